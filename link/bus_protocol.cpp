@@ -1,0 +1,301 @@
+#include "bus_protocol.h"
+
+#include "param_record.h"
+#include "port_io.h"
+#include "prompts.h"
+
+#include <bit>
+#include <cstring>
+#include <type_traits>
+
+namespace bus_protocol {
+
+uint8_t destination_address = 0;
+uint8_t source_address = 0;
+std::array<uint8_t, kBufferSize> tx_buffer{};
+std::array<uint8_t, kBufferSize> rx_buffer{};
+std::array<uint8_t, kTextSize> device_type_text{};
+std::array<uint8_t, kTextSize> device_version_text{};
+int8_t last_ack_code = 0;
+
+namespace {
+
+constexpr uint8_t kSd1 = 0x10;
+constexpr uint8_t kSd2 = 0x68;
+constexpr uint8_t kEnd = 0x16;
+constexpr uint8_t kFcRequestData = 0x6C;   // send and request data, low priority
+constexpr uint8_t kFcSendData = 0x63;      // send data with acknowledge, low priority
+constexpr uint8_t kFcRequestStatus = 0x69; // request FDL status
+constexpr uint8_t kFcResponseData = 0x08;
+constexpr uint8_t kFcPositiveAck = 0x00;
+constexpr int kAckLength = 6;
+constexpr int kTextReadCount = 255; // length unknown: the 100 ms gap ends the read
+constexpr int kClockTable = 15;
+constexpr int kAddressTable = 7;
+constexpr int kFirstDayTable = 8;
+constexpr int kLastDayTable = 14;
+
+PortIo* g_port = nullptr;
+
+bool isValidTable(int table) { return table >= 0 && table < kTableCount; }
+
+void BuildHeader(uint8_t le, uint8_t fc)
+{
+    tx_buffer[0] = kSd2;
+    tx_buffer[1] = le;
+    tx_buffer[2] = le;
+    tx_buffer[3] = kSd2;
+    tx_buffer[4] = destination_address;
+    tx_buffer[5] = source_address;
+    tx_buffer[6] = fc;
+}
+
+uint8_t sumOf(const uint8_t* from, int count)
+{
+    unsigned sum = 0;
+    for (int i = 0; i < count; ++i)
+        sum += from[i];
+    return static_cast<uint8_t>(sum);
+}
+
+uint8_t FrameSum() { return sumOf(&tx_buffer[4], tx_buffer[1]); }
+
+int writeTx(int count)
+{
+    uint32_t written = 0;
+    if (!g_port)
+        return 0;
+    return g_port->WritePort(tx_buffer.data(), count, written) ? 1 : 0;
+}
+
+int SendFrame() { return writeTx(tx_buffer[1] + 6); }
+
+uint32_t readRx(int count)
+{
+    uint32_t received = 0;
+    if (g_port)
+        g_port->ReadPort(rx_buffer.data(), count, received);
+    return received;
+}
+
+// The short SD2 requests of the services without data: type, version, EEPROM.
+int sendServiceRequest(uint8_t fc, uint8_t service)
+{
+    BuildHeader(4, fc);
+    tx_buffer[7] = service;
+    tx_buffer[8] = FrameSum();
+    tx_buffer[9] = kEnd;
+    return SendFrame();
+}
+
+int readAck()
+{
+    if (readRx(kAckLength) != kAckLength)
+        return 0;
+    return CheckAck();
+}
+
+template <typename T>
+int putField(uint8_t* at, T* value)
+{
+    if constexpr (std::is_same_v<T, float>) return PutFloat(at, *value);
+    else if constexpr (std::is_same_v<T, int32_t>) return PutInt16(at, *value);
+    else return PutByte(at, *value);
+}
+
+template <typename T>
+int getField(const uint8_t* at, T* value)
+{
+    if constexpr (std::is_same_v<T, float>) return GetFloat(at, *value);
+    else if constexpr (std::is_same_v<T, int32_t>) return GetInt16(at, *value);
+    else return GetByte(at, *value);
+}
+
+void DecodeTable(int table)
+{
+    TableFields layout(table, param_record);
+    if (layout.empty()) {
+        prompts().message(QStringLiteral("Chyba, číslo tabulky mimo rozsah."),
+                          QStringLiteral("Sériový Port"), Prompts::Icon::Error, Prompts::Buttons::Ok);
+        return;
+    }
+    const uint8_t* at = &rx_buffer[7];
+    for (const FieldRef& field : layout.fields())
+        at += std::visit([at](auto* p) { return getField(at, p); }, field.value);
+}
+
+// Encodes the table behind the header; returns the position of FCS, or 0 for
+// a table that has no encoder.
+int EncodeTable(int table)
+{
+    TableFields layout(table, param_record);
+    if (layout.empty() || table == 16) {
+        prompts().message(QStringLiteral("Nepředvídaná chyba, špatně zadaná tabulka"),
+                          QStringLiteral("DATA"), Prompts::Icon::Error, Prompts::Buttons::Ok);
+        return 0;
+    }
+    uint8_t* at = &tx_buffer[11];
+    for (const FieldRef& field : layout.fields())
+        at += std::visit([at](auto* p) { return putField(at, p); }, field.value);
+    if (table == kAddressTable)
+        destination_address = static_cast<uint8_t>(param_record.regulator_address);
+    return static_cast<int>(at - tx_buffer.data());
+}
+
+int readText(uint8_t service, std::array<uint8_t, kTextSize>& text)
+{
+    sendServiceRequest(kFcRequestData, service);
+    const uint32_t received = readRx(kTextReadCount);
+    const int le = static_cast<int8_t>(rx_buffer[1]);
+    if (received != static_cast<uint32_t>(le + 6))
+        return 0;
+    if (!CheckReply(received))
+        return 0;
+    text.fill(0);
+    std::memcpy(text.data(), &rx_buffer[7], le - 3);
+    return 1;
+}
+
+} // namespace
+
+void AttachPort(PortIo* port) { g_port = port; }
+
+void SetDestinationAddress(uint8_t address) { destination_address = address; }
+void SetSourceAddress(uint8_t address) { source_address = address; }
+uint8_t GetDestinationAddress() { return destination_address; }
+
+int ReadTable(int table)
+{
+    if (!isValidTable(table))
+        return 0;
+    const uint8_t length = table_length[table];
+    BuildHeader(7, kFcRequestData);
+    tx_buffer[7] = svc_read_table;
+    tx_buffer[8] = static_cast<uint8_t>(table);
+    tx_buffer[9] = length;
+    tx_buffer[10] = 0;
+    tx_buffer[11] = FrameSum();
+    tx_buffer[12] = kEnd;
+    const int sent = SendFrame();
+    if (destination_address == kBroadcastAddress)
+        return sent;
+    const uint32_t expected = length + 9u;
+    if (readRx(static_cast<int>(expected)) != expected)
+        return 0;
+    if (!CheckReply(expected))
+        return 0;
+    DecodeTable(table);
+    return 1;
+}
+
+int WriteTable(int table)
+{
+    if (!isValidTable(table))
+        return 0;
+    const uint8_t length = table_length[table];
+    BuildHeader(static_cast<uint8_t>(length + 7), kFcSendData);
+    tx_buffer[7] = svc_write_table;
+    tx_buffer[8] = static_cast<uint8_t>(table);
+    tx_buffer[9] = length;
+    tx_buffer[10] = 0;
+    if (EncodeTable(table) == 0)
+        return 0;
+    tx_buffer[11 + length] = FrameSum();
+    tx_buffer[12 + length] = kEnd;
+    SendFrame();
+    return readAck();
+}
+
+void StoreToEeprom()
+{
+    sendServiceRequest(kFcSendData, svc_store_eeprom);
+    readAck();
+}
+
+int ReadDeviceType() { return readText(svc_device_type, device_type_text); }
+int ReadDeviceVersion() { return readText(svc_device_version, device_version_text); }
+
+int ProbeStation()
+{
+    tx_buffer[0] = kSd1;
+    tx_buffer[1] = destination_address;
+    tx_buffer[2] = source_address;
+    tx_buffer[3] = kFcRequestStatus;
+    tx_buffer[4] = sumOf(&tx_buffer[1], 3);
+    tx_buffer[5] = kEnd;
+    if (!writeTx(kAckLength))
+        return 0;
+    return readAck();
+}
+
+int CheckReply(uint32_t received)
+{
+    if (rx_buffer[0] != kSd2)
+        return 0;
+    if (rx_buffer[1] != rx_buffer[2])
+        return 0;
+    // LE counts DA, SA and FC, so it is at least 3; a smaller one would make
+    // the checks below read bytes that never came.
+    const int le = static_cast<int8_t>(rx_buffer[1]);
+    if (le < 3 || static_cast<uint32_t>(le + 6) > received)
+        return 0;
+    if (rx_buffer[6] != kFcResponseData)
+        return 0;
+    if (rx_buffer[5 + le] != kEnd)
+        return 0;
+    return sumOf(&rx_buffer[4], le) == rx_buffer[4 + le] ? 1 : 0;
+}
+
+int CheckAck()
+{
+    if (rx_buffer[0] != kSd1)
+        return 0;
+    last_ack_code = static_cast<int8_t>(rx_buffer[3]);
+    if (rx_buffer[3] != kFcPositiveAck)
+        return 0;
+    if (rx_buffer[5] != kEnd)
+        return 0;
+    return sumOf(&rx_buffer[1], 3) == rx_buffer[4] ? 1 : 0;
+}
+
+int PutFloat(uint8_t* at, float value)
+{
+    const auto bits = std::bit_cast<uint32_t>(value);
+    for (int i = 0; i < 4; ++i)
+        at[i] = static_cast<uint8_t>(bits >> (24 - 8 * i));
+    return 4;
+}
+
+int PutInt16(uint8_t* at, int32_t value)
+{
+    at[0] = static_cast<uint8_t>(value >> 8);
+    at[1] = static_cast<uint8_t>(value);
+    return 2;
+}
+
+int PutByte(uint8_t* at, int8_t value)
+{
+    at[0] = static_cast<uint8_t>(value);
+    return 1;
+}
+
+int GetFloat(const uint8_t* at, float& value)
+{
+    const uint32_t bits = uint32_t(at[0]) << 24 | uint32_t(at[1]) << 16 | uint32_t(at[2]) << 8 | at[3];
+    value = std::bit_cast<float>(bits);
+    return 4;
+}
+
+int GetInt16(const uint8_t* at, int32_t& value)
+{
+    value = int32_t(at[0]) << 8 | at[1];
+    return 2;
+}
+
+int GetByte(const uint8_t* at, int8_t& value)
+{
+    value = static_cast<int8_t>(at[0]);
+    return 1;
+}
+
+} // namespace bus_protocol

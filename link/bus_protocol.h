@@ -1,0 +1,62 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+
+class PortIo;
+
+// The regulator's bus protocol: SD1/SD2 telegrams carrying one table or one
+// small service per exchange. Module state, one instance for the whole run;
+// only the GUI thread calls it, and every exchange blocks until its reply is
+// read, so exchanges never overlap. Operations return 1 for success, 0 for
+// failure, so that callers can combine several results with a bitwise AND.
+namespace bus_protocol {
+
+constexpr uint8_t kBroadcastAddress = 127;
+constexpr int kBufferSize = 256;
+constexpr int kTextSize = 250;
+
+enum Service : uint8_t {
+    svc_device_type = 0,
+    svc_read_table = 1,
+    svc_write_table = 2,
+    svc_device_version = 4,
+    svc_store_eeprom = 6,
+};
+
+extern uint8_t destination_address;
+extern uint8_t source_address;
+extern std::array<uint8_t, kBufferSize> tx_buffer;
+extern std::array<uint8_t, kBufferSize> rx_buffer;
+extern std::array<uint8_t, kTextSize> device_type_text;
+extern std::array<uint8_t, kTextSize> device_version_text;
+extern int8_t last_ack_code;
+
+// The port every exchange goes through (not owned); nullptr makes every
+// exchange fail as on a port that is not open.
+void AttachPort(PortIo* port);
+
+void SetDestinationAddress(uint8_t address);
+void SetSourceAddress(uint8_t address);
+uint8_t GetDestinationAddress();
+
+int ReadTable(int table);
+int WriteTable(int table);
+void StoreToEeprom();
+int ReadDeviceType();
+int ReadDeviceVersion();
+int ProbeStation();
+
+// Frame checks on rx_buffer holding `received` bytes; exposed for tests.
+int CheckReply(uint32_t received);
+int CheckAck();
+
+// Field codecs at a position of a buffer; each returns the bytes it took.
+int PutFloat(uint8_t* at, float value);
+int PutInt16(uint8_t* at, int32_t value);
+int PutByte(uint8_t* at, int8_t value);
+int GetFloat(const uint8_t* at, float& value);
+int GetInt16(const uint8_t* at, int32_t& value);
+int GetByte(const uint8_t* at, int8_t& value);
+
+} // namespace bus_protocol

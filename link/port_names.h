@@ -1,0 +1,16 @@
+#pragma once
+
+#include <QString>
+
+// "COM%i": the name of port n as the user and the settings know it.
+QString comPortName(int number);
+
+// The device a port name stands for. On Windows a "COMn" name opens as it is.
+// Elsewhere "COMn" resolves through a link (or a file holding a device path)
+// named COMn in the port directory, else to /dev/ttyS<n-1>. Any other name is
+// taken as a device path. Links are followed, so that two names of one device
+// meet at the same lock.
+QString devicePathFor(const QString& portName);
+
+// $KV36_PORT_DIR, else Talvex_R16/ports in the user's configuration directory.
+QString portDirectory();

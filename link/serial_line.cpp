@@ -1,0 +1,162 @@
+#include "serial_line.h"
+
+#include "app_error.h"
+#include "port_names.h"
+
+#include <algorithm>
+
+namespace {
+
+using Ms = std::chrono::milliseconds;
+
+int msUntil(SerialLine::Clock::time_point deadline)
+{
+    const auto left = std::chrono::duration_cast<Ms>(deadline - SerialLine::Clock::now());
+    return static_cast<int>(std::max<Ms::rep>(left.count(), 0));
+}
+
+} // namespace
+
+SerialLine::SerialLine() = default;
+SerialLine::~SerialLine() = default;
+
+QString SerialLine::currentName() const
+{
+    return m_explicitPath.isEmpty() ? comPortName(m_portNumber) : m_explicitPath;
+}
+
+void SerialLine::OpenPort(int number)
+{
+    m_explicitPath.clear();
+    const QString name = comPortName(number);
+    open(name, devicePathFor(name));
+}
+
+void SerialLine::OpenDevice(const QString& path)
+{
+    m_explicitPath = path;
+    open(path, devicePathFor(path));
+}
+
+void SerialLine::open(const QString& name, const QString& path)
+{
+    // The line settings go in before open(): a pseudo-terminal refuses a later
+    // change of parity, and the settings given here are applied while opening.
+    m_serial.setPortName(path);
+    m_serial.setBaudRate(m_baudRate);
+    m_serial.setDataBits(QSerialPort::Data8);
+    m_serial.setParity(QSerialPort::EvenParity);
+    m_serial.setStopBits(QSerialPort::OneStop);
+    m_serial.setReadBufferSize(kQueueSize);
+    if (!m_serial.open(QIODevice::ReadWrite)) {
+        m_serial.clearError();
+        failAndReset(QStringLiteral("Sériový port %1 nelze otevřít").arg(name), false);
+    }
+    PurgeTransmit();
+    PurgeReceive();
+}
+
+void SerialLine::ApplyLineSettings()
+{
+    const QString name = currentName();
+    if (m_serial.isOpen() && (m_serial.baudRate() == m_baudRate || m_serial.setBaudRate(m_baudRate)))
+        return;
+    failAndReset(QStringLiteral("Nepodařila se reinicializace portu %1").arg(name), true);
+}
+
+void SerialLine::failAndReset(const QString& message, bool closeFirst)
+{
+    if (closeFirst && m_serial.isOpen())
+        m_serial.close();
+    m_serial.clearError();
+    m_portNumber = 0;
+    m_explicitPath.clear();
+    if (m_onPortLost)
+        m_onPortLost();
+    throw AppError(message);
+}
+
+void SerialLine::ClosePort() { m_serial.close(); }
+
+void SerialLine::PurgeReceive()
+{
+    if (!m_serial.isOpen())
+        return;
+    m_serial.clear(QSerialPort::Input);
+    m_serial.readAll(); // what Qt had already taken from the device
+}
+
+void SerialLine::PurgeTransmit()
+{
+    if (m_serial.isOpen())
+        m_serial.clear(QSerialPort::Output);
+}
+
+bool SerialLine::waitForBytes(int milliseconds, bool& deviceGone)
+{
+    if (milliseconds <= 0)
+        return false;
+    if (m_serial.waitForReadyRead(milliseconds))
+        return true;
+    // After the device has vanished the wait fails at once with another
+    // error than a time-out; reading on would only spin.
+    deviceGone = m_serial.error() != QSerialPort::TimeoutError && m_serial.error() != QSerialPort::NoError;
+    m_serial.clearError();
+    return false;
+}
+
+bool SerialLine::ReadPort(uint8_t* buffer, int count, uint32_t& received)
+{
+    received = 0;
+    if (!m_serial.isOpen())
+        return false;
+    const auto deadline = Clock::now() + Ms(kReadTotalConstantMs + kReadTotalPerByteMs * count);
+    auto lastByte = Clock::time_point{};
+    bool deviceGone = false;
+    while (received < static_cast<uint32_t>(count)) {
+        if (m_serial.bytesAvailable() > 0) {
+            const qint64 got = m_serial.read(reinterpret_cast<char*>(buffer) + received, count - received);
+            if (got < 0) {
+                deviceGone = true;
+                break;
+            }
+            received += static_cast<uint32_t>(got);
+            lastByte = Clock::now();
+            continue;
+        }
+        const int wait = received == 0 ? msUntil(deadline)
+                                       : std::min(msUntil(deadline), msUntil(lastByte + Ms(kReadIntervalMs)));
+        if (!waitForBytes(wait, deviceGone))
+            break;
+    }
+    m_serial.clearError();
+    if (m_tap && received > 0)
+        m_tap(Direction::Rx, Clock::now(), QByteArray(reinterpret_cast<const char*>(buffer), received));
+    return !deviceGone;
+}
+
+bool SerialLine::WritePort(const uint8_t* buffer, int count, uint32_t& written)
+{
+    PurgeReceive();
+    PurgeTransmit();
+    m_serial.clearError();
+    written = 0;
+    if (!m_serial.isOpen())
+        return false;
+    if (m_tap)
+        m_tap(Direction::Tx, Clock::now(), QByteArray(reinterpret_cast<const char*>(buffer), count));
+    if (m_serial.write(reinterpret_cast<const char*>(buffer), count) != count)
+        return false;
+    // The line has no write time-out of its own; this bound only keeps a
+    // dead driver from hanging the program: twice the wire time plus a second.
+    const int bound = 1000 + 2 * count * 11 * 1000 / std::max(m_baudRate, 1);
+    const auto deadline = Clock::now() + Ms(bound);
+    while (m_serial.bytesToWrite() > 0 && m_serial.waitForBytesWritten(msUntil(deadline))) {
+    }
+    written = static_cast<uint32_t>(count - m_serial.bytesToWrite());
+    const bool ok = m_serial.bytesToWrite() == 0;
+    if (!ok)
+        m_serial.clear(QSerialPort::Output);
+    m_serial.clearError();
+    return ok;
+}
