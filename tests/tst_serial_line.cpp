@@ -1,0 +1,256 @@
+// The serial line and the protocol end to end: the real simulator on a real
+// pseudo-terminal, reached through the port directory as COM1.
+#include "app_error.h"
+#include "bus_protocol.h"
+#include "param_record.h"
+#include "port_names.h"
+#include "serial_line.h"
+#include "sim_process.h"
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <memory>
+
+using namespace bus_protocol;
+
+namespace {
+
+// A full read of a silent 6-byte reply must give up at 500 + 2 × 6 ms; the
+// margin covers a loaded machine under the sanitizers, not a slow design.
+constexpr qint64 kProbeTimeoutMs = 512;
+constexpr qint64 kSlack = 400;
+
+qint64 timed(const std::function<void()>& exchange)
+{
+    QElapsedTimer clock;
+    clock.start();
+    exchange();
+    return clock.elapsed();
+}
+
+} // namespace
+
+class TestSerialLine : public QObject {
+    Q_OBJECT
+
+    QTemporaryDir m_portDir;
+    std::unique_ptr<SimProcess> m_sim;
+    std::unique_ptr<SerialLine> m_line;
+
+    void startSim(QStringList args = {})
+    {
+        m_sim = std::make_unique<SimProcess>(QStringList{"--com", "1", "--address", "1"} + args);
+        QVERIFY(m_sim->start());
+        QTRY_VERIFY(QFileInfo::exists(m_portDir.filePath("COM1")));
+    }
+
+    void openLine()
+    {
+        m_line = std::make_unique<SerialLine>();
+        m_line->setPortNumber(1);
+        m_line->setBaudRate(9600);
+        m_line->OpenPort(1);
+        AttachPort(m_line.get());
+    }
+
+private slots:
+    void initTestCase() { qputenv("KV36_PORT_DIR", m_portDir.path().toLocal8Bit()); }
+
+    void init()
+    {
+        startSim();
+        openLine();
+        SetDestinationAddress(1);
+        SetSourceAddress(0);
+        param_record = ParamRecord{};
+    }
+
+    void cleanup()
+    {
+        AttachPort(nullptr);
+        m_line.reset();
+        m_sim.reset();
+    }
+
+    void everyTableReadsAndWritesBack()
+    {
+        for (int table = 0; table < kTableCount; ++table) {
+            if (table == 18)
+                continue;
+            QVERIFY2(ReadTable(table), qPrintable(QString::number(table)));
+            const QByteArray before = m_sim->table(table);
+            QCOMPARE(before.size(), int(table_length[table]));
+            if (table == 16)
+                continue;
+            QVERIFY2(WriteTable(table), qPrintable(QString::number(table)));
+            QCOMPARE(m_sim->waitForEvent(QStringLiteral("WROTE %1 ").arg(table)).isEmpty(), false);
+            if (table != 15) // the clock ticks on between the two looks
+                QCOMPARE(m_sim->table(table).toHex(), before.toHex());
+        }
+    }
+
+    void writtenValueArrives()
+    {
+        QVERIFY(ReadTable(4));
+        param_record.DSER = 300;
+        param_record.P_LO = -1.5f;
+        QVERIFY(WriteTable(4));
+        const QByteArray t4 = m_sim->table(4);
+        QCOMPARE(t4.left(4).toHex(' '), QByteArray("bf c0 00 00"));
+        QCOMPARE(t4.mid(17, 2).toHex(' '), QByteArray("01 2c"));
+    }
+
+    void refusedWriteLeavesCodeTwo()
+    {
+        QVERIFY(ReadTable(3));
+        param_record.HYST = 11.0f; // above the documented 0..10
+        QCOMPARE(WriteTable(3), 0);
+        QCOMPARE(int(last_ack_code), 2);
+        QVERIFY(!m_sim->waitForEvent("REFUSED 3").isEmpty());
+    }
+
+    void silentStationTimesOut()
+    {
+        QCOMPARE(m_sim->command("silent on"), QStringLiteral("OK"));
+        int result = -1;
+        const qint64 elapsed = timed([&] { result = ProbeStation(); });
+        QCOMPARE(result, 0);
+        QVERIFY2(elapsed >= kProbeTimeoutMs - 5 && elapsed < kProbeTimeoutMs + kSlack, qPrintable(QString::number(elapsed)));
+    }
+
+    void shortReplyFails()
+    {
+        QCOMPARE(m_sim->command("short 1"), QStringLiteral("OK"));
+        QCOMPARE(ReadTable(0), 0);
+        QCOMPARE(m_sim->command("short 0"), QStringLiteral("OK"));
+        QCOMPARE(ReadTable(0), 1);
+    }
+
+    void lateBytesNeverReachTheNextRead()
+    {
+        m_sim->setTable(0, QByteArray::fromHex("42A0000041A00000"));
+        QCOMPARE(m_sim->command("late 700"), QStringLiteral("OK"));
+        QCOMPARE(ReadTable(16), 0); // gives up at 536 ms; the reply lands later
+        QTest::qWait(400);
+        QCOMPARE(m_sim->command("late 0"), QStringLiteral("OK"));
+        QCOMPARE(ReadTable(0), 1);
+        QCOMPARE(param_record.SP_0, 80.0f);
+    }
+
+    void noiseBeforeReplyFails()
+    {
+        QCOMPARE(m_sim->command("noise 3"), QStringLiteral("OK"));
+        QCOMPARE(ReadTable(0), 0);
+    }
+
+    void secondOpenOfTheSamePortFails()
+    {
+        SerialLine second;
+        second.setPortNumber(1);
+        bool lost = false;
+        second.setPortLostHandler([&] { lost = true; });
+        try {
+            second.OpenPort(1);
+            QFAIL("a second open succeeded");
+        } catch (const AppError& e) {
+            QCOMPARE(e.message(), QStringLiteral("Sériový port COM1 nelze otevřít"));
+        }
+        QVERIFY(lost);
+        QCOMPARE(second.portNumber(), 0);
+        QVERIFY(ProbeStation()); // the first open is unharmed
+    }
+
+    void baudChangeWithoutPortNamesPortZero()
+    {
+        SerialLine closed;
+        closed.setPortNumber(7);
+        closed.setBaudRate(19200);
+        try {
+            closed.OpenPort(7); // nothing behind COM7
+            QFAIL("COM7 opened");
+        } catch (const AppError& e) {
+            QCOMPARE(e.message(), QStringLiteral("Sériový port COM7 nelze otevřít"));
+        }
+        try {
+            closed.ApplyLineSettings();
+            QFAIL("a closed port took a baud rate");
+        } catch (const AppError& e) {
+            QCOMPARE(e.message(), QStringLiteral("Nepodařila se reinicializace portu COM0"));
+        }
+        QCOMPARE(closed.portNumber(), 0);
+        QCOMPARE(closed.baudRate(), 19200);
+    }
+
+    void baudChangeKeepsTheLineWorking()
+    {
+        m_line->setBaudRate(115200);
+        m_line->ApplyLineSettings();
+        QVERIFY(ProbeStation());
+    }
+
+    void vanishedDeviceFailsPromptlyAndReopens()
+    {
+        QVERIFY(ReadTable(16));
+        m_sim->kill();
+        for (int i = 0; i < 3; ++i) {
+            int result = -1;
+            const qint64 elapsed = timed([&] { result = ReadTable(16); });
+            QCOMPARE(result, 0);
+            QVERIFY2(elapsed < 536 + kSlack, qPrintable(QString::number(elapsed)));
+        }
+        m_line->ClosePort();
+        startSim();
+        m_line->OpenPort(1);
+        QVERIFY(ReadTable(16));
+    }
+
+    void trafficTapSeesBothDirections()
+    {
+        QList<QPair<SerialLine::Direction, QByteArray>> seen;
+        m_line->setTrafficTap([&](SerialLine::Direction d, SerialLine::Clock::time_point, const QByteArray& bytes) {
+            seen.append({d, bytes});
+        });
+        QVERIFY(ProbeStation());
+        QCOMPARE(seen.size(), 2);
+        QCOMPARE(seen[0].first, SerialLine::Direction::Tx);
+        QCOMPARE(seen[0].second.toHex(' '), QByteArray("10 01 00 69 6a 16"));
+        QCOMPARE(seen[1].first, SerialLine::Direction::Rx);
+        QCOMPARE(seen[1].second.toHex(' '), QByteArray("10 00 01 00 01 16"));
+    }
+
+    void portNamesResolve_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("entry");   // what stands in the port directory
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("link") << "COM4" << "link:/dev/null" << "/dev/null";
+        QTest::newRow("file holding a path") << "COM5" << "file:/dev/zero\n" << "/dev/zero";
+        QTest::newRow("no entry") << "COM3" << "" << "/dev/ttyS2";
+        QTest::newRow("two digits") << "COM12" << "" << "/dev/ttyS11";
+        QTest::newRow("a path stays a path") << "/dev/null" << "" << "/dev/null";
+    }
+
+    void portNamesResolve()
+    {
+        QFETCH(QString, name);
+        QFETCH(QString, entry);
+        QFETCH(QString, expected);
+        const QString at = m_portDir.filePath(QFileInfo(name).fileName());
+        if (entry.startsWith("link:"))
+            QVERIFY(QFile::link(entry.mid(5), at));
+        if (entry.startsWith("file:")) {
+            QFile f(at);
+            QVERIFY(f.open(QIODevice::WriteOnly));
+            f.write(entry.mid(5).toLocal8Bit());
+        }
+        QCOMPARE(devicePathFor(name), expected);
+        QFile::remove(at);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestSerialLine)
+#include "tst_serial_line.moc"
