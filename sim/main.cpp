@@ -1,0 +1,27 @@
+#include "options.h"
+#include "simulator.h"
+
+#include <cstdio>
+
+namespace {
+
+constexpr int kUsageError = 2;
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    // Every line leaves at once: tests and scripts read the port and the events as they come.
+    std::setvbuf(stdout, nullptr, _IOLBF, 0);
+    const ParsedOptions parsed = parseOptions(argc, argv);
+    if (!parsed.error.empty()) {
+        std::fprintf(stderr, "qzr17-sim: %s (see --help)\n", parsed.error.c_str());
+        return kUsageError;
+    }
+    if (parsed.options.help) {
+        std::fputs(usageText(), stdout);
+        return 0;
+    }
+    Simulator simulator(parsed.options);
+    return simulator.run();
+}

@@ -1,0 +1,39 @@
+#pragma once
+
+#include "transmitter.h"
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+struct SimOptions {
+    uint8_t address = 0;
+    std::optional<int> comNumber;
+    std::vector<std::string> links;
+    std::vector<int> refusedTables;
+    LineFaults faults;
+    std::optional<uint64_t> seed;
+    std::string typeText;    // as sent on the wire
+    std::string versionText; // as sent on the wire
+    bool typeSilent = false;
+    bool versionSilent = false;
+    bool help = false;
+};
+
+struct ParsedOptions {
+    SimOptions options;
+    std::string error; // empty when the command line was usable
+};
+
+[[nodiscard]] ParsedOptions parseOptions(int argc, char** argv);
+[[nodiscard]] const char* usageText();
+
+// Number parsing shared with the control channel; whole text only, inside the bounds.
+[[nodiscard]] std::optional<long long> parseInteger(std::string_view text, long long min, long long max);
+[[nodiscard]] std::optional<double> parseRate(std::string_view text);
+
+// Text options: UTF-8 text as Windows-1250, or raw hex; nullopt when unusable or too long.
+[[nodiscard]] std::optional<std::string> textFromUtf8(std::string_view text);
+[[nodiscard]] std::optional<std::string> textFromHex(std::string_view hex);

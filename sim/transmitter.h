@@ -1,0 +1,52 @@
+#pragma once
+
+#include <array>
+#include <chrono>
+#include <cstddef>
+#include <cstdint>
+#include <random>
+
+// Faults the line adds to the regulator's replies, set by options and at run time.
+struct LineFaults {
+    bool silent = false;
+    double corruptChecksumRate = 0.0; // fraction of replies with a wrong checksum byte
+    double corruptByteRate = 0.0;     // fraction of replies with one changed byte under the old checksum
+    int shortBy = 0;                  // bytes dropped from the end of every reply
+    int lateMs = 0;                   // extra delay before every reply
+    int noiseBytes = 0;               // random bytes sent before every reply
+    int baud = 0;                     // 0: no wire-speed pacing
+};
+
+// Puts replies on the pty master, with the configured faults and, when a baud
+// rate is set, at the pace of a real line of 11 bits a character.
+class Transmitter {
+public:
+    using Clock = std::chrono::steady_clock;
+
+    Transmitter(int fd, uint64_t seed);
+
+    LineFaults& faults();
+
+    // requestStart/requestLength: when the request's first byte came and how long it was,
+    // so that a paced reply cannot begin before the request could have been on the wire.
+    void send(const uint8_t* reply, size_t length, Clock::time_point requestStart, size_t requestLength);
+
+private:
+    static constexpr size_t kMaxOut = 1024;
+
+    size_t compose(const uint8_t* reply, size_t length);
+    [[nodiscard]] bool chance(double rate);
+    void corruptChecksum(uint8_t* telegram, size_t length);
+    void corruptDataByte(uint8_t* telegram, size_t length);
+    void writeAll(const uint8_t* bytes, size_t count);
+    void writePaced(const uint8_t* bytes, size_t count, Clock::time_point start, Clock::duration perChar);
+
+    int m_fd;
+    LineFaults m_faults;
+    std::mt19937_64 m_random;
+    std::array<uint8_t, kMaxOut> m_out{};
+};
+
+// Sleeps to an absolute time, so that the steps of a paced reply do not add up their errors.
+// Returns early only when the process is asked to stop.
+void sleepUntil(std::chrono::steady_clock::time_point when);
