@@ -1,0 +1,336 @@
+#include "UnitMenuMod.h"
+
+#include "ui_UnitMenuMod.h"
+
+#include "bus_protocol.h"
+#include "edit_conversions.h"
+#include "load_progress.h"
+#include "param_record.h"
+#include "regulator_sequences.h"
+#include "week_programme.h"
+
+#include <QLocale>
+#include <QShowEvent>
+#include <QTimer>
+
+using namespace regulator_sequences;
+
+namespace {
+
+const QStringList kDayNames = {QStringLiteral("Pondělí"), QStringLiteral("Úterý"),  QStringLiteral("Středa"),
+                               QStringLiteral("Čtvrtek"), QStringLiteral("Pátek"),  QStringLiteral("Sobota"),
+                               QStringLiteral("Neděle")};
+
+// The designed texts carry a decimal comma; under a locale with a decimal
+// point they would be refused when written before the first read.
+void localizeDecimal(QLineEdit* edit)
+{
+    edit->setText(edit->text().replace(u',', QLocale().decimalPoint()));
+}
+
+// Index+1 combos hold values counted from 1 (DAY, MONT, TPID).
+void selectFromOne(QComboBox* combo, int value) { selectIndex(combo, value - 1); }
+int8_t byteFromOne(const QComboBox* combo) { return static_cast<int8_t>(selectedIndex(combo) + 1); }
+int8_t byteIndex(const QComboBox* combo) { return static_cast<int8_t>(selectedIndex(combo)); }
+
+} // namespace
+
+Tmenu_qzr17::Tmenu_qzr17(QWidget* parent)
+    : QDialog(parent), m_ui(std::make_unique<Ui::menu_qzr17>()), Timer1(new QTimer(this))
+{
+    m_ui->setupUi(this);
+    localizeDecimal(m_ui->ed_prvni_low);
+    localizeDecimal(m_ui->ed_druhy_high);
+    buildDayTabs();
+
+    QSizePolicy barPolicy = m_ui->bar_load->sizePolicy();
+    barPolicy.setRetainSizeWhenHidden(true);
+    m_ui->bar_load->setSizePolicy(barPolicy);
+    m_ui->bar_load->setRange(0, LoadProgress::kFull);
+    m_ui->bar_load->hide();
+    m_progress = std::make_unique<LoadProgress>(m_ui->bar_load);
+
+    m_week = std::make_unique<WeekProgramme>(
+        m_ui->TabControl1,
+        std::array<WeekProgramme::Level, WeekProgramme::kLevels>{{
+            {m_ui->ed_utlum1, m_ui->ed_hod1, m_ui->ed_min1},
+            {m_ui->ed_utlum2, m_ui->ed_hod2, m_ui->ed_min2},
+            {m_ui->ed_utlum3, m_ui->ed_hod3, m_ui->ed_min3},
+            {m_ui->ed_utlum4, m_ui->ed_hod4, m_ui->ed_min4},
+        }},
+        *m_progress);
+
+    Timer1->setObjectName(QStringLiteral("Timer1"));
+    Timer1->setSingleShot(true); // one tick per arming
+    Timer1->setInterval(kTimerIntervalMs);
+    connectHandlers();
+}
+
+Tmenu_qzr17::~Tmenu_qzr17() = default;
+
+void Tmenu_qzr17::buildDayTabs()
+{
+    QTabBar* days = m_ui->TabControl1;
+    for (const QString& name : kDayNames)
+        days->addTab(name);
+    days->setExpanding(false);
+    days->setUsesScrollButtons(true);
+    days->setCurrentIndex(0);
+}
+
+void Tmenu_qzr17::connectHandlers()
+{
+    // Connected after the tabs exist: adding them selects the first one, and
+    // a tab selected from the program runs no handler.
+    connect(m_ui->TabControl1, &QTabBar::currentChanged, this, &Tmenu_qzr17::TabControl1Change);
+    connect(m_ui->tl_cist, &QPushButton::clicked, this, &Tmenu_qzr17::tl_cistClick);
+    connect(m_ui->tl_zapis, &QPushButton::clicked, this, &Tmenu_qzr17::tl_zapisClick);
+    connect(m_ui->tl_read, &QPushButton::clicked, this, &Tmenu_qzr17::tl_readClick);
+    connect(m_ui->tl_write, &QPushButton::clicked, this, &Tmenu_qzr17::tl_writeClick);
+    connect(m_ui->tl_eeprom, &QPushButton::clicked, this, &Tmenu_qzr17::tl_eepromClick);
+    connect(m_ui->tl_cancel, &QPushButton::clicked, this, &Tmenu_qzr17::tl_cancelClick);
+    connect(Timer1, &QTimer::timeout, this, &Tmenu_qzr17::Timer1Timer);
+}
+
+void Tmenu_qzr17::FormCreate()
+{
+    new_firmware = 0;
+    Timer1->start();
+}
+
+void Tmenu_qzr17::showEvent(QShowEvent* event)
+{
+    // Restoring a minimised window is no new showing.
+    if (!event->spontaneous())
+        FormShow();
+    QDialog::showEvent(event);
+}
+
+void Tmenu_qzr17::FormShow() { Timer1->start(); }
+
+void Tmenu_qzr17::StepProgress(int step) { m_progress->StepProgress(step); }
+
+void Tmenu_qzr17::ApplyFirmwareVariant(int flag)
+{
+    if (flag) {
+        selectIndex(m_ui->cb_alarm_lo, param_record.INA1);
+        selectIndex(m_ui->cb_alarm_hi, param_record.INA2);
+        m_ui->Label25->setText(QStringLiteral("Nastavení hranice ALARMU 1"));
+        m_ui->Label26->setText(QStringLiteral("Nastavení hranice ALARMU 2"));
+    } else {
+        m_ui->Label25->setText(QStringLiteral("Nastavení poklesu o (-20 až 0°C)"));
+        m_ui->Label26->setText(QStringLiteral("Nastavení překročení o (-20 až 0°C)"));
+    }
+    m_ui->ed_al_low->setAccessibleName(m_ui->Label25->text());
+    m_ui->ed_al_high->setAccessibleName(m_ui->Label26->text());
+    for (QWidget* w : {static_cast<QWidget*>(m_ui->cb_alarm_lo), static_cast<QWidget*>(m_ui->cb_alarm_hi),
+                       static_cast<QWidget*>(m_ui->Label104), static_cast<QWidget*>(m_ui->Label105),
+                       static_cast<QWidget*>(m_ui->Label106), static_cast<QWidget*>(m_ui->Label107)})
+        w->setEnabled(flag != 0);
+}
+
+void Tmenu_qzr17::ShowParameters()
+{
+    const ParamRecord& r = param_record;
+    Ui::menu_qzr17& ui = *m_ui;
+    ui.ed_sp0->setText(floatText(r.SP_0));
+    ui.ed_sp20->setText(floatText(r.SP20));
+    selectIndex(ui.cb_type1, r.input1.TYPE);
+    selectIndex(ui.cb_dp1, r.input1.DP_);
+    ui.ed_strs1->setText(floatText(r.input1.STRS));
+    ui.ed_ends1->setText(floatText(r.input1.ENDS));
+    selectIndex(ui.cb_type2, r.input2.TYPE);
+    selectIndex(ui.cb_dp2, r.input2.DP_);
+    ui.ed_strs2->setText(floatText(r.input2.STRS));
+    ui.ed_ends2->setText(floatText(r.input2.ENDS));
+    ui.ed_al_low->setText(floatText(r.SPLO));
+    ui.ed_al_high->setText(floatText(r.SPHI));
+    ui.ed_al_hyst->setText(floatText(r.HYST));
+    ui.ed_prvni_low->setText(floatText(r.P_LO));
+    ui.ed_prvni_high->setText(floatText(r.P_HI));
+    ui.ed_druhy_low->setText(floatText(r.D_LO));
+    ui.ed_druhy_high->setText(floatText(r.D_HI));
+    selectIndex(ui.cb_rego, r.REGO);
+    ui.ed_dser->setText(intText(r.DSER));
+    ui.ed_dead->setText(intText(r.DEAD));
+    ui.ed_f2->setText(intText(r.F2));
+    selectFromOne(ui.cb_tpid, r.TPID);
+    selectIndex(ui.cb_rele1, r.RE_1);
+    selectIndex(ui.cb_rele2, r.RE_2);
+    selectIndex(ui.cb_rele3, r.RE_3);
+    selectIndex(ui.cb_rele4, r.RE_4);
+    selectIndex(ui.cb_yout, r.YOUT);
+    selectIndex(ui.cb_filtr, r.FILTR);
+    ui.ed_heslo->setText(intText(r.PASS));
+    selectIndex(ui.cb_lock, r.LOC_);
+    ui.ed_adresa->setText(byteText(r.regulator_address));
+    ui.ed_realmin->setText(byteText(r.MIN));
+    ui.ed_realhod->setText(byteText(r.HOUR));
+    ui.ed_den->setText(byteText(r.DATE));
+    selectFromOne(ui.cb_denty, r.DAY);
+    selectFromOne(ui.cb_mesic, r.MONT);
+    ui.ed_rok->setText(byteText(r.YEAR));
+    ui.ed_pb->setText(floatText(r.PB));
+    ui.ed_ti->setText(floatText(r.INT));
+    ui.ed_di->setText(floatText(r.DER));
+    selectIndex(ui.cb_a_in, r.A_IN);
+    selectIndex(ui.cb_aout, r.AOUT);
+    ui.ed_astr->setText(floatText(r.ASTR));
+    ui.ed_aend->setText(floatText(r.AEND));
+    ApplyFirmwareVariant(new_firmware);
+}
+
+// The conversions' results are not looked at: the write goes on.
+void Tmenu_qzr17::CollectTable(int table)
+{
+    ParamRecord& r = param_record;
+    Ui::menu_qzr17& ui = *m_ui;
+    switch (table) {
+    case 0:
+        EditToFloat(r.SP_0, ui.ed_sp0);
+        EditToFloat(r.SP20, ui.ed_sp20);
+        break;
+    case 1:
+    case 2: collectInputs(table); break;
+    case 3:
+        EditToFloat(r.SPLO, ui.ed_al_low);
+        EditToFloat(r.SPHI, ui.ed_al_high);
+        EditToFloat(r.HYST, ui.ed_al_hyst);
+        break;
+    case 4:
+        EditToFloat(r.P_LO, ui.ed_prvni_low);
+        EditToFloat(r.P_HI, ui.ed_prvni_high);
+        EditToFloat(r.D_LO, ui.ed_druhy_low);
+        EditToFloat(r.D_HI, ui.ed_druhy_high);
+        r.REGO = byteIndex(ui.cb_rego);
+        EditToInt(r.DSER, ui.ed_dser);
+        EditToInt(r.DEAD, ui.ed_dead);
+        EditToInt(r.F2, ui.ed_f2);
+        r.TPID = selectedIndex(ui.cb_tpid) + 1;
+        break;
+    case 5:
+        r.RE_1 = byteIndex(ui.cb_rele1);
+        r.RE_2 = byteIndex(ui.cb_rele2);
+        r.RE_3 = byteIndex(ui.cb_rele3);
+        r.RE_4 = byteIndex(ui.cb_rele4);
+        r.YOUT = byteIndex(ui.cb_yout);
+        break;
+    case 6:
+        r.FILTR = selectedIndex(ui.cb_filtr);
+        EditToInt(r.PASS, ui.ed_heslo);
+        r.LOC_ = byteIndex(ui.cb_lock);
+        r.reserved = 0;
+        break;
+    case kAddressTable: EditToByte(r.regulator_address, ui.ed_adresa); break;
+    case kClockTable: collectClock(); break;
+    case 17:
+        EditToFloat(r.PB, ui.ed_pb);
+        EditToFloat(r.INT, ui.ed_ti);
+        EditToFloat(r.DER, ui.ed_di);
+        break;
+    case 19:
+        r.A_IN = byteIndex(ui.cb_a_in);
+        r.AOUT = byteIndex(ui.cb_aout);
+        EditToFloat(r.ASTR, ui.ed_astr);
+        EditToFloat(r.AEND, ui.ed_aend);
+        break;
+    case kAlarmInputsTable:
+        r.INA1 = byteIndex(ui.cb_alarm_lo);
+        r.INA2 = byteIndex(ui.cb_alarm_hi);
+        break;
+    }
+}
+
+void Tmenu_qzr17::collectInputs(int table)
+{
+    const bool first = table == 1;
+    SensorInput& input = first ? param_record.input1 : param_record.input2;
+    input.TYPE = byteIndex(first ? m_ui->cb_type1 : m_ui->cb_type2);
+    input.DP_ = byteIndex(first ? m_ui->cb_dp1 : m_ui->cb_dp2);
+    EditToFloat(input.STRS, first ? m_ui->ed_strs1 : m_ui->ed_strs2);
+    EditToFloat(input.ENDS, first ? m_ui->ed_ends1 : m_ui->ed_ends2);
+}
+
+void Tmenu_qzr17::collectClock()
+{
+    ParamRecord& r = param_record;
+    r.seconds = 0;
+    EditToByte(r.MIN, m_ui->ed_realmin);
+    EditToByte(r.HOUR, m_ui->ed_realhod);
+    EditToByte(r.DATE, m_ui->ed_den);
+    r.DAY = byteFromOne(m_ui->cb_denty);
+    r.MONT = byteFromOne(m_ui->cb_mesic);
+    EditToByte(r.YEAR, m_ui->ed_rok);
+}
+
+void Tmenu_qzr17::bringTableToFront(int table)
+{
+    QWidget* page = nullptr;
+    switch (table) {
+    case 0: page = m_ui->ekvi; break;
+    case 1: page = m_ui->snimac1; break;
+    case 2: page = m_ui->snimac2; break;
+    case 3:
+    case kAlarmInputsTable: page = m_ui->alarm; break;
+    case 4: page = m_ui->rego; break;
+    case 5: page = m_ui->erro; break;
+    case 6:
+    case kAddressTable: page = m_ui->ostat; break;
+    case kClockTable: page = m_ui->cas; break;
+    case 17: page = m_ui->pid; break;
+    case 19: page = m_ui->daco; break;
+    }
+    if (page)
+        m_ui->pgc->setCurrentWidget(page);
+}
+
+void Tmenu_qzr17::Timer1Timer()
+{
+    if (!bus_protocol::ProbeStation()) {
+        ApplyFirmwareVariant(new_firmware);
+        ReportNoConnection();
+        return;
+    }
+    pause(kStepPauseMs);
+    // A version text without a date raises here: nothing is read then.
+    new_firmware = IsNewFirmware(ReadFirmwareDate()) ? 1 : 0;
+    pause(kStepPauseMs);
+    tl_cistClick();
+    pause(kStepPauseMs);
+    tl_readClick();
+}
+
+void Tmenu_qzr17::tl_cistClick()
+{
+    m_progress->start();
+    const int ok = ReadParameterTables(new_firmware != 0, *m_progress);
+    if (!ok)
+        ReportReadFailure();
+    m_progress->hide();
+    ShowParameters();
+}
+
+void Tmenu_qzr17::tl_zapisClick()
+{
+    m_progress->start();
+    const auto steps = ParameterWriteSteps(new_firmware != 0, m_ui->check_time->isChecked());
+    const auto failed = WriteParameterTables(steps, [this](int table) { CollectTable(table); }, *m_progress);
+    m_progress->hide();
+    if (failed && ReportWriteFailure())
+        bringTableToFront(*failed);
+}
+
+void Tmenu_qzr17::tl_eepromClick()
+{
+    m_progress->showFull();
+    bus_protocol::StoreToEeprom();
+    m_progress->hide();
+}
+
+void Tmenu_qzr17::tl_cancelClick() { accept(); }
+
+void Tmenu_qzr17::TabControl1Change(int selected) { m_week->TabControl1Change(selected); }
+
+void Tmenu_qzr17::tl_readClick() { m_week->tl_readClick(); }
+
+void Tmenu_qzr17::tl_writeClick() { m_week->tl_writeClick(); }

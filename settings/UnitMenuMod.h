@@ -1,0 +1,73 @@
+#pragma once
+
+#include <QDialog>
+
+#include <memory>
+
+class LoadProgress;
+class QShowEvent;
+class QTimer;
+class WeekProgramme;
+namespace Ui {
+class menu_qzr17;
+}
+
+// The regulator settings window "QZR 17": eleven parameter pages, the weekly
+// programme on seven day tabs, and the buttons that read the regulator,
+// write it and ask it to store the parameters in EEPROM. Created once at
+// start-up and shown modally; the controls keep their contents between
+// showings. Each showing checks the connection and reads everything anew.
+class Tmenu_qzr17 : public QDialog {
+    Q_OBJECT
+
+public:
+    static constexpr int kTimerIntervalMs = 10;
+
+    explicit Tmenu_qzr17(QWidget* parent = nullptr);
+    ~Tmenu_qzr17() override;
+
+    // The creation step: arms Timer1, so that the connection check and the
+    // automatic read run once shortly after start-up.
+    void FormCreate();
+
+    // Every control of the pages from the parameter record.
+    void ShowParameters();
+    // The alarm page for firmware before (0) or since (1) 3 October 2008.
+    void ApplyFirmwareVariant(int flag);
+    void StepProgress(int step);
+    // The fields of one table from their controls, just before it is
+    // written. A refused text goes out as 0.
+    void CollectTable(int table);
+
+    void Timer1Timer();
+    void tl_cistClick();
+    void tl_zapisClick();
+    void tl_eepromClick();
+    void tl_cancelClick();
+    void TabControl1Change(int selected);
+    void tl_readClick();
+    void tl_writeClick();
+
+    WeekProgramme& week() { return *m_week; }
+
+    // Decides whether table 20 is read and written and how the alarm page
+    // reads; set by each successful connection check.
+    int new_firmware = 0;
+
+protected:
+    void showEvent(QShowEvent* event) override;
+
+private:
+    void FormShow();
+    void buildLists();
+    void buildDayTabs();
+    void connectHandlers();
+    void collectInputs(int table);
+    void collectClock();
+    void bringTableToFront(int table);
+
+    std::unique_ptr<Ui::menu_qzr17> m_ui;
+    std::unique_ptr<LoadProgress> m_progress;
+    std::unique_ptr<WeekProgramme> m_week;
+    QTimer* Timer1;
+};

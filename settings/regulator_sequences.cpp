@@ -1,0 +1,165 @@
+#include "regulator_sequences.h"
+
+#include "app_error.h"
+#include "bus_protocol.h"
+#include "load_progress.h"
+#include "prompts.h"
+
+#include <QLocale>
+#include <QStringDecoder>
+#include <QThread>
+
+#include <algorithm>
+
+namespace regulator_sequences {
+namespace {
+
+constexpr int kTableStep = 10;
+constexpr int kAddressStep = 3;
+constexpr int kDayStep = 17;
+constexpr int kRefusedCode = 2;
+const QDate kNewFirmwareSince(2008, 10, 3);
+const QDate kUnknownFirmware(2000, 1, 1);
+
+void report(const QString& text)
+{
+    prompts().message(text, QStringLiteral("Komunikace"), Prompts::Icon::Error, Prompts::Buttons::Ok);
+}
+
+// The acknowledgement code stays from the last acknowledgement received: a
+// write that gets no answer must not be taken for a refusal from before.
+int writeTable(int table)
+{
+    bus_protocol::last_ack_code = 0;
+    if (table != kAddressTable)
+        return bus_protocol::WriteTable(table);
+    // Encoding the address moves the destination to it. A regulator that
+    // refused the address still answers at the old one.
+    const uint8_t previous = bus_protocol::GetDestinationAddress();
+    const int written = bus_protocol::WriteTable(table);
+    if (!written && bus_protocol::last_ack_code == kRefusedCode)
+        bus_protocol::SetDestinationAddress(previous);
+    return written;
+}
+
+int dateField(const QString& versionText, int offset, int length)
+{
+    const QString part = versionText.mid(offset, length);
+    bool ok = false;
+    const int value = QLocale::c().toInt(part, &ok);
+    if (!ok)
+        throw AppError(QStringLiteral("'%1' is not a valid integer value").arg(part));
+    return value;
+}
+
+QString versionText()
+{
+    const auto& text = bus_protocol::device_version_text;
+    const auto end = std::find(text.begin(), text.end(), uint8_t(0));
+    QStringDecoder decoder("windows-1250");
+    return decoder(QByteArrayView(text.data(), end - text.begin()));
+}
+
+} // namespace
+
+void pause(int milliseconds) { QThread::msleep(static_cast<unsigned long>(milliseconds)); }
+
+int ReadParameterTables(bool newFirmware, LoadProgress& progress)
+{
+    int ok = 1;
+    for (const int table : {0, 1, 2, 3, 4, 5, 6, 7, kClockTable, 17}) {
+        progress.StepProgress(kTableStep);
+        ok &= bus_protocol::ReadTable(table);
+        pause(kTransferPauseMs);
+    }
+    ok &= bus_protocol::ReadTable(19);
+    if (newFirmware) {
+        pause(kTransferPauseMs);
+        ok &= bus_protocol::ReadTable(kAlarmInputsTable);
+    }
+    return ok;
+}
+
+std::vector<WriteStep> ParameterWriteSteps(bool newFirmware, bool withClock)
+{
+    std::vector<WriteStep> steps;
+    for (const int table : {0, 1, 2, 3, 4, 5, 6})
+        steps.push_back({table, kTableStep});
+    if (withClock)
+        steps.push_back({kClockTable, kTableStep});
+    steps.push_back({17, kTableStep});
+    steps.push_back({19, kTableStep});
+    if (newFirmware)
+        steps.push_back({kAlarmInputsTable, 0});
+    steps.push_back({kAddressTable, kAddressStep});
+    return steps;
+}
+
+std::optional<int> WriteParameterTables(const std::vector<WriteStep>& steps,
+                                        const std::function<void(int)>& collect, LoadProgress& progress)
+{
+    for (const WriteStep& step : steps) {
+        collect(step.table);
+        if (!writeTable(step.table))
+            return step.table;
+        pause(kTransferPauseMs);
+        progress.StepProgress(step.progress);
+    }
+    return std::nullopt;
+}
+
+int ReadWeekTables(LoadProgress& progress)
+{
+    int ok = 1;
+    for (int day = 0; day < kDayCount; ++day) {
+        ok &= bus_protocol::ReadTable(kFirstDayTable + day);
+        progress.StepProgress(kDayStep);
+        pause(kTransferPauseMs);
+    }
+    return ok;
+}
+
+std::optional<int> WriteWeekTables(LoadProgress& progress)
+{
+    for (int day = 0; day < kDayCount; ++day) {
+        if (!writeTable(kFirstDayTable + day))
+            return kFirstDayTable + day;
+        pause(kTransferPauseMs);
+        progress.StepProgress(kDayStep);
+    }
+    return std::nullopt;
+}
+
+void ReportNoConnection() { report(QStringLiteral("Nebylo navázáno spojení s regulátorem")); }
+
+void ReportReadFailure() { report(QStringLiteral("Chyba při čtení dat z regulátoru")); }
+
+bool ReportWriteFailure()
+{
+    const bool refused = bus_protocol::last_ack_code == kRefusedCode;
+    report(refused ? QStringLiteral("Chyba, špatně zadaný rozsah dat") : QStringLiteral("Chyba při zápisu"));
+    return refused;
+}
+
+QDate FirmwareDate(const QString& versionText)
+{
+    const int day = dateField(versionText, 11, 2);
+    const int month = dateField(versionText, 14, 2);
+    const int year = dateField(versionText, 17, 4);
+    const QDate date(year, month, day);
+    // Years before the common era are valid to QDate but to no regulator.
+    if (!date.isValid() || year < 1)
+        throw AppError(QStringLiteral("Invalid argument to date encode"));
+    return date;
+}
+
+QDate ReadFirmwareDate()
+{
+    if (!bus_protocol::ReadDeviceVersion())
+        return kUnknownFirmware;
+    return FirmwareDate(versionText());
+}
+
+bool IsNewFirmware(const QDate& firmwareDate) { return firmwareDate >= kNewFirmwareSince; }
+
+} // namespace regulator_sequences

@@ -1,0 +1,66 @@
+#pragma once
+
+#include <QDate>
+#include <QString>
+
+#include <functional>
+#include <optional>
+#include <vector>
+
+class LoadProgress;
+
+// The table transfers of the settings window, each a fixed sequence of
+// blocking exchanges on the GUI thread with short pauses between them.
+namespace regulator_sequences {
+
+constexpr int kStepPauseMs = 3;     // between the steps of the automatic read
+constexpr int kTransferPauseMs = 5; // after each table transfer
+constexpr int kFirstDayTable = 8;   // Monday; Sunday is table 14
+constexpr int kDayCount = 7;
+constexpr int kAlarmInputsTable = 20;
+constexpr int kClockTable = 15;
+constexpr int kAddressTable = 7;
+
+void pause(int milliseconds);
+
+// Full read: tables 0..7, 15, 17, 19 and, with new firmware, 20. Every table
+// is tried; 1 when all were read, else 0.
+int ReadParameterTables(bool newFirmware, LoadProgress& progress);
+
+struct WriteStep {
+    int table;
+    int progress; // added to the bar after a successful write
+};
+
+// The full write's order: the clock only when its write is enabled, table 20
+// only with new firmware, the bus address last because writing it moves
+// every later telegram to the new address.
+std::vector<WriteStep> ParameterWriteSteps(bool newFirmware, bool withClock);
+
+// Writes the steps in order, calling `collect(table)` just before each table
+// to take its fields from the controls. Stops at the first failed write and
+// returns its table; the tables before it stay written.
+std::optional<int> WriteParameterTables(const std::vector<WriteStep>& steps,
+                                        const std::function<void(int)>& collect, LoadProgress& progress);
+
+// Week read: the seven day tables, every one tried; 1 when all were read.
+int ReadWeekTables(LoadProgress& progress);
+// Week write: stops at the first failed day and returns its table.
+std::optional<int> WriteWeekTables(LoadProgress& progress);
+
+// The messages of the exchanges, without owner window, caption "Komunikace".
+void ReportNoConnection();
+void ReportReadFailure();
+// For the last failed write: the range message when the regulator refused
+// the data (code 2), else the write error. True for a refusal.
+bool ReportWriteFailure();
+
+// The firmware date at offsets 11-12 (day), 14-15 (month) and 17-20 (year)
+// of a version text. Raises AppError when a part is not a number or the
+// parts form no date.
+QDate FirmwareDate(const QString& versionText);
+// The regulator's firmware date; 1 January 2000 when its version cannot be read.
+QDate ReadFirmwareDate();
+bool IsNewFirmware(const QDate& firmwareDate);
+
+} // namespace regulator_sequences

@@ -1,0 +1,43 @@
+#pragma once
+
+#include <array>
+
+class LoadProgress;
+class QLineEdit;
+class QTabBar;
+
+// The weekly programme on the day tab control: twelve edits that always show
+// one day, four levels of a shift, an hour and a minute. A day's record takes
+// the edits only when the user leaves the day or the week is written.
+class WeekProgramme {
+public:
+    static constexpr int kLevels = 4;
+
+    struct Level {
+        QLineEdit* shift;
+        QLineEdit* hour;
+        QLineEdit* minute;
+    };
+
+    WeekProgramme(QTabBar* days, const std::array<Level, kLevels>& levels, LoadProgress& progress);
+
+    // The day the edits hold (the tag of the day tab control).
+    int shownDay() const { return m_shownDay; }
+
+    void ShowDay(int day);
+    // Runs all twelve conversions, so that every refused edit shows its own
+    // message; false when any was refused.
+    bool SaveDay(int day);
+
+    // After the user selected another day: a day with a refused edit is not
+    // left, so that the user sees what was set to 0.
+    void TabControl1Change(int selected);
+    void tl_readClick();
+    void tl_writeClick();
+
+private:
+    QTabBar* m_days;
+    std::array<Level, kLevels> m_levels;
+    LoadProgress& m_progress;
+    int m_shownDay = 0;
+};
