@@ -1,0 +1,553 @@
+// End-to-end tests of qzr17ctl: the built program runs as a child process
+// against the simulator on a real pseudo-terminal, with a settings store and a
+// port directory of its own, under a Czech locale (decimal comma).
+#include "sim_process.h"
+
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <memory>
+
+namespace {
+
+constexpr int kExitOk = 0;
+constexpr int kExitFailed = 1;
+constexpr int kExitUsage = 2;
+constexpr int kRunTimeoutMs = 20000;
+constexpr int kScanTimeoutMs = 150000; // 126 silent addresses at 512 ms each
+
+struct CtlResult {
+    int exitCode = -1;
+    QStringList out;
+    QStringList err;
+};
+
+QStringList linesOf(const QByteArray& bytes)
+{
+    return QString::fromUtf8(bytes).split(u'\n', Qt::SkipEmptyParts);
+}
+
+QStringList traceLines(const QStringList& err, const QString& direction)
+{
+    QStringList lines;
+    for (const QString& line : err) {
+        if (line.startsWith(direction + u' '))
+            lines.append(line);
+    }
+    return lines;
+}
+
+// "TX 12 10 00 00 69 69 16" → "10 00 00 69 69 16"; empty when the line has another form.
+QString tracedBytes(const QString& line)
+{
+    static const QRegularExpression form(QStringLiteral("^(TX|RX) (\\d+) ((?:[0-9A-F]{2} )*[0-9A-F]{2})$"));
+    const QRegularExpressionMatch match = form.match(line);
+    return match.hasMatch() ? match.captured(3) : QString();
+}
+
+} // namespace
+
+class TestQzr17Ctl : public QObject {
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+
+    void probe_data();
+    void probe();
+    void readPrintsEveryField_data();
+    void readPrintsEveryField();
+    void writeChangesNamedFields_data();
+    void writeChangesNamedFields();
+    void refusedWrite_data();
+    void refusedWrite();
+    void eeprom_data();
+    void eeprom();
+    void deviceTexts_data();
+    void deviceTexts();
+    void traceShowsEveryTelegram_data();
+    void traceShowsEveryTelegram();
+    void badUsage_data();
+    void badUsage();
+    void portThatCannotBeOpened_data();
+    void portThatCannotBeOpened();
+    void settingsStoreFillsMissingOptions_data();
+    void settingsStoreFillsMissingOptions();
+    void scanListsAnsweringAddresses();
+
+private:
+    void startSim(const QStringList& arguments = {});
+    void control(const QStringList& lines);
+    void writeStore(const QString& ini);
+    void linkCom(int number, const QString& target);
+    CtlResult run(const QStringList& arguments, int timeoutMs = kRunTimeoutMs);
+    CtlResult runOnSim(const QStringList& arguments);
+
+    std::unique_ptr<QTemporaryDir> m_home;
+    std::unique_ptr<SimProcess> m_sim;
+};
+
+void TestQzr17Ctl::init()
+{
+    m_home = std::make_unique<QTemporaryDir>();
+    QVERIFY(m_home->isValid());
+    QVERIFY(QDir(m_home->path()).mkpath(QStringLiteral("config")));
+    QVERIFY(QDir(m_home->path()).mkpath(QStringLiteral("ports")));
+    startSim();
+}
+
+void TestQzr17Ctl::cleanup()
+{
+    m_sim.reset();
+    m_home.reset();
+}
+
+void TestQzr17Ctl::startSim(const QStringList& arguments)
+{
+    m_sim = std::make_unique<SimProcess>(arguments);
+    QVERIFY2(m_sim->start(), "the simulator did not start");
+}
+
+void TestQzr17Ctl::control(const QStringList& lines)
+{
+    for (const QString& line : lines)
+        QCOMPARE(m_sim->command(line), QStringLiteral("OK"));
+}
+
+void TestQzr17Ctl::writeStore(const QString& ini)
+{
+    QFile file(m_home->filePath(QStringLiteral("config/Talvex_R16.ini")));
+    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    QVERIFY(file.write(ini.toUtf8()) == ini.toUtf8().size());
+}
+
+void TestQzr17Ctl::linkCom(int number, const QString& target)
+{
+    const QString link = m_home->filePath(QStringLiteral("ports/COM%1").arg(number));
+    QVERIFY(QFile::link(target, link));
+}
+
+CtlResult TestQzr17Ctl::run(const QStringList& arguments, int timeoutMs)
+{
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("XDG_CONFIG_HOME"), m_home->filePath(QStringLiteral("config")));
+    environment.insert(QStringLiteral("KV36_PORT_DIR"), m_home->filePath(QStringLiteral("ports")));
+    environment.insert(QStringLiteral("LC_ALL"), QStringLiteral("cs_CZ.UTF-8"));
+    QProcess process;
+    process.setProcessEnvironment(environment);
+    process.start(QStringLiteral(QZR17CTL_PATH), arguments);
+    CtlResult result;
+    if (!process.waitForFinished(timeoutMs)) {
+        process.kill();
+        process.waitForFinished();
+        return result;
+    }
+    result.exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
+    result.out = linesOf(process.readAllStandardOutput());
+    result.err = linesOf(process.readAllStandardError());
+    return result;
+}
+
+CtlResult TestQzr17Ctl::runOnSim(const QStringList& arguments)
+{
+    return run(QStringList{QStringLiteral("--port"), m_sim->portPath()} + arguments);
+}
+
+void TestQzr17Ctl::probe_data()
+{
+    QTest::addColumn<QStringList>("simControl");
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<int>("exitCode");
+    QTest::addColumn<QString>("why");
+
+    QTest::newRow("station answers") << QStringList{} << QStringList{"probe"} << kExitOk << QString();
+    QTest::newRow("station silent") << QStringList{"silent on"} << QStringList{"probe"} << kExitFailed
+                                    << "regulátor neodpověděl";
+    QTest::newRow("no station at that address") << QStringList{} << QStringList{"--da", "5", "probe"}
+                                                << kExitFailed << "regulátor neodpověděl";
+    QTest::newRow("station at the address given") << QStringList{"address 5"} << QStringList{"--da=5", "probe"}
+                                                  << kExitOk << QString();
+    QTest::newRow("checksum corrupted") << QStringList{"corrupt-checksum 1"} << QStringList{"probe"} << kExitFailed
+                                        << "chybná odpověď";
+    QTest::newRow("reply cut short") << QStringList{"short 2"} << QStringList{"probe"} << kExitFailed
+                                     << "neúplná odpověď regulátoru (4 z 6 bajtů)";
+}
+
+void TestQzr17Ctl::probe()
+{
+    QFETCH(QStringList, simControl);
+    QFETCH(QStringList, arguments);
+    QFETCH(int, exitCode);
+    QFETCH(QString, why);
+    control(simControl);
+
+    const CtlResult result = runOnSim(arguments);
+
+    QCOMPARE(result.exitCode, exitCode);
+    QVERIFY(result.out.isEmpty());
+    if (why.isEmpty())
+        QCOMPARE(result.err, QStringList());
+    else
+        QVERIFY2(result.err.join(u'\n').contains(why), qPrintable(result.err.join(u'\n')));
+}
+
+void TestQzr17Ctl::readPrintsEveryField_data()
+{
+    QTest::addColumn<QStringList>("simControl");
+    QTest::addColumn<QStringList>("tables");
+    QTest::addColumn<QStringList>("lines");
+
+    QTest::newRow("equithermal curve") << QStringList{"set 0 42A0000041A00000"} << QStringList{"0"}
+                                       << QStringList{"SP_0=80", "SP20=20"};
+    QTest::newRow("measured values, shortest floats")
+        << QStringList{"set 16 42350000C1480000FF3DCCCCCD3A83126F7F"} << QStringList{"16"}
+        << QStringList{"water_temperature=45.25", "outdoor_temperature=-12.5", "aux_byte1=-1",
+                       "demanded_temperature=0.1", "setback=0.001", "aux_byte2=127"};
+    QTest::newRow("monday programme")
+        << QStringList{"set 8 C0A0000000000000402000000000000006081016001E000F"} << QStringList{"8"}
+        << QStringList{"shift1=-5", "shift2=0", "shift3=2.5", "shift4=0", "hour1=6", "hour2=8", "hour3=16",
+                       "hour4=22", "minute1=0", "minute2=30", "minute3=0", "minute4=15"};
+    QTest::newRow("int16 fields unsigned, bytes signed") << QStringList{"set 6 FFFF270F0180"} << QStringList{"6"}
+                                                         << QStringList{"FILTR=65535", "PASS=9999", "LOC_=1",
+                                                                        "reserved=-128"};
+    QTest::newRow("large float in exponent form") << QStringList{"set 17 501502F93F000000BFC00000"}
+                                                  << QStringList{"17"}
+                                                  << QStringList{"PB=1e+10", "INT=0.5", "DER=-1.5"};
+    QTest::newRow("several tables in the order given") << QStringList{"set 0 42A0000041A00000", "set 20 0102"}
+                                                       << QStringList{"20", "0"}
+                                                       << QStringList{"INA1=1", "INA2=2", "SP_0=80", "SP20=20"};
+}
+
+void TestQzr17Ctl::readPrintsEveryField()
+{
+    QFETCH(QStringList, simControl);
+    QFETCH(QStringList, tables);
+    QFETCH(QStringList, lines);
+    control(simControl);
+
+    const CtlResult result = runOnSim(QStringList{"read"} + tables);
+
+    QCOMPARE(result.exitCode, kExitOk);
+    QCOMPARE(result.out, lines);
+    QCOMPARE(result.err, QStringList());
+}
+
+void TestQzr17Ctl::writeChangesNamedFields_data()
+{
+    QTest::addColumn<QStringList>("simControl");
+    QTest::addColumn<int>("table");
+    QTest::addColumn<QStringList>("fields");
+    QTest::addColumn<QString>("written");
+
+    QTest::newRow("float") << QStringList{"set 0 42A0000041A00000"} << 0 << QStringList{"SP_0=55.5"}
+                           << "425E000041A00000";
+    QTest::newRow("negative float, C notation") << QStringList{"set 0 42A0000041A00000"} << 0
+                                                << QStringList{"SP20=-1.5"} << "42A00000BFC00000";
+    QTest::newRow("int16 and byte among floats")
+        << QStringList{"set 4 C040000040000000C100000040800000010078000200040005"} << 4
+        << QStringList{"DSER=300", "REGO=0"} << "C0400000 40000000 C1000000 40800000 00 012C 0002 0004 0005";
+    QTest::newRow("day record") << QStringList{"set 9 000000000000000000000000000000000000000000000000"} << 9
+                                << QStringList{"shift1=-5", "hour2=8", "minute2=30"}
+                                << "C0A00000 00000000 00000000 00000000 00080000 001E0000";
+    QTest::newRow("later field wins") << QStringList{"set 7 00"} << 7
+                                      << QStringList{"regulator_address=3", "regulator_address=0"} << "00";
+}
+
+void TestQzr17Ctl::writeChangesNamedFields()
+{
+    QFETCH(QStringList, simControl);
+    QFETCH(int, table);
+    QFETCH(QStringList, fields);
+    QFETCH(QString, written);
+    written.remove(u' ');
+    control(simControl);
+
+    const CtlResult result = runOnSim(QStringList{"write", QString::number(table)} + fields);
+
+    QCOMPARE(result.exitCode, kExitOk);
+    QCOMPARE(result.err, QStringList());
+    QCOMPARE(m_sim->waitForEvent(QStringLiteral("WROTE %1 ").arg(table)), QStringLiteral("WROTE %1 %2").arg(table).arg(written));
+    QCOMPARE(m_sim->table(table).toHex().toUpper(), written.toLatin1());
+}
+
+void TestQzr17Ctl::refusedWrite_data()
+{
+    QTest::addColumn<QStringList>("simControl");
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<QString>("why");
+
+    QTest::newRow("table refused") << QStringList{"refuse 0"} << QStringList{"write", "0", "SP_0=50"}
+                                   << "Tabulka 0: regulátor odmítl požadavek, kód 2";
+    QTest::newRow("value out of range") << QStringList{} << QStringList{"write", "3", "HYST=50"}
+                                        << "Tabulka 3: regulátor odmítl požadavek, kód 2";
+    QTest::newRow("regulator silent") << QStringList{"silent on"} << QStringList{"write", "3", "HYST=5"}
+                                      << "Tabulka 3: regulátor neodpověděl";
+}
+
+void TestQzr17Ctl::refusedWrite()
+{
+    QFETCH(QStringList, simControl);
+    QFETCH(QStringList, arguments);
+    QFETCH(QString, why);
+    const int table = arguments[1].toInt();
+    const QByteArray before = m_sim->table(table);
+    control(simControl);
+
+    const CtlResult result = runOnSim(arguments);
+
+    QCOMPARE(result.exitCode, kExitFailed);
+    QCOMPARE(result.err, QStringList{why});
+    QCOMPARE(m_sim->table(table), before);
+}
+
+void TestQzr17Ctl::eeprom_data()
+{
+    QTest::addColumn<QStringList>("simControl");
+    QTest::addColumn<int>("exitCode");
+    QTest::addColumn<QString>("why");
+
+    QTest::newRow("acknowledged") << QStringList{} << kExitOk << QString();
+    QTest::newRow("silent") << QStringList{"silent on"} << kExitFailed << "Uložení do EEPROM: regulátor neodpověděl";
+    QTest::newRow("acknowledgement with a wrong sum") << QStringList{"corrupt-checksum 1"} << kExitFailed
+                                                      << "Uložení do EEPROM: chybná odpověď regulátoru";
+    QTest::newRow("acknowledgement cut short") << QStringList{"short 1"} << kExitFailed
+                                               << "Uložení do EEPROM: neúplná odpověď regulátoru (5 z 6 bajtů)";
+}
+
+void TestQzr17Ctl::eeprom()
+{
+    QFETCH(QStringList, simControl);
+    QFETCH(int, exitCode);
+    QFETCH(QString, why);
+    control(simControl);
+
+    const CtlResult result = runOnSim({"eeprom"});
+
+    QCOMPARE(result.exitCode, exitCode);
+    QCOMPARE(result.err, why.isEmpty() ? QStringList() : QStringList{why});
+    if (exitCode == kExitOk)
+        QCOMPARE(m_sim->waitForEvent(QStringLiteral("EEPROM")), QStringLiteral("EEPROM"));
+}
+
+void TestQzr17Ctl::deviceTexts_data()
+{
+    QTest::addColumn<QStringList>("simArguments");
+    QTest::addColumn<QString>("command");
+    QTest::addColumn<int>("exitCode");
+    QTest::addColumn<QStringList>("out");
+
+    QTest::newRow("type with Czech letters") << QStringList{"--type", "Regulátor QZR 17 – čerpadlo Ř"} << "type"
+                                             << kExitOk << QStringList{"Regulátor QZR 17 – čerpadlo Ř"};
+    QTest::newRow("version") << QStringList{"--version", "QZR17 verze 2.1 03.10.2008"} << "version" << kExitOk
+                             << QStringList{"QZR17 verze 2.1 03.10.2008"};
+    QTest::newRow("text ends at the first zero byte") << QStringList{"--type-hex", "414200434400"} << "type"
+                                                      << kExitOk << QStringList{"AB"};
+    QTest::newRow("type not answered") << QStringList{"--no-type"} << "type" << kExitFailed << QStringList{};
+    QTest::newRow("version not answered") << QStringList{"--no-version"} << "version" << kExitFailed
+                                          << QStringList{};
+}
+
+void TestQzr17Ctl::deviceTexts()
+{
+    QFETCH(QStringList, simArguments);
+    QFETCH(QString, command);
+    QFETCH(int, exitCode);
+    QFETCH(QStringList, out);
+    startSim(simArguments);
+
+    const CtlResult result = runOnSim({command});
+
+    QCOMPARE(result.exitCode, exitCode);
+    QCOMPARE(result.out, out);
+    QCOMPARE(result.err.isEmpty(), exitCode == kExitOk);
+}
+
+void TestQzr17Ctl::traceShowsEveryTelegram_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<QStringList>("sent");
+    QTest::addColumn<QStringList>("received");
+
+    QTest::newRow("probe") << QStringList{"probe"} << QStringList{"10 00 00 69 69 16"}
+                           << QStringList{"10 00 00 00 00 16"};
+    QTest::newRow("probe from address 1") << QStringList{"--sa", "1", "probe"} << QStringList{"10 00 01 69 6A 16"}
+                                          << QStringList{"10 01 00 00 01 16"};
+    QTest::newRow("read of table 0") << QStringList{"read", "0"}
+                                     << QStringList{"68 07 07 68 00 00 6C 01 00 08 00 75 16"}
+                                     << QStringList{"68 0B 0B 68 00 00 08 42 A0 00 00 41 A0 00 00 CB 16"};
+    QTest::newRow("write reads first") << QStringList{"write", "0", "SP20=-1.5"}
+                                       << QStringList{"68 07 07 68 00 00 6C 01 00 08 00 75 16",
+                                                      "68 0F 0F 68 00 00 63 02 00 08 00 42 A0 00 00 BF C0 00 00 "
+                                                      "CE 16"}
+                                       << QStringList{"68 0B 0B 68 00 00 08 42 A0 00 00 41 A0 00 00 CB 16",
+                                                      "10 00 00 00 00 16"};
+}
+
+void TestQzr17Ctl::traceShowsEveryTelegram()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(QStringList, sent);
+    QFETCH(QStringList, received);
+    control({"set 0 42A0000041A00000"});
+
+    const CtlResult result = runOnSim(QStringList{"--trace"} + arguments);
+
+    QCOMPARE(result.exitCode, kExitOk);
+    QStringList tracedSent;
+    QStringList tracedReceived;
+    for (const QString& line : traceLines(result.err, QStringLiteral("TX")))
+        tracedSent.append(tracedBytes(line));
+    for (const QString& line : traceLines(result.err, QStringLiteral("RX")))
+        tracedReceived.append(tracedBytes(line));
+    QCOMPARE(tracedSent, sent);
+    QCOMPARE(tracedReceived, received);
+    QCOMPARE(result.err.size(), sent.size() + received.size());
+    // Requests and replies alternate, with times that never go back.
+    qint64 previous = 0;
+    for (qsizetype i = 0; i < result.err.size(); ++i) {
+        const QStringList words = result.err[i].split(u' ');
+        QCOMPARE(words[0], i % 2 == 0 ? QStringLiteral("TX") : QStringLiteral("RX"));
+        const qint64 ms = words[1].toLongLong();
+        QVERIFY(ms >= previous);
+        previous = ms;
+    }
+}
+
+void TestQzr17Ctl::badUsage_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+
+    QTest::newRow("no command") << QStringList{};
+    QTest::newRow("unknown command") << QStringList{"reset"};
+    QTest::newRow("unknown option") << QStringList{"--speed", "9600", "probe"};
+    QTest::newRow("option without its value") << QStringList{"--baud"};
+    QTest::newRow("baud rate not a number") << QStringList{"--baud", "fast", "probe"};
+    QTest::newRow("address above the broadcast address") << QStringList{"--da", "128", "probe"};
+    QTest::newRow("negative source address") << QStringList{"--sa", "-1", "probe"};
+    QTest::newRow("argument after probe") << QStringList{"probe", "1"};
+    QTest::newRow("read without a table") << QStringList{"read"};
+    QTest::newRow("read of table 18, which has no layout") << QStringList{"read", "18"};
+    QTest::newRow("read of table 21") << QStringList{"read", "21"};
+    QTest::newRow("read of a table that is not a number") << QStringList{"read", "x"};
+    QTest::newRow("one bad table among good ones") << QStringList{"read", "0", "18"};
+    QTest::newRow("write of the measured values") << QStringList{"write", "16", "setback=1"};
+    QTest::newRow("write without fields") << QStringList{"write", "0"};
+    QTest::newRow("write of an unknown field") << QStringList{"write", "0", "SPX=1"};
+    QTest::newRow("write of another table's field") << QStringList{"write", "0", "HYST=1"};
+    QTest::newRow("field without a value") << QStringList{"write", "0", "SP_0"};
+    QTest::newRow("value without a name") << QStringList{"write", "0", "=1"};
+    QTest::newRow("decimal comma") << QStringList{"write", "0", "SP_0=1,5"};
+    QTest::newRow("value not a number") << QStringList{"write", "0", "SP_0=abc"};
+    QTest::newRow("int16 above 65535") << QStringList{"write", "4", "DSER=65536"};
+    QTest::newRow("negative int16") << QStringList{"write", "4", "DSER=-1"};
+    QTest::newRow("byte above 127") << QStringList{"write", "5", "RE_1=128"};
+    QTest::newRow("fraction for a byte") << QStringList{"write", "5", "RE_1=1.5"};
+    QTest::newRow("read from the broadcast address") << QStringList{"--da", "127", "read", "0"};
+    QTest::newRow("write to the broadcast address") << QStringList{"--da", "127", "write", "0", "SP_0=1"};
+}
+
+void TestQzr17Ctl::badUsage()
+{
+    QFETCH(QStringList, arguments);
+    const QByteArray before = m_sim->table(0);
+
+    const CtlResult result = runOnSim(QStringList{"--trace"} + arguments);
+
+    QCOMPARE(result.exitCode, kExitUsage);
+    QVERIFY(result.out.isEmpty());
+    QVERIFY(!result.err.isEmpty());
+    // Nothing went on the bus.
+    QCOMPARE(traceLines(result.err, QStringLiteral("TX")), QStringList());
+    QCOMPARE(m_sim->table(0), before);
+}
+
+void TestQzr17Ctl::portThatCannotBeOpened_data()
+{
+    QTest::addColumn<QString>("store");
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<QString>("message");
+
+    QTest::newRow("device path that does not exist")
+        << QString() << QStringList{"--port", "/nonexistent/ttyQZR", "probe"}
+        << "Sériový port /nonexistent/ttyQZR nelze otevřít";
+    QTest::newRow("COM port without a device") << QString() << QStringList{"--port", "COM42", "probe"}
+                                               << "Sériový port COM42 nelze otevřít";
+    QTest::newRow("port 0 from the store") << "[PORT]\nCOM=0\n" << QStringList{"probe"}
+                                           << "Sériový port COM0 nelze otevřít";
+    QTest::newRow("COM port whose link leads nowhere") << QString() << QStringList{"--port", "COM3", "version"}
+                                                       << "Sériový port COM3 nelze otevřít";
+}
+
+void TestQzr17Ctl::portThatCannotBeOpened()
+{
+    QFETCH(QString, store);
+    QFETCH(QStringList, arguments);
+    QFETCH(QString, message);
+    writeStore(store);
+    linkCom(3, m_home->filePath(QStringLiteral("gone")));
+
+    const CtlResult result = run(arguments);
+
+    QCOMPARE(result.exitCode, kExitUsage);
+    QVERIFY(result.out.isEmpty());
+    QCOMPARE(result.err, QStringList{message});
+}
+
+void TestQzr17Ctl::settingsStoreFillsMissingOptions_data()
+{
+    QTest::addColumn<QString>("store");
+    QTest::addColumn<int>("com");
+    QTest::addColumn<QString>("simAddress");
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<QString>("sent");
+
+    QTest::newRow("port and addresses from the store")
+        << "[PORT]\nCOM=4\nBAUDRATE=9600\n[ADRESA]\nDA=5\nSA=3\n" << 4 << "5" << QStringList{"probe"}
+        << "10 05 03 69 71 16";
+    QTest::newRow("empty store: COM1, addresses 0") << QString() << 1 << "0" << QStringList{"probe"}
+                                                    << "10 00 00 69 69 16";
+    QTest::newRow("options win over the store")
+        << "[PORT]\nCOM=4\n[ADRESA]\nDA=9\nSA=9\n" << 2 << "5" << QStringList{"--port", "COM2", "--da", "5", "--sa", "1", "probe"}
+        << "10 05 01 69 6F 16";
+    QTest::newRow("stored addresses keep their low eight bits") << "[ADRESA]\nDA=261\nSA=256\n" << 1 << "5"
+                                                                << QStringList{"probe"} << "10 05 00 69 6E 16";
+    QTest::newRow("unreadable stored values give the defaults") << "[PORT]\nCOM=x\n[ADRESA]\nDA=five\n" << 1 << "0"
+                                                                << QStringList{"probe"} << "10 00 00 69 69 16";
+}
+
+void TestQzr17Ctl::settingsStoreFillsMissingOptions()
+{
+    QFETCH(QString, store);
+    QFETCH(int, com);
+    QFETCH(QString, simAddress);
+    QFETCH(QStringList, arguments);
+    QFETCH(QString, sent);
+    writeStore(store);
+    linkCom(com, m_sim->portPath());
+    control({QStringLiteral("address ") + simAddress});
+
+    const CtlResult result = run(QStringList{"--trace"} + arguments);
+
+    QCOMPARE(result.exitCode, kExitOk);
+    const QStringList requests = traceLines(result.err, QStringLiteral("TX"));
+    QCOMPARE(requests.size(), 1);
+    QCOMPARE(tracedBytes(requests.first()), sent);
+}
+
+void TestQzr17Ctl::scanListsAnsweringAddresses()
+{
+    control({"address 5"});
+
+    const CtlResult result = run({"--port", m_sim->portPath(), "scan"}, kScanTimeoutMs);
+
+    QCOMPARE(result.exitCode, kExitOk);
+    QCOMPARE(result.out, QStringList{"5"});
+}
+
+QTEST_GUILESS_MAIN(TestQzr17Ctl)
+#include "tst_qzr17ctl.moc"

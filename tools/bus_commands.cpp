@@ -1,0 +1,130 @@
+#include "bus_commands.h"
+
+#include "console.h"
+#include "param_record.h"
+#include "recording_port.h"
+#include "usage_error.h"
+
+#include <QStringDecoder>
+
+#include <algorithm>
+
+namespace {
+
+QString tableName(int table) { return QStringLiteral("Tabulka %1").arg(table); }
+
+void printTable(int table)
+{
+    const TableFields layout(table, param_record); // fields() points into it
+    for (const FieldRef& field : layout.fields())
+        printLine(QStringLiteral("%1=%2").arg(QLatin1String(field.name), formatField(field)));
+}
+
+} // namespace
+
+ExitStatus BusCommands::run(const CommandRequest& request)
+{
+    switch (request.command) {
+    case Command::Probe: return probe();
+    case Command::Scan: return scan();
+    case Command::Type:
+        return text(bus_protocol::ReadDeviceType, bus_protocol::device_type_text, QStringLiteral("Typ přístroje"));
+    case Command::Version:
+        return text(bus_protocol::ReadDeviceVersion, bus_protocol::device_version_text, QStringLiteral("Verze přístroje"));
+    case Command::Read: return read(request.tables);
+    case Command::Write: return write(request.tables.first(), request.assignments);
+    case Command::Eeprom: return eeprom();
+    }
+    return ExitStatus::Usage;
+}
+
+bool BusCommands::exchange(const std::function<int()>& operation)
+{
+    m_port.startExchange();
+    return operation() == 1;
+}
+
+ExitStatus BusCommands::failed(const QString& what) const
+{
+    printError(QStringLiteral("%1: %2").arg(what, m_port.describeFailure()));
+    return ExitStatus::ExchangeFailed;
+}
+
+ExitStatus BusCommands::probe()
+{
+    if (!exchange(bus_protocol::ProbeStation))
+        return failed(QStringLiteral("Adresa %1").arg(bus_protocol::GetDestinationAddress()));
+    return ExitStatus::Success;
+}
+
+ExitStatus BusCommands::scan()
+{
+    const uint8_t kept = bus_protocol::GetDestinationAddress();
+    bool anyAnswered = false;
+    for (uint8_t address = 0; address < bus_protocol::kBroadcastAddress; ++address) {
+        bus_protocol::SetDestinationAddress(address);
+        if (exchange(bus_protocol::ProbeStation)) {
+            printLine(QString::number(address));
+            anyAnswered = true;
+        }
+    }
+    bus_protocol::SetDestinationAddress(kept);
+    if (!anyAnswered) {
+        printError(QStringLiteral("Žádná adresa neodpověděla"));
+        return ExitStatus::ExchangeFailed;
+    }
+    return ExitStatus::Success;
+}
+
+ExitStatus BusCommands::text(int (*readText)(), const TextBuffer& buffer, const QString& what)
+{
+    if (!exchange(readText))
+        return failed(what);
+    const auto end = std::find(buffer.begin(), buffer.end(), uint8_t{0});
+    QStringDecoder fromWindows1250("windows-1250");
+    const QString decoded = fromWindows1250(
+        QByteArrayView(reinterpret_cast<const char*>(buffer.data()), end - buffer.begin()));
+    printLine(decoded);
+    return ExitStatus::Success;
+}
+
+ExitStatus BusCommands::read(const QList<int>& tables)
+{
+    requireAnsweringAddress();
+    for (int table : tables) {
+        if (!exchange([table] { return bus_protocol::ReadTable(table); }))
+            return failed(tableName(table));
+        printTable(table);
+    }
+    return ExitStatus::Success;
+}
+
+ExitStatus BusCommands::write(int table, const QList<Assignment>& assignments)
+{
+    requireAnsweringAddress();
+    // The fields not named keep the regulator's values: the table is read first.
+    if (!exchange([table] { return bus_protocol::ReadTable(table); }))
+        return failed(tableName(table));
+    const TableFields layout(table, param_record);
+    for (const Assignment& assignment : assignments)
+        storeField(layout.fields()[static_cast<size_t>(assignment.fieldIndex)], assignment.value);
+    if (!exchange([table] { return bus_protocol::WriteTable(table); }))
+        return failed(tableName(table));
+    return ExitStatus::Success;
+}
+
+void BusCommands::requireAnsweringAddress() const
+{
+    // A read sent to everybody is answered by nobody; the record would stay as it was.
+    if (bus_protocol::GetDestinationAddress() == bus_protocol::kBroadcastAddress)
+        throw UsageError(QStringLiteral("Na adresu 127 (všem) regulátor neodpovídá, tabulku nelze číst ani zapsat"));
+}
+
+ExitStatus BusCommands::eeprom()
+{
+    m_port.startExchange();
+    bus_protocol::StoreToEeprom();
+    if (!m_port.acknowledged())
+        return failed(QStringLiteral("Uložení do EEPROM"));
+    return ExitStatus::Success;
+}

@@ -1,0 +1,50 @@
+#include "companion.h"
+
+#include "app_error.h"
+#include "bus_commands.h"
+#include "console.h"
+#include "link_setup.h"
+#include "options.h"
+#include "recording_port.h"
+#include "request.h"
+#include "settings_store.h"
+#include "trace.h"
+#include "usage_error.h"
+
+namespace {
+
+ExitStatus runRequest(const CtlOptions& options, const CommandRequest& request,
+                      SerialLine::Clock::time_point start)
+{
+    const LinkSettings settings = resolveLinkSettings(options, SettingsStore());
+    SerialLine line;
+    if (options.trace)
+        traceTraffic(line, start);
+    openLine(line, settings);
+    RecordingPort port(line);
+    const AttachedLink attached(port, settings);
+    return BusCommands(port).run(request);
+}
+
+} // namespace
+
+ExitStatus runCompanion(const QStringList& arguments, SerialLine::Clock::time_point start)
+{
+    try {
+        const CtlOptions options = parseOptions(arguments);
+        if (options.help) {
+            printLine(usageText());
+            return ExitStatus::Success;
+        }
+        // Checked in full before the port is touched.
+        const CommandRequest request = parseRequest(options.command, options.arguments);
+        return runRequest(options, request, start);
+    } catch (const UsageError& error) {
+        printError(error.message());
+        printError(QStringLiteral("Nápověda: qzr17ctl --help"));
+        return ExitStatus::Usage;
+    } catch (const AppError& error) {
+        printError(error.message());
+        return ExitStatus::Usage;
+    }
+}

@@ -1,0 +1,63 @@
+#include "link_setup.h"
+
+#include "bus_protocol.h"
+#include "settings_store.h"
+
+#include <QRegularExpression>
+
+namespace {
+
+constexpr int kDefaultPort = 1;
+constexpr int kDefaultBaudRate = 9600;
+constexpr int kDefaultAddress = 0;
+
+// The bus takes the low eight bits of a stored address, as the link window does.
+uint8_t lowByte(int value) { return static_cast<uint8_t>(value & 0xFF); }
+
+void choosePort(LinkSettings& settings, const QString& port)
+{
+    static const QRegularExpression comName(QStringLiteral("^COM(\\d+)$"));
+    const QRegularExpressionMatch match = comName.match(port);
+    if (match.hasMatch())
+        settings.portNumber = match.captured(1).toInt();
+    else
+        settings.devicePath = port;
+}
+
+} // namespace
+
+LinkSettings resolveLinkSettings(const CtlOptions& options, const SettingsStore& store)
+{
+    const auto stored = [&store](const char* section, const char* key, int def) {
+        return store.ReadInteger(QLatin1String(section), QLatin1String(key), def);
+    };
+    LinkSettings settings;
+    if (options.port)
+        choosePort(settings, *options.port);
+    else
+        settings.portNumber = stored("PORT", "COM", kDefaultPort);
+    settings.baudRate = options.baudRate.value_or(stored("PORT", "BAUDRATE", kDefaultBaudRate));
+    settings.destinationAddress = lowByte(options.destinationAddress.value_or(stored("ADRESA", "DA", kDefaultAddress)));
+    settings.sourceAddress = lowByte(options.sourceAddress.value_or(stored("ADRESA", "SA", kDefaultAddress)));
+    return settings;
+}
+
+void openLine(SerialLine& line, const LinkSettings& settings)
+{
+    line.setBaudRate(settings.baudRate);
+    if (!settings.devicePath.isEmpty()) {
+        line.OpenDevice(settings.devicePath);
+        return;
+    }
+    line.setPortNumber(settings.portNumber);
+    line.OpenPort(settings.portNumber);
+}
+
+AttachedLink::AttachedLink(PortIo& port, const LinkSettings& settings)
+{
+    bus_protocol::AttachPort(&port);
+    bus_protocol::SetDestinationAddress(settings.destinationAddress);
+    bus_protocol::SetSourceAddress(settings.sourceAddress);
+}
+
+AttachedLink::~AttachedLink() { bus_protocol::AttachPort(nullptr); }

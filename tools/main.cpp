@@ -1,0 +1,11 @@
+// qzr17ctl: the command-line companion for scripted work on the regulator bus.
+#include "companion.h"
+
+#include <QCoreApplication>
+
+int main(int argc, char* argv[])
+{
+    const auto start = SerialLine::Clock::now();
+    QCoreApplication app(argc, argv);
+    return static_cast<int>(runCompanion(QCoreApplication::arguments().mid(1), start));
+}

@@ -1,0 +1,91 @@
+#include "options.h"
+
+#include "numbers.h"
+#include "usage_error.h"
+
+#include <limits>
+
+namespace {
+
+constexpr int kHighestAddress = 127; // the broadcast address
+
+int parseRanged(const QString& option, const QString& text, int lowest, int highest)
+{
+    const std::optional<int> value = parseInteger(text);
+    if (!value || *value < lowest || *value > highest)
+        throw UsageError(QStringLiteral("Volba %1 čeká číslo %2 až %3, ne \"%4\"")
+                             .arg(option).arg(lowest).arg(highest).arg(text));
+    return *value;
+}
+
+void applyOption(CtlOptions& options, const QString& name, const QString& value)
+{
+    if (name == u"--port")
+        options.port = value;
+    else if (name == u"--baud")
+        options.baudRate = parseRanged(name, value, 1, std::numeric_limits<int>::max());
+    else if (name == u"--da")
+        options.destinationAddress = parseRanged(name, value, 0, kHighestAddress);
+    else if (name == u"--sa")
+        options.sourceAddress = parseRanged(name, value, 0, kHighestAddress);
+    else
+        throw UsageError(QStringLiteral("Neznámá volba %1").arg(name));
+}
+
+bool takeFlag(const QString& argument, CtlOptions& options)
+{
+    if (argument == u"--trace") {
+        options.trace = true;
+        return true;
+    }
+    if (argument == u"--help" || argument == u"-h") {
+        options.help = true;
+        return true;
+    }
+    return false;
+}
+
+} // namespace
+
+CtlOptions parseOptions(const QStringList& arguments)
+{
+    CtlOptions options;
+    qsizetype i = 0;
+    for (; i < arguments.size() && arguments[i].startsWith(u'-'); ++i) {
+        const QString& argument = arguments[i];
+        if (takeFlag(argument, options))
+            continue;
+        const qsizetype equals = argument.indexOf(u'=');
+        if (equals > 0) {
+            applyOption(options, argument.left(equals), argument.mid(equals + 1));
+            continue;
+        }
+        if (i + 1 >= arguments.size())
+            throw UsageError(QStringLiteral("Volbě %1 chybí hodnota").arg(argument));
+        applyOption(options, argument, arguments[i + 1]);
+        ++i;
+    }
+    if (options.help)
+        return options;
+    if (i >= arguments.size())
+        throw UsageError(QStringLiteral("Chybí příkaz"));
+    options.command = arguments[i];
+    options.arguments = arguments.mid(i + 1);
+    return options;
+}
+
+QString usageText()
+{
+    return QStringLiteral(
+        "Použití: qzr17ctl [--port COMn|CESTA] [--baud N] [--da N] [--sa N] [--trace] PŘÍKAZ\n"
+        "Příkazy:\n"
+        "  probe                    ověří, že stanice na adrese DA odpovídá\n"
+        "  scan                     vypíše adresy 0..126, které odpovídají\n"
+        "  type, version            vypíše typ nebo verzi přístroje\n"
+        "  read T...                vypíše pole tabulek T po řádcích JMÉNO=hodnota\n"
+        "  write T JMÉNO=HODNOTA... přečte tabulku T, změní pole a zapíše ji\n"
+        "  eeprom                   uloží nastavení regulátoru do EEPROM\n"
+        "Volby, které chybí, se berou z nastavení (PORT: COM, BAUDRATE; ADRESA: DA, SA).\n"
+        "--trace vypíše každý telegram na standardní chybový výstup.\n"
+        "Návratový kód: 0 úspěch, 1 výměna selhala, 2 chybné použití nebo port.");
+}

@@ -1,0 +1,24 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+#include <optional>
+
+// The command line: link options, each left empty when not given so that the
+// settings store supplies it, then the command and its arguments.
+struct CtlOptions {
+    std::optional<QString> port; // "COMn" or a device path
+    std::optional<int> baudRate;
+    std::optional<int> destinationAddress;
+    std::optional<int> sourceAddress;
+    bool trace = false;
+    bool help = false;
+    QString command;
+    QStringList arguments;
+};
+
+// Throws UsageError for an unknown option, a missing or bad value, or no command.
+CtlOptions parseOptions(const QStringList& arguments);
+
+QString usageText();

@@ -1,0 +1,29 @@
+#pragma once
+
+#include "port_io.h"
+
+#include <QString>
+
+// Forwards to the line and remembers what the last exchange wrote and read,
+// so that a failed operation can say why: the request did not go out, nothing
+// came back, too little came, the regulator refused, or the reply was bad.
+class RecordingPort : public PortIo {
+public:
+    explicit RecordingPort(PortIo& line) : m_line(line) {}
+
+    bool ReadPort(uint8_t* buffer, int count, uint32_t& received) override;
+    bool WritePort(const uint8_t* buffer, int count, uint32_t& written) override;
+
+    // Forgets the previous exchange; call before each bus operation.
+    void startExchange();
+    // The last read brought six bytes that pass the acknowledgement test: the
+    // outcome of StoreToEeprom, which does not return it.
+    bool acknowledged() const;
+    QString describeFailure() const;
+
+private:
+    PortIo& m_line;
+    bool m_writeOk = true;
+    int m_requested = 0;
+    uint32_t m_received = 0;
+};
