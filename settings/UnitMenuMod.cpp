@@ -42,6 +42,7 @@ Tmenu_qzr17::Tmenu_qzr17(QWidget* parent)
     localizeDecimal(m_ui->ed_prvni_low);
     localizeDecimal(m_ui->ed_druhy_high);
     buildDayTabs();
+    m_ui->pgc->tabBar()->setAccessibleName(m_ui->pgc->accessibleName());
 
     QSizePolicy barPolicy = m_ui->bar_load->sizePolicy();
     barPolicy.setRetainSizeWhenHidden(true);
@@ -73,8 +74,6 @@ void Tmenu_qzr17::buildDayTabs()
     QTabBar* days = m_ui->TabControl1;
     for (const QString& name : kDayNames)
         days->addTab(name);
-    days->setExpanding(false);
-    days->setUsesScrollButtons(true);
     days->setCurrentIndex(0);
 }
 

@@ -3,6 +3,7 @@
 // directions, the alarm page's two variants and the day change.
 #include "UnitMenuMod.h"
 #include "edit_conversions.h"
+#include "multi_row_tab_bar.h"
 #include "param_record.h"
 #include "scripted_prompts.h"
 #include "week_programme.h"
@@ -490,6 +491,7 @@ private slots:
         QFETCH(QString, item);
         QFETCH(int, table);
         QFETCH(int, stored);
+        ScriptedPrompts prompts;
         QComboBox* box = m_window->findChild<QComboBox*>(name);
         const int index = box->findText(item);
         if (index >= 0)
@@ -604,6 +606,78 @@ private slots:
         QCOMPARE(edit("ed_hod4")->text(), QStringLiteral("22"));
         QCOMPARE(edit("ed_min2")->text(), QStringLiteral("30"));
         QCOMPARE(edit("ed_min4")->text(), QStringLiteral("15"));
+    }
+
+    // At the designed size every page tab and every day tab is in sight:
+    // the tabs wrap into rows instead of scrolling out of view.
+    void everyTabIsInSightAtTheDesignedSize_data()
+    {
+        QTest::addColumn<QString>("bar");
+        QTest::newRow("pages") << "pgc";
+        QTest::newRow("days") << "TabControl1";
+    }
+
+    void everyTabIsInSightAtTheDesignedSize()
+    {
+        QFETCH(QString, bar);
+        m_window->findChild<QTimer*>("Timer1")->stop();
+        m_window->show();
+        m_window->findChild<QTimer*>("Timer1")->stop();
+        auto* pagesBar = qobject_cast<MultiRowTabBar*>(control<QTabWidget>("pgc")->tabBar());
+        auto* tabs = bar == "pgc" ? pagesBar : control<MultiRowTabBar>("TabControl1");
+        QVERIFY(tabs);
+        QVERIFY(tabs->rowCount() > 1);
+        QRegion covered;
+        for (int i = 0; i < tabs->count(); ++i) {
+            const QRect area = tabs->tabArea(i);
+            QVERIFY2(tabs->rect().contains(area), qPrintable(tabs->tabText(i)));
+            QVERIFY2(!covered.intersects(area), qPrintable(tabs->tabText(i)));
+            covered += area;
+        }
+        QCOMPARE(tabs->height(), tabs->rowCount() * tabs->tabArea(0).height());
+    }
+
+    void selectedRowLiesNextToThePages()
+    {
+        auto* pgc = control<QTabWidget>("pgc");
+        m_window->findChild<QTimer*>("Timer1")->stop();
+        m_window->show();
+        m_window->findChild<QTimer*>("Timer1")->stop();
+        auto* tabs = static_cast<MultiRowTabBar*>(pgc->tabBar());
+        for (const int page : {0, 5, 10}) {
+            pgc->setCurrentIndex(page);
+            QCOMPARE(tabs->tabArea(page).bottom(), tabs->height() - 1);
+        }
+    }
+
+    void clickingADayTabChangesTheDay()
+    {
+        ScriptedPrompts prompts;
+        m_window->findChild<QTimer*>("Timer1")->stop();
+        m_window->show();
+        m_window->findChild<QTimer*>("Timer1")->stop();
+        param_record.days[5].hour1 = 9;
+        auto* days = control<MultiRowTabBar>("TabControl1");
+        QTest::mouseClick(days, Qt::LeftButton, {}, days->tabArea(5).center());
+        QCOMPARE(days->currentIndex(), 5);
+        QCOMPARE(m_window->week().shownDay(), 5);
+        QCOMPARE(edit("ed_hod1")->text(), QStringLiteral("9"));
+        // Monday took the edits it held.
+        QCOMPARE(int(param_record.days[0].hour4), 4);
+        QVERIFY(prompts.calls.isEmpty());
+    }
+
+    void clickingAPageTabBringsItsPage()
+    {
+        auto* pgc = control<QTabWidget>("pgc");
+        m_window->findChild<QTimer*>("Timer1")->stop();
+        m_window->show();
+        m_window->findChild<QTimer*>("Timer1")->stop();
+        auto* tabs = static_cast<MultiRowTabBar*>(pgc->tabBar());
+        for (const int page : {9, 0, 6}) {
+            QTest::mouseClick(tabs, Qt::LeftButton, {}, tabs->tabArea(page).center());
+            QCOMPARE(pgc->currentIndex(), page);
+        }
     }
 
     void timerIsArmedAtCreationAndAtEveryShowing()
