@@ -79,8 +79,8 @@ void Tmenu_qzr17::buildDayTabs()
 
 void Tmenu_qzr17::connectHandlers()
 {
-    // Connected after the tabs exist: adding them selects the first one, and
-    // a tab selected from the program runs no handler.
+    // Connected after the tabs exist, as adding them selects the first one.
+    // Where the program selects a day itself, it blocks the signal.
     connect(m_ui->TabControl1, &QTabBar::currentChanged, this, &Tmenu_qzr17::TabControl1Change);
     connect(m_ui->tl_cist, &QPushButton::clicked, this, &Tmenu_qzr17::tl_cistClick);
     connect(m_ui->tl_zapis, &QPushButton::clicked, this, &Tmenu_qzr17::tl_zapisClick);
@@ -107,8 +107,6 @@ void Tmenu_qzr17::showEvent(QShowEvent* event)
 
 void Tmenu_qzr17::FormShow() { Timer1->start(); }
 
-void Tmenu_qzr17::StepProgress(int step) { m_progress->StepProgress(step); }
-
 void Tmenu_qzr17::ApplyFirmwareVariant(int flag)
 {
     if (flag) {
@@ -122,9 +120,9 @@ void Tmenu_qzr17::ApplyFirmwareVariant(int flag)
     }
     m_ui->ed_al_low->setAccessibleName(m_ui->Label25->text());
     m_ui->ed_al_high->setAccessibleName(m_ui->Label26->text());
-    for (QWidget* w : {static_cast<QWidget*>(m_ui->cb_alarm_lo), static_cast<QWidget*>(m_ui->cb_alarm_hi),
-                       static_cast<QWidget*>(m_ui->Label104), static_cast<QWidget*>(m_ui->Label105),
-                       static_cast<QWidget*>(m_ui->Label106), static_cast<QWidget*>(m_ui->Label107)})
+    const std::initializer_list<QWidget*> alarmInputs = {m_ui->cb_alarm_lo, m_ui->cb_alarm_hi, m_ui->Label104,
+                                                         m_ui->Label105,    m_ui->Label106,    m_ui->Label107};
+    for (QWidget* w : alarmInputs)
         w->setEnabled(flag != 0);
 }
 
@@ -134,14 +132,8 @@ void Tmenu_qzr17::ShowParameters()
     Ui::menu_qzr17& ui = *m_ui;
     ui.ed_sp0->setText(floatText(r.SP_0));
     ui.ed_sp20->setText(floatText(r.SP20));
-    selectIndex(ui.cb_type1, r.input1.TYPE);
-    selectIndex(ui.cb_dp1, r.input1.DP_);
-    ui.ed_strs1->setText(floatText(r.input1.STRS));
-    ui.ed_ends1->setText(floatText(r.input1.ENDS));
-    selectIndex(ui.cb_type2, r.input2.TYPE);
-    selectIndex(ui.cb_dp2, r.input2.DP_);
-    ui.ed_strs2->setText(floatText(r.input2.STRS));
-    ui.ed_ends2->setText(floatText(r.input2.ENDS));
+    showInputs(1);
+    showInputs(2);
     ui.ed_al_low->setText(floatText(r.SPLO));
     ui.ed_al_high->setText(floatText(r.SPHI));
     ui.ed_al_hyst->setText(floatText(r.HYST));
@@ -163,12 +155,7 @@ void Tmenu_qzr17::ShowParameters()
     ui.ed_heslo->setText(intText(r.PASS));
     selectIndex(ui.cb_lock, r.LOC_);
     ui.ed_adresa->setText(byteText(r.regulator_address));
-    ui.ed_realmin->setText(byteText(r.MIN));
-    ui.ed_realhod->setText(byteText(r.HOUR));
-    ui.ed_den->setText(byteText(r.DATE));
-    selectFromOne(ui.cb_denty, r.DAY);
-    selectFromOne(ui.cb_mesic, r.MONT);
-    ui.ed_rok->setText(byteText(r.YEAR));
+    showClock();
     ui.ed_pb->setText(floatText(r.PB));
     ui.ed_ti->setText(floatText(r.INT));
     ui.ed_di->setText(floatText(r.DER));
@@ -177,6 +164,27 @@ void Tmenu_qzr17::ShowParameters()
     ui.ed_astr->setText(floatText(r.ASTR));
     ui.ed_aend->setText(floatText(r.AEND));
     ApplyFirmwareVariant(new_firmware);
+}
+
+void Tmenu_qzr17::showInputs(int table)
+{
+    const bool first = table == 1;
+    const SensorInput& input = first ? param_record.input1 : param_record.input2;
+    selectIndex(first ? m_ui->cb_type1 : m_ui->cb_type2, input.TYPE);
+    selectIndex(first ? m_ui->cb_dp1 : m_ui->cb_dp2, input.DP_);
+    (first ? m_ui->ed_strs1 : m_ui->ed_strs2)->setText(floatText(input.STRS));
+    (first ? m_ui->ed_ends1 : m_ui->ed_ends2)->setText(floatText(input.ENDS));
+}
+
+void Tmenu_qzr17::showClock()
+{
+    const ParamRecord& r = param_record;
+    m_ui->ed_realmin->setText(byteText(r.MIN));
+    m_ui->ed_realhod->setText(byteText(r.HOUR));
+    m_ui->ed_den->setText(byteText(r.DATE));
+    selectFromOne(m_ui->cb_denty, r.DAY);
+    selectFromOne(m_ui->cb_mesic, r.MONT);
+    m_ui->ed_rok->setText(byteText(r.YEAR));
 }
 
 // The conversions' results are not looked at: the write goes on.
@@ -222,12 +230,12 @@ void Tmenu_qzr17::CollectTable(int table)
         break;
     case kAddressTable: EditToByte(r.regulator_address, ui.ed_adresa); break;
     case kClockTable: collectClock(); break;
-    case 17:
+    case kPidTable:
         EditToFloat(r.PB, ui.ed_pb);
         EditToFloat(r.INT, ui.ed_ti);
         EditToFloat(r.DER, ui.ed_di);
         break;
-    case 19:
+    case kAnalogueOutputTable:
         r.A_IN = byteIndex(ui.cb_a_in);
         r.AOUT = byteIndex(ui.cb_aout);
         EditToFloat(r.ASTR, ui.ed_astr);
@@ -276,8 +284,8 @@ void Tmenu_qzr17::bringTableToFront(int table)
     case 6:
     case kAddressTable: page = m_ui->ostat; break;
     case kClockTable: page = m_ui->cas; break;
-    case 17: page = m_ui->pid; break;
-    case 19: page = m_ui->daco; break;
+    case kPidTable: page = m_ui->pid; break;
+    case kAnalogueOutputTable: page = m_ui->daco; break;
     }
     if (page)
         m_ui->pgc->setCurrentWidget(page);

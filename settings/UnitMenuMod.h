@@ -34,7 +34,6 @@ public:
     void ShowParameters();
     // The alarm page for firmware before (0) or since (1) 3 October 2008.
     void ApplyFirmwareVariant(int flag);
-    void StepProgress(int step);
     // The fields of one table from their controls, just before it is
     // written. A refused text goes out as 0.
     void CollectTable(int table);
@@ -59,9 +58,10 @@ protected:
 
 private:
     void FormShow();
-    void buildLists();
     void buildDayTabs();
     void connectHandlers();
+    void showInputs(int table);
+    void showClock();
     void collectInputs(int table);
     void collectClock();
     void bringTableToFront(int table);

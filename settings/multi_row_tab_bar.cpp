@@ -12,7 +12,6 @@ MultiRowTabBar::MultiRowTabBar(QWidget* parent) : QTabBar(parent)
     setExpanding(false);
     setElideMode(Qt::ElideNone);
     setDrawBase(false);
-    connect(this, &QTabBar::currentChanged, this, qOverload<>(&QWidget::update));
 }
 
 int MultiRowTabBar::rowHeight() const

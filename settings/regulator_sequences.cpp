@@ -67,12 +67,12 @@ void pause(int milliseconds) { QThread::msleep(static_cast<unsigned long>(millis
 int ReadParameterTables(bool newFirmware, LoadProgress& progress)
 {
     int ok = 1;
-    for (const int table : {0, 1, 2, 3, 4, 5, 6, 7, kClockTable, 17}) {
+    for (const int table : {0, 1, 2, 3, 4, 5, 6, kAddressTable, kClockTable, kPidTable}) {
         progress.StepProgress(kTableStep);
         ok &= bus_protocol::ReadTable(table);
         pause(kTransferPauseMs);
     }
-    ok &= bus_protocol::ReadTable(19);
+    ok &= bus_protocol::ReadTable(kAnalogueOutputTable);
     if (newFirmware) {
         pause(kTransferPauseMs);
         ok &= bus_protocol::ReadTable(kAlarmInputsTable);
@@ -87,8 +87,8 @@ std::vector<WriteStep> ParameterWriteSteps(bool newFirmware, bool withClock)
         steps.push_back({table, kTableStep});
     if (withClock)
         steps.push_back({kClockTable, kTableStep});
-    steps.push_back({17, kTableStep});
-    steps.push_back({19, kTableStep});
+    steps.push_back({kPidTable, kTableStep});
+    steps.push_back({kAnalogueOutputTable, kTableStep});
     if (newFirmware)
         steps.push_back({kAlarmInputsTable, 0});
     steps.push_back({kAddressTable, kAddressStep});

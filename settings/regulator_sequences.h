@@ -17,9 +17,11 @@ constexpr int kStepPauseMs = 3;     // between the steps of the automatic read
 constexpr int kTransferPauseMs = 5; // after each table transfer
 constexpr int kFirstDayTable = 8;   // Monday; Sunday is table 14
 constexpr int kDayCount = 7;
-constexpr int kAlarmInputsTable = 20;
-constexpr int kClockTable = 15;
 constexpr int kAddressTable = 7;
+constexpr int kClockTable = 15;
+constexpr int kPidTable = 17;
+constexpr int kAnalogueOutputTable = 19;
+constexpr int kAlarmInputsTable = 20;
 
 void pause(int milliseconds);
 
