@@ -46,6 +46,9 @@ bool onSomeScreen(const QRect& frame)
 
 } // namespace
 
+// The icons live in this static library: register them before the first use.
+static void initMenuIcons() { Q_INIT_RESOURCE(menu_icons); }
+
 QColor colorFromStored(int value)
 {
     return QColor(value & 0xFF, (value >> 8) & 0xFF, (value >> 16) & 0xFF);
@@ -54,13 +57,12 @@ QColor colorFromStored(int value)
 int colorToStored(const QColor& color) { return color.red() | color.green() << 8 | color.blue() << 16; }
 
 Tqzr17::Tqzr17(QWidget* parent)
-    : QMainWindow(parent), Timer1(new QTimer(this)), Timer2(new QTimer(this)), check_spust(nullptr),
-      Chart1(nullptr), pen_color(Qt::red)
+    : QMainWindow(parent), Timer1(new QTimer(this)), Timer2(new QTimer(this))
 {
+    initMenuIcons();
     setObjectName(QStringLiteral("qzr17"));
     setWindowTitle(QStringLiteral("QZR 17"));
     setAccessibleName(windowTitle());
-    setWindowIcon(QIcon(QStringLiteral(":/program/kv36.svg")));
     setCentralWidget(new QWidget(this));
     buildPanel();
     buildMenus();

@@ -4,7 +4,6 @@
 
 #include <QColor>
 #include <QMainWindow>
-#include <QPointer>
 
 class DeviationChart;
 class QAction;
@@ -42,7 +41,7 @@ public:
     void setStorageDialog(QDialog* window) { m_storageDialog = window; }
 
     int point_limit = 400;
-    QColor pen_color;
+    QColor pen_color{Qt::red};
     int chart_interval = 1;
     int file_interval = 1;
     int chart_tick = 1;
@@ -53,8 +52,8 @@ public:
 
     QTimer* Timer1;
     QTimer* Timer2;
-    QCheckBox* check_spust;
-    DeviationChart* Chart1;
+    QCheckBox* check_spust = nullptr;
+    DeviationChart* Chart1 = nullptr;
 
     void mn_konecClick();
     void mn_portClick();
@@ -89,11 +88,12 @@ private:
     QPoint m_storedPos;
     QPoint m_shownPos;
 
-    QPointer<Tport> m_linkWindow;
-    QPointer<QDialog> m_settingsWindow;
-    QPointer<QDialog> m_identWindow;
-    QPointer<QDialog> m_aboutWindow;
-    QPointer<QDialog> m_storageDialog;
+    // Created after this window and owned by it; they live for the whole run.
+    Tport* m_linkWindow = nullptr;
+    QDialog* m_settingsWindow = nullptr;
+    QDialog* m_identWindow = nullptr;
+    QDialog* m_aboutWindow = nullptr;
+    QDialog* m_storageDialog = nullptr;
 };
 
 // 0x00BBGGRR, red in the low byte, as the settings store keeps colours.

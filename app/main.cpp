@@ -1,6 +1,7 @@
 #include "Hl_modul.h"
 #include "application.h"
 #include "error_box.h"
+#include "info_resources.h"
 #include "qt_prompts.h"
 #include "startup.h"
 
@@ -9,6 +10,7 @@
 int main(int argc, char** argv)
 {
     Application app(argc, argv);
+    Application::setWindowIcon(programIcon());
     QtPrompts dialogs;
     installPrompts(&dialogs);
     std::unique_ptr<Tqzr17> mainWindow;

@@ -1,6 +1,9 @@
 #include "startup.h"
 
+#include "About_cz.h"
 #include "Hl_modul.h"
+#include "UnitIdent.h"
+#include "UnitMenuMod.h"
 #include "UnitPort.h"
 #include "bus_protocol.h"
 #include "error_box.h"
@@ -11,14 +14,25 @@ Windows createWindows()
     w.main = new Tqzr17;
     runShowingErrors([&] { w.main->FormCreate(); });
 
-    // The regulator settings window comes here, before the link window.
+    auto* settings = new Tmenu_qzr17(w.main);
+    w.main->setSettingsWindow(settings);
+    runShowingErrors([&] { settings->FormCreate(); });
 
     w.port = new Tport(w.main->store(), w.main);
     bus_protocol::AttachPort(w.port);
     w.main->setLinkWindow(w.port);
     runShowingErrors([&] { w.port->FormCreate(); });
 
-    // The identification window, the about window and the storage settings
-    // dialog follow here, in this order.
+    auto* ident = new Tabout_ident(w.main);
+    w.ident = ident;
+    w.main->setIdentWindow(ident);
+    runShowingErrors([&] { ident->FormCreate(); });
+
+    auto* about = new TAboutBox(w.main);
+    w.about = about;
+    w.main->setAboutWindow(about);
+    runShowingErrors([&] { about->FormCreate(); });
+
+    // The storage settings dialog follows here.
     return w;
 }

@@ -4,6 +4,11 @@
 #include <QFileInfo>
 #include <QtDebug>
 
+#ifdef Q_OS_LINUX
+#include <csignal>
+#include <sys/prctl.h>
+#endif
+
 namespace {
 
 constexpr int kStartTimeoutMs = 5000;
@@ -17,6 +22,11 @@ SimProcess::SimProcess(QStringList args)
 {
     // The simulator's complaints belong in the test's own log.
     m_process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+#ifdef Q_OS_LINUX
+    // A test that crashes must not leave its simulator behind holding the
+    // port link and the test's error channel.
+    m_process.setChildProcessModifier([] { prctl(PR_SET_PDEATHSIG, SIGTERM); });
+#endif
 }
 
 SimProcess::~SimProcess()
