@@ -80,7 +80,9 @@ constexpr std::array<uint8_t, kTableCount> table_length{8, 10, 10, 12, 25, 5, 6,
 class TableFields {
 public:
     TableFields(int table, ParamRecord& record);
-    std::span<const FieldRef> fields() const { return {m_fields.data(), m_count}; }
+    std::span<const FieldRef> fields() const& { return {m_fields.data(), m_count}; }
+    // A view into a temporary would dangle.
+    std::span<const FieldRef> fields() const&& = delete;
     bool empty() const { return m_count == 0; }
 
 private:

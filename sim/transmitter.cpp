@@ -127,8 +127,9 @@ void Transmitter::writeAll(const uint8_t* bytes, size_t count)
 
 void Transmitter::writePaced(const uint8_t* bytes, size_t count, Clock::time_point start, Clock::duration perChar)
 {
+    // A character is in the receiver only once its last bit has gone out.
     for (size_t i = 0; i < count && !stopRequested(); ++i) {
-        sleepUntil(start + perChar * static_cast<long>(i));
+        sleepUntil(start + perChar * static_cast<long>(i + 1));
         writeAll(bytes + i, 1);
     }
 }

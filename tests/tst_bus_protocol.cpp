@@ -327,7 +327,8 @@ private slots:
     {
         for (int table = 0; table < kTableCount; ++table) {
             int width = 0;
-            for (const FieldRef& f : TableFields(table, param_record).fields())
+            const TableFields layout(table, param_record);
+            for (const FieldRef& f : layout.fields())
                 width += wireWidth(f);
             QCOMPARE_EQ(width, table == 18 ? 0 : int(table_length[table]));
         }
