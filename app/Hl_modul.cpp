@@ -1,7 +1,13 @@
 #include "Hl_modul.h"
 
+#include "UnitNast.h"
 #include "UnitPort.h"
+#include "bus_protocol.h"
 #include "deviation_chart.h"
+#include "log_lines.h"
+#include "measured_text.h"
+#include "param_record.h"
+#include "prompts.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -10,17 +16,23 @@
 #include <QFrame>
 #include <QGuiApplication>
 #include <QLabel>
-#include <QListWidget>
 #include <QMenuBar>
+#include <QPrinter>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QScreen>
 #include <QTimer>
+
+#include <cmath>
 
 namespace {
 
 constexpr int kPanelTop = 40;
 constexpr int kPanelHeight = 65;
 constexpr int kChartTop = 128;
+constexpr int kPollingTickMs = 200;
+constexpr int kLampMs = 100;
+constexpr int kSecondsPerMinute = 60;
 // Controls kept at the right edge: their distance from it in the designed
 // client width of 643 pixels.
 constexpr int kDesignedClientWidth = 643;
@@ -57,7 +69,8 @@ QColor colorFromStored(int value)
 int colorToStored(const QColor& color) { return color.red() | color.green() << 8 | color.blue() << 16; }
 
 Tqzr17::Tqzr17(QWidget* parent)
-    : QMainWindow(parent), Timer1(new QTimer(this)), Timer2(new QTimer(this))
+    : QMainWindow(parent), Timer1(new QTimer(this)), Timer2(new QTimer(this)),
+      m_printer(std::make_unique<QPrinter>(QPrinter::HighResolution))
 {
     initMenuIcons();
     setObjectName(QStringLiteral("qzr17"));
@@ -67,10 +80,12 @@ Tqzr17::Tqzr17(QWidget* parent)
     buildPanel();
     buildMenus();
     Timer1->setObjectName(QStringLiteral("Timer1"));
-    Timer1->setInterval(200);
+    Timer1->setInterval(kPollingTickMs);
     Timer2->setObjectName(QStringLiteral("Timer2"));
-    Timer2->setInterval(100);
+    Timer2->setInterval(kLampMs);
     Timer2->setSingleShot(true);
+    m_printer->setPageOrientation(QPageLayout::Landscape);
+    connectHandlers();
     resize(kDesignedWidth, kDesignedHeight);
     move(kDesignedLeft, kDesignedTop);
 }
@@ -105,12 +120,13 @@ void Tqzr17::buildPanel()
     m_panel1->setFrameStyle(QFrame::Panel | QFrame::Raised);
     m_panel1->setAccessibleName(QStringLiteral("Aktuální naměřená teplota"));
 
-    addValuePanel("pa_voda", QStringLiteral("teplota vody"), 16, 16, 73, QStringLiteral("Ukazuje teplotu topné vody"));
-    addValuePanel("pa_venkovni", QStringLiteral("venkovní teplota"), 104, 104, 81,
-                  QStringLiteral("Ukazuje venkovní teplotu"));
-    addValuePanel("pa_sp", QStringLiteral("žádaná"), 208, 224, 73, QString());
-    addValuePanel("pa_utlum", QStringLiteral("útlum"), 304, 320, 73, QString());
-    addValuePanel("pa_odchylka", QStringLiteral("odchylka"), 392, 408, 73, QString());
+    pa_voda = addValuePanel("pa_voda", QStringLiteral("teplota vody"), 16, 16, 73,
+                            QStringLiteral("Ukazuje teplotu topné vody"));
+    pa_venkovni = addValuePanel("pa_venkovni", QStringLiteral("venkovní teplota"), 104, 104, 81,
+                                QStringLiteral("Ukazuje venkovní teplotu"));
+    pa_sp = addValuePanel("pa_sp", QStringLiteral("žádaná"), 208, 224, 73, QString());
+    pa_utlum = addValuePanel("pa_utlum", QStringLiteral("útlum"), 304, 320, 73, QString());
+    pa_odchylka = addValuePanel("pa_odchylka", QStringLiteral("odchylka"), 392, 408, 73, QString());
 
     m_penSwatch = new QFrame(m_panel1);
     m_penSwatch->setObjectName(QStringLiteral("pa_barva_pera"));
@@ -137,12 +153,6 @@ void Tqzr17::buildPanel()
 
     Chart1 = new DeviationChart(client);
     Chart1->setObjectName(QStringLiteral("Chart1"));
-
-    m_logList = new QListWidget(client);
-    m_logList->setObjectName(QStringLiteral("ListBox1"));
-    m_logList->setAccessibleName(QStringLiteral("Záznam měření"));
-    m_logList->setGeometry(280, 0, 153, 17);
-    m_logList->hide();
 }
 
 QAction* Tqzr17::addMenuItem(QMenu* menu, const char* name, const QString& caption, const QString& icon)
@@ -158,12 +168,16 @@ void Tqzr17::buildMenus()
 {
     QMenu* file = menuBar()->addMenu(QStringLiteral("&Soubor"));
     file->setObjectName(QStringLiteral("mn_sobor"));
-    addMenuItem(file, "mn_novy", QStringLiteral("Nový..."), QStringLiteral("document-new"));
+    connect(addMenuItem(file, "mn_novy", QStringLiteral("Nový..."), QStringLiteral("document-new")),
+            &QAction::triggered, this, &Tqzr17::mn_novyClick);
     file->addSeparator();
-    addMenuItem(file, "mn_uloz", QStringLiteral("Uložit"), QStringLiteral("document-save"));
-    addMenuItem(file, "mn_uloz_jako", QStringLiteral("Uložit jako..."), QString());
+    connect(addMenuItem(file, "mn_uloz", QStringLiteral("Uložit"), QStringLiteral("document-save")),
+            &QAction::triggered, this, &Tqzr17::mn_ulozClick);
+    connect(addMenuItem(file, "mn_uloz_jako", QStringLiteral("Uložit jako..."), QString()), &QAction::triggered,
+            this, &Tqzr17::mn_uloz_jakoClick);
     file->addSeparator();
-    addMenuItem(file, "mn_print", QStringLiteral("Tisk..."), QStringLiteral("document-print"));
+    connect(addMenuItem(file, "mn_print", QStringLiteral("Tisk..."), QStringLiteral("document-print")),
+            &QAction::triggered, this, &Tqzr17::mn_printClick);
     file->addSeparator();
     connect(addMenuItem(file, "mn_konec", QStringLiteral("&Konec"), QString()), &QAction::triggered, this,
             &Tqzr17::mn_konecClick);
@@ -175,7 +189,9 @@ void Tqzr17::buildMenus()
     connect(addMenuItem(config, "mn_regul", QStringLiteral("Nastavení regulátoru"),
                         QStringLiteral("preferences-system")),
             &QAction::triggered, this, &Tqzr17::mn_regulClick);
-    addMenuItem(config, "mn_graf", QStringLiteral("Nastavení ukládání"), QStringLiteral("document-properties"));
+    connect(addMenuItem(config, "mn_graf", QStringLiteral("Nastavení ukládání"),
+                        QStringLiteral("document-properties")),
+            &QAction::triggered, this, &Tqzr17::mn_grafClick);
 
     QMenu* help = menuBar()->addMenu(QStringLiteral("&Nápověda"));
     help->setObjectName(QStringLiteral("mn_help"));
@@ -207,16 +223,27 @@ void Tqzr17::FormCreate()
 {
     m_store = std::make_unique<SettingsStore>();
     restoreGeometry();
-    point_limit = m_store->ReadInteger(kGraf, QStringLiteral("POCET"), 400);
+    // No negative limit or interval is ever used: a negative stored value
+    // means no old points kept, or every second.
+    point_limit = std::max(m_store->ReadInteger(kGraf, QStringLiteral("POCET"), 400), 0);
     pen_color = colorFromStored(m_store->ReadInteger(kGraf, QStringLiteral("PERO"), 255));
     paintSwatch();
     Chart1->setPenColor(pen_color);
-    chart_interval = m_store->ReadInteger(kGraf, QStringLiteral("DOGRAFU"), 1);
-    file_interval = m_store->ReadInteger(kGraf, QStringLiteral("DOSOUBORU"), 1);
+    readIntervals();
     point_x = 0.0;
     chart_tick = chart_interval;
     file_tick = file_interval;
     log_named = false;
+}
+
+void Tqzr17::readIntervals()
+{
+    const auto interval = [this](const QString& key) {
+        const int seconds = m_store->ReadInteger(kGraf, key, 1);
+        return seconds < 0 ? 1 : seconds;
+    };
+    chart_interval = interval(QStringLiteral("DOGRAFU"));
+    file_interval = interval(QStringLiteral("DOSOUBORU"));
 }
 
 void Tqzr17::restoreGeometry()
@@ -291,10 +318,161 @@ void Tqzr17::mn_regulClick() { showModalWithoutPolling(m_settingsWindow); }
 void Tqzr17::mn_aboutClick() { showModal(m_aboutWindow); }
 void Tqzr17::mn_identClick() { showModal(m_identWindow); }
 
+void Tqzr17::connectHandlers()
+{
+    connect(Timer1, &QTimer::timeout, this, &Tqzr17::Timer1Timer);
+    connect(Timer2, &QTimer::timeout, this, &Tqzr17::Timer2Timer);
+    connect(m_penButton, &QPushButton::clicked, this, &Tqzr17::tl_barva_peraClick);
+}
+
+void Tqzr17::setClock(const Clock* clock) { m_clock = clock ? clock : &m_systemClock; }
+
+// Polling follows the box even when saving the log failed.
 void Tqzr17::check_spustClick()
 {
+    const auto followTheBox = qScopeGuard([this] {
+        if (check_spust->isChecked())
+            Timer1->start();
+        else
+            Timer1->stop();
+    });
     if (check_spust->isChecked())
-        Timer1->start();
+        saveOrStartLog();
+}
+
+void Tqzr17::Timer1Timer()
+{
+    const auto second = static_cast<quint16>(m_clock->now().time().second());
+    if (second == last_second)
+        return;
+    last_second = second;
+    if (++chart_tick >= chart_interval) {
+        chart_tick = 0;
+        ReadMeasurements();
+    }
+    if (++file_tick >= file_interval) {
+        file_tick = 0;
+        AppendLogLine();
+    }
+}
+
+// A reading that fails changes nothing on screen and reports nothing.
+void Tqzr17::ReadMeasurements()
+{
+    if (!bus_protocol::ReadTable(16))
+        return;
+    Timer2->start();
+    m_receptionLamp->show();
+    pa_voda->setText(measuredText(param_record.water_temperature));
+    pa_venkovni->setText(measuredText(param_record.outdoor_temperature));
+    pa_sp->setText(measuredText(param_record.demanded_temperature));
+    pa_utlum->setText(measuredText(param_record.setback));
+    const float deviation = deviationFromTexts(pa_voda->text(), pa_sp->text());
+    pa_odchylka->setText(measuredText(deviation));
+    // A value that is no number cannot be drawn.
+    if (std::isfinite(deviation))
+        AddChartPoint(deviation);
+}
+
+void Tqzr17::Timer2Timer()
+{
+    Timer2->stop();
+    m_receptionLamp->hide();
+}
+
+// The series keeps point_limit + 1 points: the test runs before the new point
+// is added, and removes at most one point, so a lowered limit never shrinks
+// the series at once. The legend lists the points before the newest one.
+void Tqzr17::AddChartPoint(float deviation)
+{
+    if (Chart1->count() > point_limit)
+        Chart1->deleteFirst();
+    point_x += 1.0;
+    const int count = Chart1->count();
+    const int rows = Chart1->legendRowsShown();
+    if (count > rows)
+        Chart1->setLegendFirstIndex(count - rows);
+    Chart1->addPoint(point_x, static_cast<double>(deviation), pen_color);
+}
+
+void Tqzr17::AppendLogLine()
+{
+    const QStringList values{pa_voda->text(), pa_venkovni->text(), pa_sp->text(), pa_utlum->text(),
+                             pa_odchylka->text()};
+    m_log.addLine(log_lines::data(values, m_clock->now().time()));
+    if (log_named)
+        m_log.update();
+}
+
+void Tqzr17::tl_barva_peraClick()
+{
+    const auto chosen = prompts().color(m_colorDialogColor, this);
+    if (!chosen)
+        return;
+    m_colorDialogColor = *chosen;
+    pen_color = *chosen;
+    paintSwatch();
+    Chart1->setPenColor(pen_color);
+}
+
+void Tqzr17::mn_printClick()
+{
+    if (prompts().printerSetup(*m_printer, this))
+        Chart1->print(*m_printer);
+}
+
+std::optional<QString> Tqzr17::askLogFileName()
+{
+    const Prompts::SaveFileRequest request{QString(), m_log.fileName(),
+                                           QStringLiteral("Textový soubor [*.txt] (*.txt)"), QStringLiteral("TXT")};
+    auto fileName = prompts().saveFileName(request, this);
+    if (fileName)
+        m_log.setFileName(*fileName);
+    return fileName;
+}
+
+void Tqzr17::mn_novyClick()
+{
+    const auto fileName = askLogFileName();
+    if (!fileName)
+        return;
+    m_log.clear();
+    for (const QString& line : log_lines::header(*fileName, m_clock->now().date()))
+        m_log.addLine(line);
+    m_log.save();
+    log_named = true;
+}
+
+void Tqzr17::saveOrStartLog()
+{
+    if (log_named)
+        m_log.save();
     else
-        Timer1->stop();
+        mn_novyClick();
+}
+
+void Tqzr17::mn_ulozClick() { saveOrStartLog(); }
+
+// Line 1 keeps the name given at New...; a cancelled dialog starts a new log.
+void Tqzr17::mn_uloz_jakoClick()
+{
+    if (!log_named)
+        return;
+    if (askLogFileName())
+        m_log.save();
+    else
+        mn_novyClick();
+}
+
+// The texts are taken back however the dialog was closed; a text that is no
+// count stops the taking back there.
+void Tqzr17::mn_grafClick()
+{
+    if (!m_storageDialog)
+        return;
+    m_storageDialog->setValues({point_limit, chart_interval, file_interval / kSecondsPerMinute});
+    m_storageDialog->exec();
+    point_limit = m_storageDialog->pointLimit();
+    chart_interval = m_storageDialog->chartInterval();
+    file_interval = m_storageDialog->fileMinutes() * kSecondsPerMinute;
 }

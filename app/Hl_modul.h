@@ -1,9 +1,13 @@
 #pragma once
 
+#include "clock.h"
+#include "measurement_log.h"
 #include "settings_store.h"
 
 #include <QColor>
 #include <QMainWindow>
+
+#include <memory>
 
 class DeviationChart;
 class QAction;
@@ -11,13 +15,16 @@ class QCheckBox;
 class QDialog;
 class QFrame;
 class QLabel;
-class QListWidget;
+class QPrinter;
 class QPushButton;
 class QTimer;
+class Tform_nastaveni;
 class Tport;
 
 // The main window "QZR 17": live values, the deviation chart, the log and the
-// menus that show every other window.
+// menus that show every other window. While "aut. čtení" is checked, Timer1
+// counts new seconds of the clock, reads the measured values every
+// chart_interval seconds and logs them every file_interval seconds.
 class Tqzr17 : public QMainWindow {
     Q_OBJECT
 public:
@@ -38,7 +45,11 @@ public:
     void setSettingsWindow(QDialog* window) { m_settingsWindow = window; }
     void setIdentWindow(QDialog* window) { m_identWindow = window; }
     void setAboutWindow(QDialog* window) { m_aboutWindow = window; }
-    void setStorageDialog(QDialog* window) { m_storageDialog = window; }
+    void setStorageDialog(Tform_nastaveni* window) { m_storageDialog = window; }
+    // The clock the polling counts and the log stamps (not owned); nullptr
+    // restores the computer's own.
+    void setClock(const Clock* clock);
+    const MeasurementLog& log() const { return m_log; }
 
     int point_limit = 400;
     QColor pen_color{Qt::red};
@@ -61,6 +72,17 @@ public:
     void mn_aboutClick();
     void mn_identClick();
     void check_spustClick();
+    void Timer1Timer();
+    void Timer2Timer();
+    void ReadMeasurements();
+    void AddChartPoint(float deviation);
+    void AppendLogLine();
+    void tl_barva_peraClick();
+    void mn_printClick();
+    void mn_novyClick();
+    void mn_ulozClick();
+    void mn_uloz_jakoClick();
+    void mn_grafClick();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -78,13 +100,30 @@ private:
     void showModal(QDialog* window);
     void paintSwatch();
     void placeRightAnchored();
+    void connectHandlers();
+    void readIntervals();
+    std::optional<QString> askLogFileName();
+    void saveOrStartLog();
 
     std::unique_ptr<SettingsStore> m_store;
     QFrame* m_panel1 = nullptr;
     QFrame* m_penSwatch = nullptr;
     QPushButton* m_penButton = nullptr;
     QFrame* m_receptionLamp = nullptr;
-    QListWidget* m_logList = nullptr;
+    QLabel* pa_voda = nullptr;
+    QLabel* pa_venkovni = nullptr;
+    QLabel* pa_sp = nullptr;
+    QLabel* pa_utlum = nullptr;
+    QLabel* pa_odchylka = nullptr;
+    // The log's lines; it also keeps the file name last confirmed in the save
+    // dialog dlg_uloz.
+    MeasurementLog m_log;
+    SystemClock m_systemClock;
+    const Clock* m_clock = &m_systemClock;
+    // The colour dialog opens with the colour last chosen in it.
+    QColor m_colorDialogColor{Qt::black};
+    // Keeps the printer chosen in the printer set-up for the whole run.
+    std::unique_ptr<QPrinter> m_printer;
     QPoint m_storedPos;
     QPoint m_shownPos;
 
@@ -93,7 +132,7 @@ private:
     QDialog* m_settingsWindow = nullptr;
     QDialog* m_identWindow = nullptr;
     QDialog* m_aboutWindow = nullptr;
-    QDialog* m_storageDialog = nullptr;
+    Tform_nastaveni* m_storageDialog = nullptr;
 };
 
 // 0x00BBGGRR, red in the low byte, as the settings store keeps colours.

@@ -4,6 +4,7 @@
 #include "Hl_modul.h"
 #include "UnitIdent.h"
 #include "UnitMenuMod.h"
+#include "UnitNast.h"
 #include "UnitPort.h"
 #include "bus_protocol.h"
 #include "error_box.h"
@@ -33,6 +34,6 @@ Windows createWindows()
     w.main->setAboutWindow(about);
     runShowingErrors([&] { about->FormCreate(); });
 
-    // The storage settings dialog follows here.
+    w.main->setStorageDialog(new Tform_nastaveni(w.main));
     return w;
 }

@@ -8,6 +8,7 @@
 #include <QLineSeries>
 #include <QPainter>
 #include <QPrinter>
+#include <QTimer>
 #include <QValueAxis>
 
 #include <algorithm>
@@ -15,12 +16,14 @@
 namespace {
 
 constexpr int kPenWidth = 2;
+constexpr double kLeastYMargin = 0.5;
+constexpr double kYMarginShare = 0.05;
 
 } // namespace
 
 DeviationChart::DeviationChart(QWidget* parent)
     : QWidget(parent), m_chart(new QChart), m_series(new QLineSeries), m_axisX(new QValueAxis),
-      m_axisY(new QValueAxis), m_legend(new ValueLegend(this))
+      m_axisY(new QValueAxis), m_legend(new ValueLegend(m_points, this)), m_redraw(new QTimer(this))
 {
     m_chart->setTitle(QStringLiteral("Graf QZR 17 (odchylka)"));
     m_chart->legend()->hide();
@@ -35,11 +38,12 @@ DeviationChart::DeviationChart(QWidget* parent)
     m_series->attachAxis(m_axisX);
     m_series->attachAxis(m_axisY);
     m_axisX->setLabelFormat(QStringLiteral("%.0f"));
+    m_axisY->setLabelFormat(QStringLiteral("%.1f"));
     setPenColor(Qt::red);
 
     m_view = new QChartView(m_chart, this);
     m_view->setRenderHint(QPainter::Antialiasing);
-    m_legend->setValues(&m_values, &m_colors);
+    m_view->setAccessibleName(m_chart->title());
 
     auto* layout = new QHBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -47,28 +51,40 @@ DeviationChart::DeviationChart(QWidget* parent)
     layout->addWidget(m_view, 1);
     layout->addWidget(m_legend);
     setAccessibleName(title());
+
+    m_redraw->setSingleShot(true);
+    m_redraw->setInterval(0);
+    connect(m_redraw, &QTimer::timeout, this, &DeviationChart::redraw);
     updateAxes();
 }
 
 void DeviationChart::deleteFirst()
 {
-    if (m_values.isEmpty())
-        return;
-    m_series->remove(0);
-    m_values.removeFirst();
-    m_colors.removeFirst();
-    updateAxes();
-    m_legend->update();
+    m_points.removeFirst();
+    changed();
 }
 
 void DeviationChart::addPoint(double x, double y, const QColor& color)
 {
-    m_series->append(x, y);
-    m_values.append(y);
-    m_colors.append(color);
+    m_points.append({x, y, color.rgb()});
+    changed();
+}
+
+void DeviationChart::changed()
+{
+    if (!m_redraw->isActive())
+        m_redraw->start();
+}
+
+void DeviationChart::redraw()
+{
+    m_redraw->stop();
+    m_series->replace(m_points.outline(kDrawBudget));
     updateAxes();
     m_legend->update();
 }
+
+QList<QPointF> DeviationChart::drawnPoints() const { return m_series->points(); }
 
 void DeviationChart::setPenColor(const QColor& color)
 {
@@ -79,8 +95,6 @@ void DeviationChart::setPenColor(const QColor& color)
 
 QColor DeviationChart::penColor() const { return m_series->pen().color(); }
 
-QPointF DeviationChart::pointAt(int index) const { return m_series->at(index); }
-
 int DeviationChart::legendRowsShown() const { return m_legend->rowsShown(); }
 int DeviationChart::legendFirstIndex() const { return m_legend->firstIndex(); }
 void DeviationChart::setLegendFirstIndex(int index) { m_legend->setFirstIndex(index); }
@@ -89,21 +103,23 @@ QString DeviationChart::title() const { return m_chart->title(); }
 
 void DeviationChart::updateAxes()
 {
-    if (m_values.isEmpty()) {
+    if (m_points.size() == 0) {
         m_axisX->setRange(0, 1);
         m_axisY->setRange(-1, 1);
         return;
     }
-    const double firstX = m_series->at(0).x();
-    const double lastX = m_series->at(m_series->count() - 1).x();
+    const double firstX = m_points.at(0).x;
+    const double lastX = m_points.at(m_points.size() - 1).x;
     m_axisX->setRange(firstX, std::max(lastX, firstX + 1));
-    const auto [low, high] = std::minmax_element(m_values.cbegin(), m_values.cend());
-    const double margin = std::max((*high - *low) * 0.05, 0.5);
-    m_axisY->setRange(*low - margin, *high + margin);
+    const auto [low, high] = m_points.yRange();
+    const double margin = std::max((high - low) * kYMarginShare, kLeastYMargin);
+    m_axisY->setRange(low - margin, high + margin);
 }
 
 void DeviationChart::print(QPrinter& printer)
 {
+    if (m_redraw->isActive())
+        redraw();
     QPainter painter(&printer);
     const QRect page = painter.viewport();
     QSize size = this->size();

@@ -1,32 +1,41 @@
 #pragma once
 
+#include "chart_points.h"
+
 #include <QColor>
-#include <QList>
 #include <QWidget>
 
 class QChart;
 class QChartView;
 class QLineSeries;
 class QPrinter;
+class QTimer;
 class QValueAxis;
 class ValueLegend;
 
 // The chart control of the main window: one line series of the deviation
 // over the running reading number, and a legend listing the points' values.
+// Changes to the points are drawn together at the next pass of the event
+// loop, so adding a point costs the same however many points the chart holds.
 class DeviationChart : public QWidget {
     Q_OBJECT
 public:
+    // More points than this are drawn as the outline of their lowest and
+    // highest values; the plot is narrower than that in pixels.
+    static constexpr qsizetype kDrawBudget = 800;
+
     explicit DeviationChart(QWidget* parent = nullptr);
 
-    int count() const { return static_cast<int>(m_values.size()); }
+    int count() const { return static_cast<int>(m_points.size()); }
     void deleteFirst();
     // Each point keeps the colour it was added with; the line is drawn in the
     // series' pen colour.
     void addPoint(double x, double y, const QColor& color);
     void setPenColor(const QColor& color);
     QColor penColor() const;
-    QPointF pointAt(int index) const;
-    QColor pointColor(int index) const { return m_colors.value(index); }
+    const ChartPoint& pointAt(int index) const { return m_points.at(index); }
+    // The points the line is drawn through, as of the last drawing.
+    QList<QPointF> drawnPoints() const;
 
     // The rows the legend showed at its last drawing, and the index of the
     // first point it lists.
@@ -40,14 +49,16 @@ public:
     void print(QPrinter& printer);
 
 private:
+    void changed();
+    void redraw();
     void updateAxes();
 
+    ChartPoints m_points;
     QChart* m_chart;
     QChartView* m_view;
     QLineSeries* m_series;
     QValueAxis* m_axisX;
     QValueAxis* m_axisY;
     ValueLegend* m_legend;
-    QList<double> m_values;
-    QList<QColor> m_colors;
+    QTimer* m_redraw;
 };

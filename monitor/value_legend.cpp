@@ -1,5 +1,7 @@
 #include "value_legend.h"
 
+#include "chart_points.h"
+
 #include <QLocale>
 #include <QPainter>
 
@@ -9,21 +11,15 @@ namespace {
 
 constexpr int kMargin = 4;
 constexpr int kSwatch = 8;
+constexpr int kDecimals = 1;
 
 } // namespace
 
-ValueLegend::ValueLegend(QWidget* parent) : QWidget(parent)
+ValueLegend::ValueLegend(const ChartPoints& points, QWidget* parent) : QWidget(parent), m_points(points)
 {
     setAccessibleName(QStringLiteral("Hodnoty bodů grafu"));
     setAutoFillBackground(true);
     setBackgroundRole(QPalette::Base);
-}
-
-void ValueLegend::setValues(const QList<double>* values, const QList<QColor>* colors)
-{
-    m_values = values;
-    m_colors = colors;
-    update();
 }
 
 void ValueLegend::setFirstIndex(int index)
@@ -38,22 +34,23 @@ int ValueLegend::rowCapacity() const { return std::max((height() - 2 * kMargin) 
 
 QSize ValueLegend::sizeHint() const
 {
-    return {fontMetrics().horizontalAdvance(QStringLiteral("-000,00")) + kSwatch + 4 * kMargin, 100};
+    return {fontMetrics().horizontalAdvance(QStringLiteral("-000,0")) + kSwatch + 4 * kMargin, 100};
 }
 
 void ValueLegend::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
-    const int count = m_values ? static_cast<int>(m_values->size()) : 0;
+    const int count = static_cast<int>(m_points.size());
     const int rows = std::clamp(count - m_firstIndex, 0, rowCapacity());
-    const QLocale locale;
+    QLocale locale;
+    locale.setNumberOptions(QLocale::OmitGroupSeparator);
     for (int row = 0; row < rows; ++row) {
-        const int index = m_firstIndex + row;
+        const ChartPoint& point = m_points.at(m_firstIndex + row);
         const int top = kMargin + row * rowHeight();
         const QRect swatch(kMargin, top + (rowHeight() - kSwatch) / 2, kSwatch, kSwatch);
-        painter.fillRect(swatch, m_colors->value(index));
+        painter.fillRect(swatch, QColor(point.color));
         painter.drawText(QRect(swatch.right() + 2 * kMargin, top, width(), rowHeight()),
-                         Qt::AlignLeft | Qt::AlignVCenter, locale.toString(m_values->at(index), 'f', 2));
+                         Qt::AlignLeft | Qt::AlignVCenter, locale.toString(point.y, 'f', kDecimals));
     }
     m_rowsShown = rows;
 }

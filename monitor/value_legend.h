@@ -1,17 +1,16 @@
 #pragma once
 
-#include <QColor>
-#include <QList>
 #include <QWidget>
+
+class ChartPoints;
 
 // The chart's legend: the values of the series' points, one row a point with
 // the point's own colour, listed from a first index as far as there is room.
 class ValueLegend : public QWidget {
     Q_OBJECT
 public:
-    explicit ValueLegend(QWidget* parent = nullptr);
+    ValueLegend(const ChartPoints& points, QWidget* parent = nullptr);
 
-    void setValues(const QList<double>* values, const QList<QColor>* colors);
     void setFirstIndex(int index);
     int firstIndex() const { return m_firstIndex; }
     // How many rows the legend showed when it was last drawn.
@@ -27,8 +26,7 @@ protected:
 private:
     int rowHeight() const;
 
-    const QList<double>* m_values = nullptr;
-    const QList<QColor>* m_colors = nullptr;
+    const ChartPoints& m_points;
     int m_firstIndex = 0;
     int m_rowsShown = 0;
 };

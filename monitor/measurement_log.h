@@ -1,0 +1,56 @@
+#pragma once
+
+#include "encoded_lines.h"
+
+#include <QDateTime>
+#include <QString>
+#include <QStringEncoder>
+
+#include <optional>
+
+// The measurement log: its lines, held as the Windows-1250 bytes of the file,
+// and the file they go to. After every write the file holds exactly the bytes
+// of the whole log. A line is appended when the file is still the one written
+// last; otherwise, and on every explicit save, the whole log is rewritten
+// through a temporary file that then replaces it.
+class MeasurementLog {
+public:
+    MeasurementLog();
+
+    void clear();
+    void addLine(const QString& text);
+    qsizetype lineCount() const { return m_lines.count(); }
+    QString line(qsizetype index) const;
+    qint64 byteSize() const { return m_lines.byteSize(); }
+
+    QString fileName() const { return m_fileName; }
+    void setFileName(const QString& fileName) { m_fileName = fileName; }
+
+    // Rewrites the whole file. Raises the application error "Cannot create
+    // file ..." when it cannot.
+    void save();
+    // Brings the file up to date after new lines. Raises the same error, but
+    // only when it differs from the failure reported last: a file that keeps
+    // failing at every line is reported once.
+    void update();
+
+private:
+    // What the program knows of the file it wrote last.
+    struct Written {
+        QString fileName;
+        qint64 size = 0;
+        QDateTime modified;
+    };
+
+    [[nodiscard]] bool rewrite();
+    [[nodiscard]] bool append();
+    [[nodiscard]] bool fileIsAsWritten(class QFile& file) const;
+    void remember(const QDateTime& modified);
+    void fail(bool always);
+
+    EncodedLines m_lines;
+    QStringEncoder m_encoder;
+    QString m_fileName;
+    std::optional<Written> m_written;
+    QString m_reportedFailure;
+};
