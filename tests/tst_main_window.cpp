@@ -1,0 +1,255 @@
+// Start-up and the main window: the settings store, geometry, the error box
+// for whatever escapes a handler, and polling paused around the link window.
+#include "Hl_modul.h"
+#include "UnitPort.h"
+#include "app_error.h"
+#include "application.h"
+#include "bus_protocol.h"
+#include "deviation_chart.h"
+#include "error_box.h"
+#include "scripted_prompts.h"
+#include "sim_process.h"
+#include "startup.h"
+
+#include <QCheckBox>
+#include <QFile>
+#include <QLabel>
+#include <QMenuBar>
+#include <QSettings>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+
+#include <memory>
+
+namespace {
+
+QTemporaryDir* g_configDir = nullptr;
+
+QString iniPath() { return g_configDir->filePath(QStringLiteral("Talvex_R16.ini")); }
+
+QSettings stored() { return QSettings(iniPath(), QSettings::IniFormat); }
+
+void writeIni(const QString& text)
+{
+    QFile file(iniPath());
+    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    file.write(text.toUtf8());
+}
+
+} // namespace
+
+class TestMainWindow : public QObject {
+    Q_OBJECT
+
+    QTemporaryDir m_portDir;
+    std::unique_ptr<SimProcess> m_sim;
+
+    std::unique_ptr<Tqzr17> startMain()
+    {
+        auto window = std::make_unique<Tqzr17>();
+        window->FormCreate();
+        return window;
+    }
+
+private slots:
+    void initTestCase()
+    {
+        qputenv("KV36_PORT_DIR", m_portDir.path().toLocal8Bit());
+        m_sim = std::make_unique<SimProcess>(QStringList{"--com", "1"});
+        QVERIFY(m_sim->start());
+        QTRY_VERIFY(QFileInfo::exists(m_portDir.filePath("COM1")));
+    }
+
+    void init() { QFile::remove(iniPath()); }
+
+    void firstStartUsesDefaultsAndWritesOnlyAtClose()
+    {
+        auto window = startMain();
+        QCOMPARE(window->pos(), QPoint(188, 106));
+        QCOMPARE(window->size(), QSize(651, 477));
+        QCOMPARE(window->point_limit, 400);
+        QCOMPARE(window->pen_color, QColor(255, 0, 0));
+        QCOMPARE(window->chart_interval, 1);
+        QCOMPARE(window->file_interval, 1);
+        QCOMPARE(window->chart_tick, 1);
+        QCOMPARE(window->file_tick, 1);
+        QCOMPARE(window->Chart1->penColor(), QColor(255, 0, 0));
+        QVERIFY(!window->Timer1->isActive());
+        QVERIFY(!window->check_spust->isChecked());
+        QVERIFY(stored().childGroups().isEmpty());
+        window->close();
+        QSettings s = stored();
+        QCOMPARE(s.value("DESKTOP/Left").toString(), QStringLiteral("188"));
+        QCOMPARE(s.value("DESKTOP/Top").toString(), QStringLiteral("106"));
+        QCOMPARE(s.value("DESKTOP/Width").toString(), QStringLiteral("651"));
+        QCOMPARE(s.value("DESKTOP/Height").toString(), QStringLiteral("477"));
+        QCOMPARE(s.value("GRAF/POCET").toString(), QStringLiteral("400"));
+        QCOMPARE(s.value("GRAF/PERO").toString(), QStringLiteral("255"));
+        QCOMPARE(s.value("GRAF/DOGRAFU").toString(), QStringLiteral("1"));
+        QCOMPARE(s.value("GRAF/DOSOUBORU").toString(), QStringLiteral("1"));
+    }
+
+    void unreadableValuesTakeTheirDefault_data()
+    {
+        QTest::addColumn<QString>("value");
+        QTest::newRow("letters") << "abc";
+        QTest::newRow("decimal") << "12.5";
+        QTest::newRow("empty") << "";
+        QTest::newRow("hex") << "0x10";
+    }
+
+    void unreadableValuesTakeTheirDefault()
+    {
+        QFETCH(QString, value);
+        writeIni(QStringLiteral("[GRAF]\nPOCET=%1\nDOGRAFU=%1\n").arg(value));
+        auto window = startMain();
+        QCOMPARE(window->point_limit, 400);
+        QCOMPARE(window->chart_interval, 1);
+        window->close();
+        QCOMPARE(stored().value("GRAF/POCET").toString(), QStringLiteral("400"));
+    }
+
+    void geometryAndPenColourSurviveARestart()
+    {
+        {
+            auto window = startMain();
+            window->move(220, 140);
+            window->resize(700, 520);
+            window->pen_color = QColor(0x12, 0x34, 0x56);
+            window->close();
+        }
+        QCOMPARE(stored().value("GRAF/PERO").toString(), QString::number(0x563412));
+        auto window = startMain();
+        QCOMPARE(window->pos(), QPoint(220, 140));
+        QCOMPARE(window->size(), QSize(700, 520));
+        QCOMPARE(window->pen_color, QColor(0x12, 0x34, 0x56));
+        QCOMPARE(window->Chart1->penColor(), QColor(0x12, 0x34, 0x56));
+        const QFrame* swatch = window->findChild<QFrame*>("pa_barva_pera");
+        QCOMPARE(swatch->palette().color(QPalette::Window), QColor(0x12, 0x34, 0x56));
+    }
+
+    void windowOffEveryScreenIsBroughtBackButKeepsItsPlace()
+    {
+        writeIni(QStringLiteral("[DESKTOP]\nLeft=5000\nTop=4000\n"));
+        auto window = startMain();
+        QVERIFY(window->screen()->availableGeometry().intersects(QRect(window->pos(), window->size())));
+        window->close();
+        QCOMPARE(stored().value("DESKTOP/Left").toString(), QStringLiteral("5000"));
+        QCOMPARE(stored().value("DESKTOP/Top").toString(), QStringLiteral("4000"));
+    }
+
+    void konecClosesThePortThenTheWindow()
+    {
+        auto window = startMain();
+        Tport link(window->store(), window.get());
+        link.FormCreate();
+        bus_protocol::AttachPort(&link);
+        window->setLinkWindow(&link);
+        window->show();
+        QVERIFY(bus_protocol::ProbeStation());
+        window->findChild<QAction*>("mn_konec")->trigger();
+        QVERIFY(!window->isVisible());
+        QCOMPARE(bus_protocol::ProbeStation(), 0);
+        QCOMPARE(stored().value("GRAF/POCET").toString(), QStringLiteral("400"));
+        bus_protocol::AttachPort(nullptr);
+    }
+
+    void pollingPausesAroundTheLinkWindow_data()
+    {
+        QTest::addColumn<bool>("checked");
+        QTest::newRow("unchecked") << false;
+        QTest::newRow("checked") << true;
+    }
+
+    void pollingPausesAroundTheLinkWindow()
+    {
+        QFETCH(bool, checked);
+        auto window = startMain();
+        Tport link(window->store(), window.get());
+        window->setLinkWindow(&link);
+        window->check_spust->setChecked(checked);
+        window->check_spustClick();
+        bool activeWhileOpen = true;
+        QTimer::singleShot(0, &link, [&] {
+            activeWhileOpen = window->Timer1->isActive();
+            link.close();
+        });
+        window->mn_portClick();
+        QCOMPARE(activeWhileOpen, false);
+        QCOMPARE(window->Timer1->isActive(), checked);
+    }
+
+    void everyMenuItemIsThere()
+    {
+        auto window = startMain();
+        const QStringList expected = {"Nový...", "", "Uložit", "Uložit jako...", "", "Tisk...", "", "&Konec",
+                                      "Komunikační port", "Nastavení regulátoru", "Nastavení ukládání",
+                                      "O aplikaci", "Identifikace"};
+        QStringList captions;
+        for (QAction* menu : window->menuBar()->actions())
+            for (QAction* item : menu->menu()->actions()) {
+                captions.append(item->text());
+                const bool plain = item->isSeparator() || item->objectName() == "mn_uloz_jako"
+                                   || item->objectName() == "mn_konec";
+                QCOMPARE(item->icon().isNull(), plain);
+            }
+        QCOMPARE(captions, expected);
+    }
+
+    void errorBoxTextEndsWithAFullStop_data()
+    {
+        QTest::addColumn<QString>("message");
+        QTest::addColumn<QString>("shown");
+        QTest::newRow("letter") << "Sériový port COM3 nelze otevřít" << "Sériový port COM3 nelze otevřít.";
+        QTest::newRow("digit") << "Chyba 42" << "Chyba 42.";
+        QTest::newRow("full stop") << "Hotovo." << "Hotovo.";
+        QTest::newRow("exclamation") << "Pozor!" << "Pozor!";
+        QTest::newRow("quote") << "'ab' is not a valid integer value'" << "'ab' is not a valid integer value'";
+        QTest::newRow("empty") << "" << "";
+    }
+
+    void errorBoxTextEndsWithAFullStop()
+    {
+        QFETCH(QString, message);
+        QFETCH(QString, shown);
+        QCOMPARE(errorBoxText(message), shown);
+    }
+
+    void errorEscapingAHandlerIsShownAndTheProgramGoesOn()
+    {
+        ScriptedPrompts prompts;
+        bool later = false;
+        QTimer::singleShot(0, [] { throw AppError(QStringLiteral("Na COM2 nelze nastavit Timeout")); });
+        QTimer::singleShot(20, [&] { later = true; });
+        QTRY_VERIFY(later);
+        QCOMPARE(prompts.calls.size(), 1);
+        QCOMPARE(prompts.calls[0].text, QStringLiteral("Na COM2 nelze nastavit Timeout."));
+        QCOMPARE(prompts.calls[0].caption, QStringLiteral("KV-36"));
+        QCOMPARE(prompts.calls[0].icon, Prompts::Icon::Error);
+        QCOMPARE(prompts.calls[0].buttons, Prompts::Buttons::Ok);
+    }
+
+    void failedPortOpenAtStartUpIsShownAndStartUpGoesOn()
+    {
+        writeIni(QStringLiteral("[PORT]\nCOM=0\n"));
+        ScriptedPrompts prompts;
+        const Windows windows = createWindows();
+        std::unique_ptr<Tqzr17> owner(windows.main);
+        QVERIFY(windows.port);
+        QCOMPARE(prompts.texts(), QStringList{"Sériový port COM0 nelze otevřít."});
+        bus_protocol::AttachPort(nullptr);
+    }
+};
+
+int main(int argc, char** argv)
+{
+    QTemporaryDir configDir;
+    g_configDir = &configDir;
+    qputenv("XDG_CONFIG_HOME", configDir.path().toLocal8Bit());
+    Application app(argc, argv);
+    TestMainWindow test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "tst_main_window.moc"
