@@ -4,7 +4,9 @@
 
 #include <QChart>
 #include <QChartView>
+#include <QGraphicsLayout>
 #include <QHBoxLayout>
+#include <QImage>
 #include <QLineSeries>
 #include <QPainter>
 #include <QPrinter>
@@ -12,12 +14,33 @@
 #include <QValueAxis>
 
 #include <algorithm>
+#include <cmath>
 
 namespace {
 
 constexpr int kPenWidth = 2;
 constexpr double kLeastYMargin = 0.5;
 constexpr double kYMarginShare = 0.05;
+constexpr int kWantedTicks = 6;
+constexpr int kPrintScale = 4;
+
+// Ticks at 1, 2 or 5 times a power of ten, so that the labels are round. The
+// interval is set before the range: a wide range with a narrow interval
+// leaves the axis with far too many labels.
+void setRange(QValueAxis* axis, double min, double max, double least)
+{
+    const double raw = std::max((max - min) / kWantedTicks, least);
+    const double magnitude = std::pow(10.0, std::floor(std::log10(raw)));
+    double step = 10 * magnitude;
+    for (double factor : {1.0, 2.0, 5.0})
+        if (raw <= factor * magnitude) {
+            step = factor * magnitude;
+            break;
+        }
+    axis->setTickAnchor(0);
+    axis->setTickInterval(step);
+    axis->setRange(min, max);
+}
 
 } // namespace
 
@@ -39,9 +62,15 @@ DeviationChart::DeviationChart(QWidget* parent)
     m_series->attachAxis(m_axisY);
     m_axisX->setLabelFormat(QStringLiteral("%.0f"));
     m_axisY->setLabelFormat(QStringLiteral("%.1f"));
+    m_axisX->setTickType(QValueAxis::TicksDynamic);
+    m_axisY->setTickType(QValueAxis::TicksDynamic);
+    m_chart->setBackgroundRoundness(0);
+    m_chart->setMargins(QMargins(4, 4, 8, 4));
+    m_chart->layout()->setContentsMargins(0, 0, 0, 0);
     setPenColor(Qt::red);
 
     m_view = new QChartView(m_chart, this);
+    m_view->setFrameShape(QFrame::NoFrame);
     m_view->setRenderHint(QPainter::Antialiasing);
     m_view->setAccessibleName(m_chart->title());
 
@@ -103,28 +132,32 @@ QString DeviationChart::title() const { return m_chart->title(); }
 
 void DeviationChart::updateAxes()
 {
+    // The x axis counts readings: whole numbers only.
     if (m_points.size() == 0) {
-        m_axisX->setRange(0, 1);
-        m_axisY->setRange(-1, 1);
+        setRange(m_axisX, 0, 1, 1.0);
+        setRange(m_axisY, -1, 1, 0.1);
         return;
     }
     const double firstX = m_points.at(0).x;
     const double lastX = m_points.at(m_points.size() - 1).x;
-    m_axisX->setRange(firstX, std::max(lastX, firstX + 1));
+    setRange(m_axisX, firstX, std::max(lastX, firstX + 1), 1.0);
     const auto [low, high] = m_points.yRange();
     const double margin = std::max((high - low) * kYMarginShare, kLeastYMargin);
-    m_axisY->setRange(low - margin, high + margin);
+    setRange(m_axisY, low - margin, high + margin, 0.1);
 }
 
+// Drawn as on screen, at four times the resolution: the chart's fonts follow
+// the device they are drawn on, and at a printer's resolution the axis labels
+// would no longer fit beside the plot.
 void DeviationChart::print(QPrinter& printer)
 {
     if (m_redraw->isActive())
         redraw();
+    QImage image(size() * kPrintScale, QImage::Format_RGB32);
+    image.setDevicePixelRatio(kPrintScale);
+    image.fill(Qt::white);
+    render(&image);
     QPainter painter(&printer);
     const QRect page = painter.viewport();
-    QSize size = this->size();
-    size.scale(page.size(), Qt::KeepAspectRatio);
-    painter.setViewport(page.x(), page.y(), size.width(), size.height());
-    painter.setWindow(rect());
-    render(&painter);
+    painter.drawImage(QRect(page.topLeft(), size().scaled(page.size(), Qt::KeepAspectRatio)), image);
 }
