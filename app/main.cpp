@@ -16,7 +16,6 @@ int main(int argc, char** argv)
     std::unique_ptr<Tqzr17> mainWindow;
     const bool started = runShowingErrors([&] {
         mainWindow.reset(createWindows().main);
-        mainWindow->show();
     });
     if (started)
         app.exec();

@@ -9,11 +9,17 @@
 #include "bus_protocol.h"
 #include "error_box.h"
 
+#include <QCoreApplication>
+
 Windows createWindows()
 {
     Windows w;
     w.main = new Tqzr17;
     runShowingErrors([&] { w.main->FormCreate(); });
+    // The technician sees the program at once, and an error raised by a later
+    // creation step (a port that cannot be opened) stands over its window.
+    w.main->show();
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
 
     auto* settings = new Tmenu_qzr17(w.main);
     w.main->setSettingsWindow(settings);

@@ -12,7 +12,8 @@ struct Windows {
     QDialog* about = nullptr;
 };
 
-// Creates the windows in their fixed order. Each window's creation step runs
-// after its construction; what a step raises is shown in the standard error
-// box and start-up goes on with the next window.
+// Creates the windows in their fixed order and shows the main window as soon
+// as it exists. Each window's creation step runs after its construction; what
+// a step raises is shown in the standard error box and start-up goes on with
+// the next window.
 Windows createWindows();
