@@ -24,15 +24,6 @@ void ChartPoints::append(const ChartPoint& point)
         take(m_blocks.back(), point.y, sequence);
 }
 
-ChartPoints::Block ChartPoints::summary(qint64 fromSequence, qint64 toSequence) const
-{
-    const double first = at(fromSequence - m_firstSequence).y;
-    Block block{first, first, fromSequence, fromSequence};
-    for (qint64 s = fromSequence + 1; s < toSequence; ++s)
-        take(block, at(s - m_firstSequence).y, s);
-    return block;
-}
-
 void ChartPoints::removeFirst()
 {
     if (m_points.empty())
@@ -46,7 +37,7 @@ void ChartPoints::removeFirst()
     } else {
         // The oldest block lost a point that may have been its extreme.
         const qint64 blockEnd = (m_firstSequence / kBlockSize + 1) * kBlockSize;
-        m_blocks.front() = summary(m_firstSequence, std::min(blockEnd, m_firstSequence + size()));
+        m_blocks.front() = rangeSummary(m_firstSequence, std::min(blockEnd, m_firstSequence + size()));
     }
 }
 
@@ -67,38 +58,48 @@ QPointF ChartPoints::pointOf(qint64 sequence) const
     return {p.x, p.y};
 }
 
+ChartPoints::Block ChartPoints::rangeSummary(qint64 from, qint64 to) const
+{
+    const double first = at(from - m_firstSequence).y;
+    Block range{first, first, from, from};
+    const qint64 firstBlock = m_firstSequence / kBlockSize;
+    while (from < to) {
+        if (from % kBlockSize == 0 && from + kBlockSize <= to) {
+            const Block& block = m_blocks[static_cast<size_t>(from / kBlockSize - firstBlock)];
+            take(range, block.low, block.lowAt);
+            take(range, block.high, block.highAt);
+            from += kBlockSize;
+        } else {
+            take(range, at(from - m_firstSequence).y, from);
+            ++from;
+        }
+    }
+    return range;
+}
+
 QList<QPointF> ChartPoints::outline(qsizetype budget) const
 {
     QList<QPointF> drawn;
-    if (size() <= budget || m_blocks.empty()) {
+    if (size() <= budget) {
         drawn.reserve(size());
         for (const ChartPoint& p : m_points)
             drawn.append({p.x, p.y});
         return drawn;
     }
-    const auto blocks = static_cast<qsizetype>(m_blocks.size());
     // Two points a group, and the first and last point so that the line spans
     // the whole axis.
     const qsizetype groups = std::max<qsizetype>((budget - 2) / 2, 1);
-    const qsizetype perGroup = (blocks + groups - 1) / groups;
-    drawn.reserve(2 * groups);
-    for (qsizetype first = 0; first < blocks; first += perGroup) {
-        Block group = m_blocks[static_cast<size_t>(first)];
-        for (qsizetype b = first + 1; b < std::min(first + perGroup, blocks); ++b) {
-            const Block& next = m_blocks[static_cast<size_t>(b)];
-            take(group, next.low, next.lowAt);
-            take(group, next.high, next.highAt);
-        }
-        const qint64 earlier = std::min(group.lowAt, group.highAt);
-        const qint64 later = std::max(group.lowAt, group.highAt);
-        drawn.append(pointOf(earlier));
-        if (later != earlier)
-            drawn.append(pointOf(later));
+    const qint64 perGroup = (size() + groups - 1) / groups;
+    const qint64 end = m_firstSequence + size();
+    drawn.reserve(2 * groups + 2);
+    drawn.append(pointOf(m_firstSequence));
+    for (qint64 from = m_firstSequence; from < end; from += perGroup) {
+        const Block group = rangeSummary(from, std::min(from + perGroup, end));
+        for (qint64 sequence : {std::min(group.lowAt, group.highAt), std::max(group.lowAt, group.highAt)})
+            if (pointOf(sequence) != drawn.constLast())
+                drawn.append(pointOf(sequence));
     }
-    if (drawn.constFirst() != pointOf(m_firstSequence))
-        drawn.prepend(pointOf(m_firstSequence));
-    const qint64 last = m_firstSequence + size() - 1;
-    if (drawn.constLast() != pointOf(last))
-        drawn.append(pointOf(last));
+    if (drawn.constLast() != pointOf(end - 1))
+        drawn.append(pointOf(end - 1));
     return drawn;
 }

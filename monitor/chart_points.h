@@ -28,9 +28,10 @@ public:
 
     // Lowest and highest y; only when there are points.
     std::pair<double, double> yRange() const;
-    // What to draw: every point when there are at most `budget`; otherwise,
-    // for each group of consecutive points, its lowest and highest in their
-    // order, so that no peak is lost. At most `budget` points.
+    // What to draw: every point when there are at most `budget`; otherwise
+    // the first and the last point and, for each group of consecutive points,
+    // its lowest and highest in their order, so that no peak is lost. At most
+    // `budget` points.
     QList<QPointF> outline(qsizetype budget) const;
 
 private:
@@ -42,7 +43,8 @@ private:
     };
 
     void take(Block& block, double y, qint64 sequence) const;
-    Block summary(qint64 fromSequence, qint64 toSequence) const;
+    // Lowest and highest of the points [from, to), from whole blocks where it can.
+    Block rangeSummary(qint64 from, qint64 to) const;
     QPointF pointOf(qint64 sequence) const;
 
     std::deque<ChartPoint> m_points;
