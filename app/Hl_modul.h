@@ -8,6 +8,7 @@
 #include <QMainWindow>
 
 #include <memory>
+#include <optional>
 
 class DeviationChart;
 class QAction;
