@@ -65,7 +65,8 @@ DeviationChart::DeviationChart(QWidget* parent)
     m_axisX->setTickType(QValueAxis::TicksDynamic);
     m_axisY->setTickType(QValueAxis::TicksDynamic);
     m_chart->setBackgroundRoundness(0);
-    m_chart->setMargins(QMargins(4, 4, 8, 4));
+    // Room on the right for half of the last x label.
+    m_chart->setMargins(QMargins(4, 4, 24, 4));
     m_chart->layout()->setContentsMargins(0, 0, 0, 0);
     setPenColor(Qt::red);
 
@@ -108,7 +109,8 @@ void DeviationChart::changed()
 void DeviationChart::redraw()
 {
     m_redraw->stop();
-    m_series->replace(m_points.outline(kDrawBudget));
+    const auto budget = std::max(static_cast<qsizetype>(m_chart->plotArea().width()), kLeastDrawn);
+    m_series->replace(m_points.outline(budget));
     updateAxes();
     m_legend->update();
 }

@@ -20,9 +20,10 @@ class ValueLegend;
 class DeviationChart : public QWidget {
     Q_OBJECT
 public:
-    // More points than this are drawn as the outline of their lowest and
-    // highest values; the plot is narrower than that in pixels.
-    static constexpr qsizetype kDrawBudget = 800;
+    // More points than the plot is wide in pixels are drawn as the outline of
+    // their lowest and highest values, a pair every two pixels; never fewer
+    // than this many.
+    static constexpr qsizetype kLeastDrawn = 200;
 
     explicit DeviationChart(QWidget* parent = nullptr);
 

@@ -22,6 +22,8 @@
 
 namespace {
 
+constexpr qsizetype kBudget = 800;
+
 // Answers the printer set-up as a user who prints to a PDF file.
 class PdfPrompts : public ScriptedPrompts {
 public:
@@ -223,10 +225,10 @@ private slots:
         }
         for (int i = 0; i < removed; ++i)
             points.removeFirst();
-        const QList<QPointF> drawn = points.outline(DeviationChart::kDrawBudget);
-        QVERIFY(drawn.size() <= DeviationChart::kDrawBudget);
+        const QList<QPointF> drawn = points.outline(kBudget);
+        QVERIFY(drawn.size() <= kBudget);
         // Fine enough to follow the line: most groups give two points.
-        QVERIFY(drawn.size() >= DeviationChart::kDrawBudget / 2);
+        QVERIFY(drawn.size() >= kBudget / 2);
         QCOMPARE(drawn.constFirst().x(), points.at(0).x);
         QCOMPARE(drawn.constLast().x(), points.at(points.size() - 1).x);
         for (qsizetype i = 1; i < drawn.size(); ++i)
