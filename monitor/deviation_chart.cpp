@@ -111,6 +111,9 @@ void DeviationChart::redraw()
     m_redraw->stop();
     const auto budget = std::max(static_cast<qsizetype>(m_chart->plotArea().width()), kLeastDrawn);
     m_series->replace(m_points.outline(budget));
+    // An outline of more points than pixels is a dense band; smoothing its
+    // edges costs most of the drawing and shows nothing.
+    m_view->setRenderHint(QPainter::Antialiasing, m_points.size() <= budget);
     updateAxes();
     m_legend->update();
 }
