@@ -1,8 +1,8 @@
 // The deviation chart of the main window: the point limit, the legend's first
 // row, the pen colour and its dialog, the outline drawn for many points, and
 // printing through the printer set-up of the prompts seam.
+#include "app_test_main.h"
 #include "Hl_modul.h"
-#include "application.h"
 #include "chart_points.h"
 #include "deviation_chart.h"
 #include "scripted_prompts.h"
@@ -261,14 +261,6 @@ private slots:
     }
 };
 
-int main(int argc, char** argv)
-{
-    QTemporaryDir configDir;
-    qputenv("XDG_CONFIG_HOME", configDir.path().toLocal8Bit());
-    Application app(argc, argv);
-    QLocale::setDefault(QLocale(QLocale::Czech, QLocale::CzechRepublic));
-    TestDeviationChart test;
-    return QTest::qExec(&test, argc, argv);
-}
+int main(int argc, char** argv) { return runAppTest<TestDeviationChart>(argc, argv, QLocale(QLocale::Czech, QLocale::CzechRepublic)); }
 
 #include "tst_deviation_chart.moc"

@@ -1,9 +1,9 @@
 // Start-up and the main window: the settings store, geometry, the error box
 // for whatever escapes a handler, and polling paused around the link window.
+#include "app_test_main.h"
 #include "Hl_modul.h"
 #include "UnitPort.h"
 #include "app_error.h"
-#include "application.h"
 #include "bus_protocol.h"
 #include "deviation_chart.h"
 #include "error_box.h"
@@ -24,9 +24,7 @@
 
 namespace {
 
-QTemporaryDir* g_configDir = nullptr;
-
-QString iniPath() { return g_configDir->filePath(QStringLiteral("Talvex_R16.ini")); }
+QString iniPath() { return testConfigDir().filePath(QStringLiteral("Talvex_R16.ini")); }
 
 QSettings stored() { return QSettings(iniPath(), QSettings::IniFormat); }
 
@@ -242,14 +240,6 @@ private slots:
     }
 };
 
-int main(int argc, char** argv)
-{
-    QTemporaryDir configDir;
-    g_configDir = &configDir;
-    qputenv("XDG_CONFIG_HOME", configDir.path().toLocal8Bit());
-    Application app(argc, argv);
-    TestMainWindow test;
-    return QTest::qExec(&test, argc, argv);
-}
+int main(int argc, char** argv) { return runAppTest<TestMainWindow>(argc, argv); }
 
 #include "tst_main_window.moc"

@@ -2,8 +2,8 @@
 // changed behind the program's back or the program was killed, failures
 // reported once a run, and the commands New..., Save and Save as... of the
 // main window with their save dialog answered through the prompts seam.
+#include "app_test_main.h"
 #include "Hl_modul.h"
-#include "application.h"
 #include "encoded_lines.h"
 #include "measurement_log.h"
 #include "qt_prompts.h"
@@ -535,12 +535,7 @@ int main(int argc, char** argv)
         QCoreApplication app(argc, argv);
         return logUntilKilled(QString::fromLocal8Bit(argv[2]));
     }
-    QTemporaryDir configDir;
-    qputenv("XDG_CONFIG_HOME", configDir.path().toLocal8Bit());
-    Application app(argc, argv);
-    QLocale::setDefault(QLocale(QLocale::Czech, QLocale::CzechRepublic));
-    TestMeasurementLog test;
-    return QTest::qExec(&test, argc, argv);
+    return runAppTest<TestMeasurementLog>(argc, argv, QLocale(QLocale::Czech, QLocale::CzechRepublic));
 }
 
 #include "tst_measurement_log.moc"

@@ -2,9 +2,9 @@
 // pseudo-terminal: seconds counted from a stepped clock, readings shown,
 // charted and logged, failed and broadcast readings, and the check box.
 // Dialogs are answered through the prompts seam.
+#include "app_test_main.h"
 #include "Hl_modul.h"
 #include "UnitPort.h"
-#include "application.h"
 #include "bus_protocol.h"
 #include "deviation_chart.h"
 #include "scripted_prompts.h"
@@ -369,14 +369,6 @@ private slots:
     }
 };
 
-int main(int argc, char** argv)
-{
-    QTemporaryDir configDir;
-    qputenv("XDG_CONFIG_HOME", configDir.path().toLocal8Bit());
-    Application app(argc, argv);
-    QLocale::setDefault(QLocale(QLocale::Czech, QLocale::CzechRepublic));
-    TestPolling test;
-    return QTest::qExec(&test, argc, argv);
-}
+int main(int argc, char** argv) { return runAppTest<TestPolling>(argc, argv, QLocale(QLocale::Czech, QLocale::CzechRepublic)); }
 
 #include "tst_polling.moc"

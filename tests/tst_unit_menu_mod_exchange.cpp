@@ -3,8 +3,8 @@
 // and write, the EEPROM store and the weekly programme's read and write.
 // Dialogs are answered through the prompts seam; what reaches the standard
 // error box goes through the application object as in the program.
+#include "app_test_main.h"
 #include "UnitMenuMod.h"
-#include "application.h"
 #include "bus_protocol.h"
 #include "param_record.h"
 #include "scripted_prompts.h"
@@ -664,11 +664,6 @@ private slots:
     }
 };
 
-int main(int argc, char** argv)
-{
-    Application app(argc, argv);
-    TestMenuExchange test;
-    return QTest::qExec(&test, argc, argv);
-}
+int main(int argc, char** argv) { return runAppTest<TestMenuExchange>(argc, argv); }
 
 #include "tst_unit_menu_mod_exchange.moc"

@@ -1,9 +1,9 @@
 // The storage settings dialog "Nastavení": its checks on "OK", and the main
 // window's "Nastavení ukládání" filling it and taking the values back, the
 // file interval in minutes, and the settings store at close.
+#include "app_test_main.h"
 #include "Hl_modul.h"
 #include "UnitNast.h"
-#include "application.h"
 #include "scripted_prompts.h"
 
 #include <QCheckBox>
@@ -20,11 +20,9 @@
 
 namespace {
 
-QTemporaryDir* g_configDir = nullptr;
-
 QSettings stored()
 {
-    return QSettings(g_configDir->filePath(QStringLiteral("Talvex_R16.ini")), QSettings::IniFormat);
+    return QSettings(testConfigDir().filePath(QStringLiteral("Talvex_R16.ini")), QSettings::IniFormat);
 }
 
 QLineEdit* edit(QWidget* dialog, const char* name) { return dialog->findChild<QLineEdit*>(name); }
@@ -70,7 +68,7 @@ class TestUnitNast : public QObject {
 private slots:
     void init()
     {
-        QFile::remove(g_configDir->filePath(QStringLiteral("Talvex_R16.ini")));
+        QFile::remove(testConfigDir().filePath(QStringLiteral("Talvex_R16.ini")));
         m_window = std::make_unique<Tqzr17>();
         m_window->FormCreate();
         m_dialog = new Tform_nastaveni(m_window.get());
@@ -252,15 +250,6 @@ private slots:
     }
 };
 
-int main(int argc, char** argv)
-{
-    QTemporaryDir configDir;
-    g_configDir = &configDir;
-    qputenv("XDG_CONFIG_HOME", configDir.path().toLocal8Bit());
-    Application app(argc, argv);
-    QLocale::setDefault(QLocale(QLocale::Czech, QLocale::CzechRepublic));
-    TestUnitNast test;
-    return QTest::qExec(&test, argc, argv);
-}
+int main(int argc, char** argv) { return runAppTest<TestUnitNast>(argc, argv, QLocale(QLocale::Czech, QLocale::CzechRepublic)); }
 
 #include "tst_unit_nast.moc"
