@@ -105,15 +105,20 @@ Requester::~Requester()
 
 bool Requester::exchange(const std::array<uint8_t, kRequestLength>& request)
 {
+    return exchange(request, kReplyLength);
+}
+
+bool Requester::exchange(const std::array<uint8_t, kRequestLength>& request, int replyLength)
+{
     ::tcflush(m_fd, TCIOFLUSH);
     writeAll(m_fd, request.data(), request.size());
-    uint8_t reply[kReplyLength];
+    uint8_t reply[256];
     int got = 0;
-    while (got < kReplyLength) {
+    while (got < replyLength) {
         pollfd fd{m_fd, POLLIN, 0};
         if (::poll(&fd, 1, kReplyTimeoutMs) <= 0)
             return false;
-        const ssize_t count = ::read(m_fd, reply + got, static_cast<size_t>(kReplyLength - got));
+        const ssize_t count = ::read(m_fd, reply + got, static_cast<size_t>(replyLength - got));
         if (count > 0)
             got += static_cast<int>(count);
     }

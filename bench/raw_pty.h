@@ -45,6 +45,8 @@ public:
     bool isOpen() const { return m_fd >= 0; }
     // One exchange with the given request; false when 27 bytes did not come within a second.
     bool exchange(const std::array<uint8_t, kRequestLength>& request);
+    // The same for a read request of any table whose reply is replyLength bytes.
+    bool exchange(const std::array<uint8_t, kRequestLength>& request, int replyLength);
 
 private:
     int m_fd = -1;
