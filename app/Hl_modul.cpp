@@ -159,8 +159,13 @@ QAction* Tqzr17::addMenuItem(QMenu* menu, const char* name, const QString& capti
 {
     QAction* action = menu->addAction(caption);
     action->setObjectName(QLatin1String(name));
-    if (!icon.isEmpty())
-        action->setIcon(QIcon(QStringLiteral(":/menu/%1.svg").arg(icon)));
+    if (icon.isEmpty())
+        return action;
+    // Reading the pictures is a good part of the window's making: they are
+    // read when their menu first opens, not at start-up.
+    const QString path = QStringLiteral(":/menu/%1.svg").arg(icon);
+    connect(menu, &QMenu::aboutToShow, action, [action, path] { action->setIcon(QIcon(path)); },
+            Qt::SingleShotConnection);
     return action;
 }
 
