@@ -267,8 +267,10 @@ private slots:
             QSKIP("llvm-rc (Debian package llvm) is not installed");
         const QString res = m_dir.filePath(QStringLiteral("kv36_version.res"));
         QProcess rc;
+        // "--" ends the options: the compiler reads a path such as /check/... as
+        // its /c option with the value "heck/...".
         rc.start(compiler, {QStringLiteral("/C"), QStringLiteral("65001"), QStringLiteral("/FO"), res,
-                            QStringLiteral(KV36_VERSION_RC)});
+                            QStringLiteral("--"), QStringLiteral(KV36_VERSION_RC)});
         QVERIFY(rc.waitForFinished(30000));
         QVERIFY2(rc.exitCode() == 0, rc.readAllStandardError().constData());
         QFile compiled(res);
