@@ -36,6 +36,8 @@ std::optional<QString> QtPrompts::saveFileName(const SaveFileRequest& request, Q
 {
     QFileDialog dialog(owner, request.title, QString(), request.filter);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
+    // The pattern in parentheses is for Qt; the user sees the caption alone.
+    dialog.setOption(QFileDialog::HideNameFilterDetails);
     dialog.setDefaultSuffix(request.defaultExtension);
     if (!request.fileName.isEmpty())
         dialog.selectFile(request.fileName);

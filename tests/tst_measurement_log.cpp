@@ -13,6 +13,7 @@
 
 #include <QAbstractButton>
 #include <QBuffer>
+#include <QComboBox>
 #include <QDir>
 #include <QFile>
 #include <QFileDialog>
@@ -508,9 +509,12 @@ private slots:
         touch(file, "staré", false);
         QtPrompts qtPrompts;
         QString question;
+        QString shownFilter;
         QTimer::singleShot(0, [&] {
             auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
             QVERIFY(dialog);
+            if (auto* types = dialog->findChild<QComboBox*>(QStringLiteral("fileTypeCombo")))
+                shownFilter = types->currentText();
             QTimer::singleShot(0, [&, dialog] {
                 auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
                 QVERIFY(box);
@@ -523,6 +527,7 @@ private slots:
         });
         const auto chosen = qtPrompts.saveFileName({QString(), file, "Textový soubor [*.txt] (*.txt)", "TXT"}, nullptr);
         QVERIFY(question.contains(QStringLiteral("existujici.txt")));
+        QCOMPARE(shownFilter, QStringLiteral("Textový soubor [*.txt]"));
         QCOMPARE(chosen.has_value(), replace);
         if (replace)
             QCOMPARE(*chosen, file);
