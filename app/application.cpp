@@ -2,9 +2,17 @@
 
 #include "error_box.h"
 
+#include <QLibraryInfo>
+#include <QTranslator>
+
 Application::Application(int& argc, char** argv) : QApplication(argc, argv)
 {
     setApplicationName(QStringLiteral("KV-36"));
+    // Qt's own dialogs and message box buttons speak Czech like the rest of
+    // the program, whatever the system's language.
+    auto* translator = new QTranslator(this);
+    if (translator->load(QStringLiteral("qtbase_cs"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        installTranslator(translator);
 }
 
 bool Application::notify(QObject* receiver, QEvent* event)

@@ -7,6 +7,7 @@
 #include "bus_protocol.h"
 #include "deviation_chart.h"
 #include "error_box.h"
+#include "qt_prompts.h"
 #include "scripted_prompts.h"
 #include "sim_process.h"
 #include "startup.h"
@@ -15,6 +16,8 @@
 #include <QFile>
 #include <QLabel>
 #include <QMenuBar>
+#include <QMessageBox>
+#include <QPushButton>
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QTest>
@@ -229,6 +232,32 @@ private slots:
         QCOMPARE(prompts.calls[0].caption, QStringLiteral("KV-36"));
         QCOMPARE(prompts.calls[0].icon, Prompts::Icon::Error);
         QCOMPARE(prompts.calls[0].buttons, Prompts::Buttons::Ok);
+    }
+
+    // Qt's message box buttons speak Czech like the rest of the program.
+    void messageBoxButtonsAreCzech_data()
+    {
+        QTest::addColumn<Prompts::Buttons>("buttons");
+        QTest::addColumn<QStringList>("captions");
+        QTest::newRow("question") << Prompts::Buttons::YesNo << QStringList{"&Ano", "&Ne"};
+        QTest::newRow("message") << Prompts::Buttons::Ok << QStringList{"OK"};
+    }
+
+    void messageBoxButtonsAreCzech()
+    {
+        QFETCH(Prompts::Buttons, buttons);
+        QFETCH(QStringList, captions);
+        QStringList shown;
+        QTimer::singleShot(0, [&] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            QVERIFY(box);
+            for (QAbstractButton* button : box->buttons())
+                shown << button->text();
+            box->buttons().constFirst()->click();
+        });
+        QtPrompts().message(QStringLiteral("Zpráva"), QStringLiteral("KV-36"), Prompts::Icon::Question, buttons, nullptr);
+        shown.sort();
+        QCOMPARE(shown, captions);
     }
 
     void failedPortOpenAtStartUpIsShownAndStartUpGoesOn()
