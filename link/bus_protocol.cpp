@@ -182,7 +182,9 @@ int ReadTable(int table)
     const uint32_t expected = length + 9u;
     if (readRx(static_cast<int>(expected)) != expected)
         return 0;
-    if (!CheckReply(expected))
+    // A reply names no table: only its length tells a frame meant for
+    // another request (a late or stray one) from this table's.
+    if (!CheckReply(expected) || rx_buffer[1] != length + 3)
         return 0;
     DecodeTable(table);
     return 1;

@@ -105,6 +105,39 @@ bool SerialLine::waitForBytes(int milliseconds, bool& deviceGone)
     return false;
 }
 
+void SerialLine::expectStrayBytes()
+{
+    m_unsettled = true;
+    m_lastActivity = Clock::now();
+}
+
+void SerialLine::tap(Direction direction, const char* bytes, qint64 count) const
+{
+    if (m_tap && count > 0)
+        m_tap(direction, Clock::now(), QByteArray(bytes, count));
+}
+
+// Drops what arrives until the line has been quiet for the inter-byte gap,
+// for at most kSettleLimitMs. A settled line costs nothing.
+void SerialLine::settleLine()
+{
+    if (!m_unsettled || !m_serial.isOpen())
+        return;
+    m_unsettled = false;
+    const auto giveUp = Clock::now() + Ms(kSettleLimitMs);
+    auto quietFrom = m_lastActivity;
+    bool deviceGone = false;
+    while (!deviceGone) {
+        const int wait = std::min(msUntil(quietFrom + Ms(kReadIntervalMs)), msUntil(giveUp));
+        if (!waitForBytes(wait, deviceGone))
+            break;
+        const QByteArray stray = m_serial.readAll();
+        tap(Direction::Rx, stray.constData(), stray.size());
+        quietFrom = Clock::now();
+    }
+    m_serial.clearError();
+}
+
 bool SerialLine::ReadPort(uint8_t* buffer, int count, uint32_t& received)
 {
     received = 0;
@@ -130,21 +163,26 @@ bool SerialLine::ReadPort(uint8_t* buffer, int count, uint32_t& received)
             break;
     }
     m_serial.clearError();
-    if (m_tap && received > 0)
-        m_tap(Direction::Rx, Clock::now(), QByteArray(reinterpret_cast<const char*>(buffer), received));
+    tap(Direction::Rx, reinterpret_cast<const char*>(buffer), received);
+    if (received < static_cast<uint32_t>(count) && !deviceGone) {
+        // With nothing come yet, the reply may be on its way still; after a
+        // partial one, the line has been quiet since its last byte.
+        m_unsettled = true;
+        m_lastActivity = received > 0 ? lastByte : Clock::now();
+    }
     return !deviceGone;
 }
 
 bool SerialLine::WritePort(const uint8_t* buffer, int count, uint32_t& written)
 {
+    settleLine();
     PurgeReceive();
     PurgeTransmit();
     m_serial.clearError();
     written = 0;
     if (!m_serial.isOpen())
         return false;
-    if (m_tap)
-        m_tap(Direction::Tx, Clock::now(), QByteArray(reinterpret_cast<const char*>(buffer), count));
+    tap(Direction::Tx, reinterpret_cast<const char*>(buffer), count);
     if (m_serial.write(reinterpret_cast<const char*>(buffer), count) != count)
         return false;
     // The line has no write time-out of its own; this bound only keeps a

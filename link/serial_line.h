@@ -23,6 +23,8 @@ public:
     static constexpr int kReadIntervalMs = 100;
     static constexpr int kReadTotalConstantMs = 500;
     static constexpr int kReadTotalPerByteMs = 2;
+    // Longest wait for a line to fall quiet before an exchange goes on anyway.
+    static constexpr int kSettleLimitMs = 1000;
 
     SerialLine();
     ~SerialLine() override;
@@ -46,6 +48,10 @@ public:
     bool WritePort(const uint8_t* buffer, int count, uint32_t& written) override;
     void PurgeReceive();
     void PurgeTransmit();
+    // Makes the next exchange wait for the line to fall quiet first, as after
+    // a read that gave up: for a port just opened on a line that may still
+    // carry the answer to somebody else's request.
+    void expectStrayBytes();
 
     // Called after a failure has reset the port number to 0, so that the link
     // window can show "no port".
@@ -58,6 +64,8 @@ private:
     void open(const QString& name, const QString& path);
     [[noreturn]] void failAndReset(const QString& message, bool closeFirst);
     bool waitForBytes(int milliseconds, bool& deviceGone);
+    void settleLine();
+    void tap(Direction direction, const char* bytes, qint64 count) const;
 
     QSerialPort m_serial;
     int m_portNumber = 0;
@@ -65,4 +73,8 @@ private:
     QString m_explicitPath; // set when the port was opened by path
     std::function<void()> m_onPortLost;
     TrafficTap m_tap;
+    // A read that gave up leaves the line unsettled: the reply may still come
+    // and, carrying no table number, pass as the answer to the next request.
+    bool m_unsettled = false;
+    Clock::time_point m_lastActivity{};
 };

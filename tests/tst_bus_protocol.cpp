@@ -123,6 +123,24 @@ private slots:
         QCOMPARE(param_record.SP20, 0.0f);
     }
 
+    // A well-formed frame of another length followed by line noise fills the
+    // 17 bytes asked for table 0; it must not pass as that table.
+    void replyOfAnotherLengthIsRefused_data()
+    {
+        QTest::addColumn<QByteArray>("frame");
+        QTest::newRow("no data (LE 3)") << dataReply(0, 1, {});
+        QTest::newRow("half the table (LE 7)") << dataReply(0, 1, hex("42 A0 00 00"));
+    }
+
+    void replyOfAnotherLengthIsRefused()
+    {
+        QFETCH(QByteArray, frame);
+        param_record.SP_0 = 1.0f;
+        m_port.replies = {frame + QByteArray(17 - frame.size(), '\x55')};
+        QCOMPARE(ReadTable(0), 0);
+        QCOMPARE(param_record.SP_0, 1.0f);
+    }
+
     void checkReplyRules_data()
     {
         QTest::addColumn<QByteArray>("reply");

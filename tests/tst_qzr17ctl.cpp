@@ -79,6 +79,7 @@ private slots:
     void settingsStoreFillsMissingOptions_data();
     void settingsStoreFillsMissingOptions();
     void scanListsAnsweringAddresses();
+    void lateReplyOfAnEarlierRunIsDropped();
 
 private:
     void startSim(const QStringList& arguments = {});
@@ -547,6 +548,18 @@ void TestQzr17Ctl::scanListsAnsweringAddresses()
 
     QCOMPARE(result.exitCode, kExitOk);
     QCOMPARE(result.out, QStringList{"5"});
+}
+
+// Tables 1 and 2 have the same length: the late answer to the first run must
+// not pass as the second run's table.
+void TestQzr17Ctl::lateReplyOfAnEarlierRunIsDropped()
+{
+    control({"set 1 010141200000" "41A00000", "late 620"});
+
+    QCOMPARE(runOnSim({"read", "1"}).exitCode, kExitFailed);
+    const CtlResult second = runOnSim({"read", "2"});
+
+    QVERIFY2(!second.out.contains(QStringLiteral("ENDS=20")), qPrintable(second.out.join(u' ')));
 }
 
 QTEST_GUILESS_MAIN(TestQzr17Ctl)

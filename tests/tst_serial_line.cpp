@@ -130,15 +130,20 @@ private slots:
         QCOMPARE(ReadTable(0), 1);
     }
 
-    void lateBytesNeverReachTheNextRead()
+    // Tables 1 and 2 have the same length, so table 1's late reply passes
+    // every frame check as table 2's unless the line settles in between.
+    void lateReplyIsNeverTakenForTheNextTable()
     {
-        m_sim->setTable(0, QByteArray::fromHex("42A0000041A00000"));
-        QCOMPARE(m_sim->command("late 700"), QStringLiteral("OK"));
-        QCOMPARE(ReadTable(16), 0); // gives up at 536 ms; the reply lands later
-        QTest::qWait(400);
+        m_sim->setTable(1, QByteArray::fromHex("0101" "41200000" "41A00000")); // ENDS 20
+        m_sim->setTable(2, QByteArray::fromHex("0202" "40A00000" "42C80000")); // ENDS 100
+        QCOMPARE(m_sim->command("late 620"), QStringLiteral("OK"));
+        QCOMPARE(ReadTable(1), 0); // gives up at 520 ms; the reply comes at 620
+        const int second = ReadTable(2);
+        QVERIFY2(param_record.input2.ENDS != 20.0f, "table 1's reply taken for table 2");
+        QCOMPARE(second, 0); // its own reply comes late too
         QCOMPARE(m_sim->command("late 0"), QStringLiteral("OK"));
-        QCOMPARE(ReadTable(0), 1);
-        QCOMPARE(param_record.SP_0, 80.0f);
+        QCOMPARE(ReadTable(2), 1);
+        QCOMPARE(param_record.input2.ENDS, 100.0f);
     }
 
     void noiseBeforeReplyFails()

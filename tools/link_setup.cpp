@@ -45,12 +45,14 @@ LinkSettings resolveLinkSettings(const CtlOptions& options, const SettingsStore&
 void openLine(SerialLine& line, const LinkSettings& settings)
 {
     line.setBaudRate(settings.baudRate);
-    if (!settings.devicePath.isEmpty()) {
+    if (settings.devicePath.isEmpty()) {
+        line.setPortNumber(settings.portNumber);
+        line.OpenPort(settings.portNumber);
+    } else {
         line.OpenDevice(settings.devicePath);
-        return;
     }
-    line.setPortNumber(settings.portNumber);
-    line.OpenPort(settings.portNumber);
+    // The line may still carry the answer to an earlier run's request.
+    line.expectStrayBytes();
 }
 
 AttachedLink::AttachedLink(PortIo& port, const LinkSettings& settings)
