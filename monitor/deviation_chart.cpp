@@ -21,6 +21,11 @@ namespace {
 constexpr int kPenWidth = 2;
 constexpr double kLeastYMargin = 0.5;
 constexpr double kYMarginShare = 0.05;
+// Against the values' own magnitude: a margin of 0.5 around 4e15 gives ticks
+// so small that adding one no longer changes the number, and the axis's tick
+// loop would never end.
+constexpr double kLeastRelativeYMargin = 1e-6;
+constexpr double kExponentLabelsFrom = 100000.0;
 constexpr int kWantedTicks = 6;
 constexpr int kPrintScale = 4;
 
@@ -61,7 +66,6 @@ DeviationChart::DeviationChart(QWidget* parent)
     m_series->attachAxis(m_axisX);
     m_series->attachAxis(m_axisY);
     m_axisX->setLabelFormat(QStringLiteral("%.0f"));
-    m_axisY->setLabelFormat(QStringLiteral("%.1f"));
     m_axisX->setTickType(QValueAxis::TicksDynamic);
     m_axisY->setTickType(QValueAxis::TicksDynamic);
     m_chart->setBackgroundRoundness(0);
@@ -140,6 +144,7 @@ void DeviationChart::updateAxes()
     // The x axis counts readings: whole numbers only.
     if (m_points.size() == 0) {
         setRange(m_axisX, 0, 1, 1.0);
+        setYLabelFormat(0);
         setRange(m_axisY, -1, 1, 0.1);
         return;
     }
@@ -147,8 +152,15 @@ void DeviationChart::updateAxes()
     const double lastX = m_points.at(m_points.size() - 1).x;
     setRange(m_axisX, firstX, std::max(lastX, firstX + 1), 1.0);
     const auto [low, high] = m_points.yRange();
-    const double margin = std::max((high - low) * kYMarginShare, kLeastYMargin);
+    const double largest = std::max(std::abs(low), std::abs(high));
+    const double margin = std::max({(high - low) * kYMarginShare, kLeastYMargin, largest * kLeastRelativeYMargin});
+    setYLabelFormat(largest);
     setRange(m_axisY, low - margin, high + margin, 0.1);
+}
+
+void DeviationChart::setYLabelFormat(double largest)
+{
+    m_axisY->setLabelFormat(largest < kExponentLabelsFrom ? QStringLiteral("%.1f") : QStringLiteral("%.6e"));
 }
 
 // Drawn as on screen, at four times the resolution: the chart's fonts follow

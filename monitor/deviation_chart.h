@@ -53,6 +53,7 @@ private:
     void changed();
     void redraw();
     void updateAxes();
+    void setYLabelFormat(double largest);
 
     ChartPoints m_points;
     QChart* m_chart;

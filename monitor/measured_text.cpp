@@ -7,7 +7,7 @@
 
 namespace {
 
-constexpr int kSignificantDigits = 5;
+constexpr int kExponentDecimals = 4; // five significant digits
 constexpr int kDecimals = 1;
 constexpr double kExponentFrom = 100000.0;
 
@@ -27,11 +27,12 @@ QString measuredText(float value)
     const QLocale locale = numberLocale();
     if (!std::isfinite(value))
         return locale.toString(static_cast<double>(value));
-    const double rounded =
-        QLocale::c().toDouble(QString::number(static_cast<double>(value), 'g', kSignificantDigits));
-    if (std::abs(rounded) >= kExponentFrom)
-        return locale.toString(rounded, 'E', kSignificantDigits - 1);
-    const QString text = locale.toString(rounded, 'f', kDecimals);
+    // Rounded once, from the float's own value: going through a shorter text
+    // first would round 20.4500008 to 20.45 and then to 20.4.
+    const double exact = value;
+    if (std::abs(exact) >= kExponentFrom)
+        return locale.toString(exact, 'E', kExponentDecimals);
+    const QString text = locale.toString(exact, 'f', kDecimals);
     // A value that rounds to zero reads "0,0", never "-0,0".
     if (locale.toDouble(text) == 0.0)
         return locale.toString(0.0, 'f', kDecimals);

@@ -5,8 +5,8 @@
 #include <optional>
 
 // Measured values as the main window's panels show them: fixed point with one
-// decimal and the locale's separator, rounded to five significant digits,
-// in exponent form from 100000 on.
+// decimal and the locale's separator, rounded once from the float's value;
+// from 100000 on in exponent form with five significant digits.
 QString measuredText(float value);
 
 // A panel's text read back as a number; nothing when it is not one.

@@ -18,9 +18,41 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <condition_variable>
 #include <memory>
+#include <mutex>
+#include <thread>
 
 namespace {
+
+// Ends the test run when the GUI thread does not come back in time, so that
+// a hang fails instead of stalling the suite.
+class Watchdog {
+public:
+    explicit Watchdog(std::chrono::seconds limit)
+        : m_thread([this, limit] {
+              std::unique_lock lock(m_mutex);
+              if (!m_done.wait_for(lock, limit, [this] { return m_finished; }))
+                  qFatal("the GUI thread did not come back within %lld s", static_cast<long long>(limit.count()));
+          })
+    {
+    }
+    ~Watchdog()
+    {
+        {
+            std::lock_guard lock(m_mutex);
+            m_finished = true;
+        }
+        m_done.notify_one();
+        m_thread.join();
+    }
+
+private:
+    std::mutex m_mutex;
+    std::condition_variable m_done;
+    bool m_finished = false;
+    std::thread m_thread;
+};
 
 constexpr qsizetype kBudget = 800;
 
@@ -241,6 +273,30 @@ private slots:
         const auto [low, high] = points.yRange();
         QCOMPARE(high, 500.0);
         QCOMPARE(low, peakX + 1 <= points.at(points.size() - 1).x ? -500.0 : low);
+    }
+
+    // A garbled reading can chart values whose ticks of a normal range would
+    // not change the number when added to it.
+    void hugeEqualValuesStillDraw_data()
+    {
+        QTest::addColumn<QList<double>>("values");
+        QTest::newRow("4e15, all equal") << QList<double>{4e15, 4e15, 4e15};
+        QTest::newRow("1e16 and 1e16 + 4") << QList<double>{1e16, 1e16 + 4};
+        QTest::newRow("1e30") << QList<double>{1e30, 1e30};
+        QTest::newRow("-1e30") << QList<double>{-1e30};
+    }
+
+    void hugeEqualValuesStillDraw()
+    {
+        QFETCH(QList<double>, values);
+        DeviationChart chart;
+        chart.resize(600, 300);
+        chart.show();
+        Watchdog watchdog(std::chrono::seconds(30));
+        for (double value : values)
+            chart.addPoint(chart.count() + 1, value, Qt::red);
+        QTRY_COMPARE(chart.drawnPoints().size(), values.size());
+        QVERIFY(!chart.grab().isNull());
     }
 
     void theRangeForgetsRemovedPoints()

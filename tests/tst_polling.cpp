@@ -220,8 +220,12 @@ private slots:
                                                           << QStringList{"40,0", "0,0", "40,0", "0,0", "0,0"};
         QTest::newRow("negative deviation") << 38.44f << 10.0f << 40.0f
                                             << QStringList{"38,4", "10,0", "40,0", "0,0", "-1,6"};
-        QTest::newRow("five significant digits") << 12345.67f << 1234.56f << 0.0f
-                                                 << QStringList{"12346,0", "1234,6", "0,0", "0,0", "12346,0"};
+        QTest::newRow("five digits before the decimal") << 12345.67f << 1234.56f << 0.0f
+                                                        << QStringList{"12345,7", "1234,6", "0,0", "0,0", "12345,7"};
+        QTest::newRow("x.x5 floats just above, rounded once") << 20.45f << 45.15f << 0.15f
+                                                              << QStringList{"20,5", "45,2", "0,2", "0,0", "20,3"};
+        QTest::newRow("x.x5 floats just below, rounded once") << 45.35f << -20.45f << 45.24996f
+                                                              << QStringList{"45,3", "-20,5", "45,2", "0,0", "0,1"};
         QTest::newRow("exponent from 100000") << 123456.0f << -100000.0f << 40.0f
                                               << QStringList{"1,2346E+05", "-1,0000E+05", "40,0", "0,0", "1,2342E+05"};
     }
