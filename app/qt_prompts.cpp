@@ -24,8 +24,10 @@ QMessageBox::Icon boxIcon(Prompts::Icon icon)
 Prompts::Answer QtPrompts::message(const QString& text, const QString& caption, Icon icon, Buttons buttons,
                                    QWidget* owner)
 {
-    const auto standard = buttons == Buttons::YesNo ? QMessageBox::Yes | QMessageBox::No : QMessageBox::Ok;
+    const auto standard = buttons == Buttons::Ok ? QMessageBox::Ok : QMessageBox::Yes | QMessageBox::No;
     QMessageBox box(boxIcon(icon), caption, text, standard, owner);
+    if (buttons == Buttons::YesNoDefaultNo)
+        box.setDefaultButton(QMessageBox::No);
     const int result = box.exec();
     if (buttons == Buttons::Ok)
         return Answer::Ok;

@@ -208,10 +208,10 @@ int WriteTable(int table)
     return readAck();
 }
 
-void StoreToEeprom()
+int StoreToEeprom()
 {
     sendServiceRequest(kFcSendData, svc_store_eeprom);
-    readAck();
+    return readAck();
 }
 
 int ReadDeviceType() { return readText(svc_device_type, device_type_text); }

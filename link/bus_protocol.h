@@ -42,7 +42,7 @@ uint8_t GetDestinationAddress();
 
 int ReadTable(int table);
 int WriteTable(int table);
-void StoreToEeprom();
+int StoreToEeprom();
 int ReadDeviceType();
 int ReadDeviceVersion();
 int ProbeStation();

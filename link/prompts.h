@@ -14,7 +14,8 @@ class QWidget;
 class Prompts {
 public:
     enum class Icon { None, Information, Warning, Error, Question };
-    enum class Buttons { Ok, YesNo };
+    // YesNoDefaultNo: for a question whose Yes may cost the user data.
+    enum class Buttons { Ok, YesNo, YesNoDefaultNo };
     enum class Answer { Ok, Yes, No };
 
     struct SaveFileRequest {

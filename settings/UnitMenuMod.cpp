@@ -59,7 +59,7 @@ Tmenu_qzr17::Tmenu_qzr17(QWidget* parent)
             {m_ui->ed_utlum3, m_ui->ed_hod3, m_ui->ed_min3},
             {m_ui->ed_utlum4, m_ui->ed_hod4, m_ui->ed_min4},
         }},
-        *m_progress);
+        *m_progress, m_fromRegulator);
 
     Timer1->setObjectName(QStringLiteral("Timer1"));
     Timer1->setSingleShot(true); // one tick per arming
@@ -270,25 +270,42 @@ void Tmenu_qzr17::collectClock()
     EditToByte(r.YEAR, m_ui->ed_rok);
 }
 
+QWidget* Tmenu_qzr17::pageOf(int table) const
+{
+    switch (table) {
+    case 0: return m_ui->ekvi;
+    case 1: return m_ui->snimac1;
+    case 2: return m_ui->snimac2;
+    case 3:
+    case kAlarmInputsTable: return m_ui->alarm;
+    case 4: return m_ui->rego;
+    case 5: return m_ui->erro;
+    case 6:
+    case kAddressTable: return m_ui->ostat;
+    case kClockTable: return m_ui->cas;
+    case kPidTable: return m_ui->pid;
+    case kAnalogueOutputTable: return m_ui->daco;
+    }
+    return nullptr;
+}
+
 void Tmenu_qzr17::bringTableToFront(int table)
 {
-    QWidget* page = nullptr;
-    switch (table) {
-    case 0: page = m_ui->ekvi; break;
-    case 1: page = m_ui->snimac1; break;
-    case 2: page = m_ui->snimac2; break;
-    case 3:
-    case kAlarmInputsTable: page = m_ui->alarm; break;
-    case 4: page = m_ui->rego; break;
-    case 5: page = m_ui->erro; break;
-    case 6:
-    case kAddressTable: page = m_ui->ostat; break;
-    case kClockTable: page = m_ui->cas; break;
-    case kPidTable: page = m_ui->pid; break;
-    case kAnalogueOutputTable: page = m_ui->daco; break;
-    }
-    if (page)
+    if (QWidget* page = pageOf(table))
         m_ui->pgc->setCurrentWidget(page);
+}
+
+// The pages, by their tab text, of the tables among `steps` that the last
+// reads did not bring.
+QStringList Tmenu_qzr17::pagesNotRead(const std::vector<WriteStep>& steps) const
+{
+    QStringList pages;
+    for (const WriteStep& step : steps) {
+        const QString page = m_ui->pgc->tabText(m_ui->pgc->indexOf(pageOf(step.table)));
+        if (!m_fromRegulator[static_cast<size_t>(step.table)] && !pages.contains(page))
+            pages.append(page);
+    }
+    return pages;
 }
 
 void Tmenu_qzr17::Timer1Timer()
@@ -310,7 +327,7 @@ void Tmenu_qzr17::Timer1Timer()
 void Tmenu_qzr17::tl_cistClick()
 {
     m_progress->start();
-    const int ok = ReadParameterTables(new_firmware != 0, *m_progress);
+    const int ok = ReadParameterTables(new_firmware != 0, *m_progress, m_fromRegulator);
     if (!ok)
         ReportReadFailure();
     m_progress->hide();
@@ -319,8 +336,11 @@ void Tmenu_qzr17::tl_cistClick()
 
 void Tmenu_qzr17::tl_zapisClick()
 {
-    m_progress->start();
     const auto steps = ParameterWriteSteps(new_firmware != 0, m_ui->check_time->isChecked());
+    const QStringList notRead = pagesNotRead(steps);
+    if (!notRead.isEmpty() && !ConfirmPagesNotRead(notRead))
+        return;
+    m_progress->start();
     const auto failed = WriteParameterTables(steps, [this](int table) { CollectTable(table); }, *m_progress);
     m_progress->hide();
     if (failed && ReportWriteFailure())
@@ -330,8 +350,10 @@ void Tmenu_qzr17::tl_zapisClick()
 void Tmenu_qzr17::tl_eepromClick()
 {
     m_progress->showFull();
-    bus_protocol::StoreToEeprom();
+    const int stored = bus_protocol::StoreToEeprom();
     m_progress->hide();
+    if (!stored)
+        ReportStoreFailure();
 }
 
 void Tmenu_qzr17::tl_cancelClick() { accept(); }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "regulator_sequences.h"
+
 #include <QDialog>
 
 #include <memory>
@@ -64,10 +66,13 @@ private:
     void showClock();
     void collectInputs(int table);
     void collectClock();
+    QWidget* pageOf(int table) const;
     void bringTableToFront(int table);
+    QStringList pagesNotRead(const std::vector<regulator_sequences::WriteStep>& steps) const;
 
     std::unique_ptr<Ui::menu_qzr17> m_ui;
     std::unique_ptr<LoadProgress> m_progress;
+    regulator_sequences::TableSet m_fromRegulator;
     std::unique_ptr<WeekProgramme> m_week;
     QTimer* Timer1;
 };

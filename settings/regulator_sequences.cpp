@@ -42,6 +42,19 @@ int writeTable(int table)
     return written;
 }
 
+int readTable(int table, TableSet& read)
+{
+    const int ok = bus_protocol::ReadTable(table);
+    read[static_cast<size_t>(table)] = ok != 0;
+    return ok;
+}
+
+bool confirm(const QString& text)
+{
+    return prompts().message(text, QStringLiteral("Dotaz"), Prompts::Icon::Question,
+                             Prompts::Buttons::YesNoDefaultNo) == Prompts::Answer::Yes;
+}
+
 int dateField(const QString& versionText, int offset, int length)
 {
     const QString part = versionText.mid(offset, length);
@@ -64,18 +77,18 @@ QString versionText()
 
 void pause(int milliseconds) { QThread::msleep(static_cast<unsigned long>(milliseconds)); }
 
-int ReadParameterTables(bool newFirmware, LoadProgress& progress)
+int ReadParameterTables(bool newFirmware, LoadProgress& progress, TableSet& read)
 {
     int ok = 1;
     for (const int table : {0, 1, 2, 3, 4, 5, 6, kAddressTable, kClockTable, kPidTable}) {
         progress.StepProgress(kTableStep);
-        ok &= bus_protocol::ReadTable(table);
+        ok &= readTable(table, read);
         pause(kTransferPauseMs);
     }
-    ok &= bus_protocol::ReadTable(kAnalogueOutputTable);
+    ok &= readTable(kAnalogueOutputTable, read);
     if (newFirmware) {
         pause(kTransferPauseMs);
-        ok &= bus_protocol::ReadTable(kAlarmInputsTable);
+        ok &= readTable(kAlarmInputsTable, read);
     }
     return ok;
 }
@@ -108,11 +121,11 @@ std::optional<int> WriteParameterTables(const std::vector<WriteStep>& steps,
     return std::nullopt;
 }
 
-int ReadWeekTables(LoadProgress& progress)
+int ReadWeekTables(LoadProgress& progress, TableSet& read)
 {
     int ok = 1;
     for (int day = 0; day < kDayCount; ++day) {
-        ok &= bus_protocol::ReadTable(kFirstDayTable + day);
+        ok &= readTable(kFirstDayTable + day, read);
         progress.StepProgress(kDayStep);
         pause(kTransferPauseMs);
     }
@@ -139,6 +152,22 @@ bool ReportWriteFailure()
     const bool refused = bus_protocol::last_ack_code == kRefusedCode;
     report(refused ? QStringLiteral("Chyba, špatně zadaný rozsah dat") : QStringLiteral("Chyba při zápisu"));
     return refused;
+}
+
+void ReportStoreFailure() { report(QStringLiteral("Chyba při zápisu")); }
+
+bool ConfirmPagesNotRead(const QStringList& pages)
+{
+    return confirm(QStringLiteral("Z regulátoru nebyly načteny tyto stránky: %1.\n"
+                                  "Opravdu chceš zapsat i jejich hodnoty?")
+                       .arg(pages.join(QStringLiteral(", "))));
+}
+
+bool ConfirmDaysNotRead(const QStringList& days)
+{
+    return confirm(QStringLiteral("Z regulátoru nebyly načteny tyto dny: %1.\n"
+                                  "Opravdu chceš zapsat i jejich program?")
+                       .arg(days.join(QStringLiteral(", "))));
 }
 
 QDate FirmwareDate(const QString& versionText)

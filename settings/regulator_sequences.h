@@ -1,8 +1,12 @@
 #pragma once
 
+#include "param_record.h"
+
 #include <QDate>
 #include <QString>
+#include <QStringList>
 
+#include <bitset>
 #include <functional>
 #include <optional>
 #include <vector>
@@ -25,9 +29,13 @@ constexpr int kAlarmInputsTable = 20;
 
 void pause(int milliseconds);
 
+// The tables whose fields in the record came from the regulator at their
+// last read. The others hold defaults or what a failed read left behind.
+using TableSet = std::bitset<kTableCount>;
+
 // Full read: tables 0..7, 15, 17, 19 and, with new firmware, 20. Every table
-// is tried; 1 when all were read, else 0.
-int ReadParameterTables(bool newFirmware, LoadProgress& progress);
+// is tried and its outcome noted in `read`; 1 when all were read, else 0.
+int ReadParameterTables(bool newFirmware, LoadProgress& progress, TableSet& read);
 
 struct WriteStep {
     int table;
@@ -45,8 +53,9 @@ std::vector<WriteStep> ParameterWriteSteps(bool newFirmware, bool withClock);
 std::optional<int> WriteParameterTables(const std::vector<WriteStep>& steps,
                                         const std::function<void(int)>& collect, LoadProgress& progress);
 
-// Week read: the seven day tables, every one tried; 1 when all were read.
-int ReadWeekTables(LoadProgress& progress);
+// Week read: the seven day tables, every one tried and noted in `read`; 1
+// when all were read.
+int ReadWeekTables(LoadProgress& progress, TableSet& read);
 // Week write: stops at the first failed day and returns its table.
 std::optional<int> WriteWeekTables(LoadProgress& progress);
 
@@ -56,6 +65,14 @@ void ReportReadFailure();
 // For the last failed write: the range message when the regulator refused
 // the data (code 2), else the write error. True for a refusal.
 bool ReportWriteFailure();
+// A store to EEPROM that the regulator did not acknowledge.
+void ReportStoreFailure();
+
+// Asks, before anything is sent, whether values that never came from the
+// regulator (`pages` or `days`, by name) are to be written all the same.
+// No is the default. True to write.
+bool ConfirmPagesNotRead(const QStringList& pages);
+bool ConfirmDaysNotRead(const QStringList& days);
 
 // The firmware date at offsets 11-12 (day), 14-15 (month) and 17-20 (year)
 // of a version text. Raises AppError when a part is not a number or the

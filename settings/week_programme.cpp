@@ -29,8 +29,9 @@ LevelFields levelOf(day_record& day, int level)
 
 } // namespace
 
-WeekProgramme::WeekProgramme(QTabBar* days, const std::array<Level, kLevels>& levels, LoadProgress& progress)
-    : m_days(days), m_levels(levels), m_progress(progress)
+WeekProgramme::WeekProgramme(QTabBar* days, const std::array<Level, kLevels>& levels, LoadProgress& progress,
+                             regulator_sequences::TableSet& fromRegulator)
+    : m_days(days), m_levels(levels), m_progress(progress), m_fromRegulator(fromRegulator)
 {
 }
 
@@ -72,7 +73,7 @@ void WeekProgramme::TabControl1Change(int selected)
 void WeekProgramme::tl_readClick()
 {
     m_progress.start();
-    const int ok = regulator_sequences::ReadWeekTables(m_progress);
+    const int ok = regulator_sequences::ReadWeekTables(m_progress, m_fromRegulator);
     m_progress.hide();
     if (!ok)
         regulator_sequences::ReportReadFailure();
@@ -82,6 +83,12 @@ void WeekProgramme::tl_readClick()
 void WeekProgramme::tl_writeClick()
 {
     SaveDay(m_days->currentIndex());
+    QStringList notRead;
+    for (int day = 0; day < regulator_sequences::kDayCount; ++day)
+        if (!m_fromRegulator[regulator_sequences::kFirstDayTable + day])
+            notRead.append(m_days->tabText(day));
+    if (!notRead.isEmpty() && !regulator_sequences::ConfirmDaysNotRead(notRead))
+        return;
     m_progress.start();
     const bool failed = regulator_sequences::WriteWeekTables(m_progress).has_value();
     m_progress.hide();

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "regulator_sequences.h"
+
 #include <array>
 
 class LoadProgress;
@@ -19,7 +21,9 @@ public:
         QLineEdit* minute;
     };
 
-    WeekProgramme(QTabBar* days, const std::array<Level, kLevels>& levels, LoadProgress& progress);
+    // `fromRegulator` notes which day tables the last reads brought.
+    WeekProgramme(QTabBar* days, const std::array<Level, kLevels>& levels, LoadProgress& progress,
+                  regulator_sequences::TableSet& fromRegulator);
 
     // The day the edits hold (the tag of the day tab control).
     int shownDay() const { return m_shownDay; }
@@ -39,5 +43,6 @@ private:
     QTabBar* m_days;
     std::array<Level, kLevels> m_levels;
     LoadProgress& m_progress;
+    regulator_sequences::TableSet& m_fromRegulator;
     int m_shownDay = 0;
 };

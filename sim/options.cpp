@@ -217,7 +217,8 @@ Simulates a QZR 17 regulator on a pseudo-terminal; prints "PORT <path>" first.
   --no-version           no answer to the device version request
   --help                 this text
 Control on stdin, one command a line, each answered by OK [data] or ERR <why>:
-  silent on|off, refuse T, accept T, late MS, short N, noise N,
+  silent on|off, refuse T, accept T, unreadable T, readable T, refuse-eeprom on|off,
+  late MS, short N, noise N,
   corrupt-checksum R, corrupt-byte R, baud N, address N, no-type on|off,
   no-version on|off, type-hex HEX, version-hex HEX, get T, set T HEX, live, quit
 Events on stdout: WROTE T HEX, REFUSED T CODE, EEPROM.

@@ -91,7 +91,8 @@ void Regulator::answerProbe(const uint8_t* telegram, Outcome& outcome) const
 void Regulator::answerDataRequest(uint8_t sa, const uint8_t* du, size_t duLength, Outcome& outcome) const
 {
     const uint8_t service = du[0];
-    if (service == kSvcReadTable && duLength == kTableHeader && validTableHeader(du, duLength)) {
+    if (service == kSvcReadTable && duLength == kTableHeader && validTableHeader(du, duLength)
+        && !m_unreadable.test(du[1])) {
         uint8_t data[tables::kMaxLength];
         content(du[1], data);
         putData(sa, data, tables::length(du[1]), outcome);
@@ -106,8 +107,8 @@ void Regulator::answerWrite(uint8_t sa, const uint8_t* du, size_t duLength, Outc
 {
     const uint8_t service = du[0];
     if (service == kSvcStoreEeprom && duLength == 1) {
-        putAck(sa, kAckPositive, outcome);
-        outcome.event = Event::Eeprom;
+        putAck(sa, m_eepromRefused ? kAckOutOfRange : kAckPositive, outcome);
+        outcome.event = m_eepromRefused ? Event::None : Event::Eeprom;
         return;
     }
     if (service != kSvcWriteTable || !validTableHeader(du, duLength) || duLength != kTableHeader + du[2])
@@ -206,6 +207,10 @@ float Regulator::currentSetback() const
     }
     return 0.0f;
 }
+
+void Regulator::setUnreadable(int table, bool unreadable) { m_unreadable.set(static_cast<size_t>(table), unreadable); }
+
+void Regulator::setEepromRefused(bool refused) { m_eepromRefused = refused; }
 
 void Regulator::setRefused(int table, bool refused)
 {

@@ -43,6 +43,10 @@ public:
     void resumeMeasuredValues();
 
     void setRefused(int table, bool refused);
+    // An unreadable table's read request gets no answer.
+    void setUnreadable(int table, bool unreadable);
+    // A refused store is answered with a negative acknowledgement.
+    void setEepromRefused(bool refused);
     void setTypeText(std::string bytes);
     void setVersionText(std::string bytes);
     void setTypeSilent(bool silent);
@@ -61,8 +65,10 @@ private:
     LiveValues m_live;
     std::optional<tables::Bytes> m_heldMeasured;
     std::bitset<tables::kCount> m_refused;
+    std::bitset<tables::kCount> m_unreadable;
     std::string m_typeText;
     std::string m_versionText;
     bool m_typeSilent = false;
     bool m_versionSilent = false;
+    bool m_eepromRefused = false;
 };

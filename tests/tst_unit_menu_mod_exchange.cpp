@@ -289,6 +289,7 @@ private slots:
         command("silent off");
         command("corrupt-checksum 0");
         command("no-version off");
+        command("refuse-eeprom off");
         command("address 0");
         for (const int table : {0, 3, 7, 11})
             command(QStringLiteral("accept %1").arg(table));
@@ -442,8 +443,10 @@ private slots:
         QLocale::setDefault(typing);
         ScriptedPrompts prompts;
         m_window->new_firmware = 1;
+        m_window->tl_cistClick();
         typeParameters(typing);
         control<QCheckBox>("check_time")->setChecked(true);
+        m_sent.clear();
         m_window->tl_zapisClick();
         QCOMPARE(prompts.texts(), QStringList());
         QCOMPARE(tablesSent(kWriteService), (QList<int>{0, 1, 2, 3, 4, 5, 6, 15, 17, 19, 20, 7}));
@@ -580,23 +583,79 @@ private slots:
         QVERIFY(control<QProgressBar>("bar_load")->isHidden());
     }
 
-    void eepromStoreShowsNoMessage_data()
+    void eepromStoreReportsOnlyAFailure_data()
     {
-        QTest::addColumn<bool>("silent");
-        QTest::newRow("acknowledged") << false;
-        QTest::newRow("no answer") << true;
+        QTest::addColumn<QString>("fault");
+        QTest::addColumn<bool>("stored");
+        QTest::newRow("acknowledged") << QString() << true;
+        QTest::newRow("no answer") << "silent on" << false;
+        QTest::newRow("negative acknowledgement") << "refuse-eeprom on" << false;
     }
 
-    void eepromStoreShowsNoMessage()
+    void eepromStoreReportsOnlyAFailure()
     {
-        QFETCH(bool, silent);
-        command(silent ? "silent on" : "silent off");
+        QFETCH(QString, fault);
+        QFETCH(bool, stored);
+        if (!fault.isEmpty())
+            command(fault);
         ScriptedPrompts prompts;
         m_window->tl_eepromClick();
-        QCOMPARE(prompts.texts(), QStringList());
+        QCOMPARE(prompts.texts(), stored ? QStringList() : QStringList{kWriteError});
+        if (!stored) {
+            QCOMPARE(prompts.calls[0].caption, QStringLiteral("Komunikace"));
+            QCOMPARE(prompts.calls[0].icon, Prompts::Icon::Error);
+            QVERIFY(!prompts.calls[0].hasOwner);
+        }
         QCOMPARE(m_sent.size(), 1);
-        QCOMPARE(m_sim->waitForEvent("EEPROM", silent ? 100 : 2000).isEmpty(), silent);
+        QCOMPARE(m_sim->waitForEvent("EEPROM", stored ? 2000 : 100).isEmpty(), !stored);
         QVERIFY(control<QProgressBar>("bar_load")->isHidden());
+    }
+
+    // A table or day whose read failed holds values that never came from the
+    // regulator; writing them could wipe its settings.
+    void writeOfValuesNotReadAsksFirst_data()
+    {
+        QTest::addColumn<bool>("week");
+        QTest::addColumn<int>("failing");
+        QTest::addColumn<bool>("yes");
+        QTest::addColumn<QString>("question");
+        QTest::addColumn<QList<int>>("written");
+        const QString pages = QStringLiteral("Z regulátoru nebyly načteny tyto stránky: Ostatní.\n"
+                                             "Opravdu chceš zapsat i jejich hodnoty?");
+        const QString days = QStringLiteral("Z regulátoru nebyly načteny tyto dny: Středa.\n"
+                                            "Opravdu chceš zapsat i jejich program?");
+        QTest::newRow("full write, No") << false << 6 << false << pages << QList<int>{};
+        QTest::newRow("full write, Yes") << false << 6 << true << pages << QList<int>{0, 1, 2, 3, 4, 5, 6, 17, 19, 20, 7};
+        QTest::newRow("full write, all read") << false << -1 << false << QString() << QList<int>{0, 1, 2, 3, 4, 5, 6, 17, 19, 20, 7};
+        QTest::newRow("week write, No") << true << 10 << false << days << QList<int>{};
+        QTest::newRow("week write, Yes") << true << 10 << true << days << QList<int>{8, 9, 10, 11, 12, 13, 14};
+        QTest::newRow("week write, all read") << true << -1 << false << QString() << QList<int>{8, 9, 10, 11, 12, 13, 14};
+    }
+
+    void writeOfValuesNotReadAsksFirst()
+    {
+        QFETCH(bool, week);
+        QFETCH(int, failing);
+        QFETCH(bool, yes);
+        QFETCH(QString, question);
+        QFETCH(QList<int>, written);
+        m_window->new_firmware = 1;
+        ScriptedPrompts prompts;
+        prompts.answers = {Prompts::Answer::Ok, yes ? Prompts::Answer::Yes : Prompts::Answer::No};
+        if (failing >= 0)
+            command(QStringLiteral("unreadable %1").arg(failing));
+        week ? m_window->tl_readClick() : m_window->tl_cistClick();
+        if (failing >= 0)
+            command(QStringLiteral("readable %1").arg(failing));
+        m_sent.clear();
+        week ? m_window->tl_writeClick() : m_window->tl_zapisClick();
+        const QStringList expected = failing < 0 ? QStringList() : QStringList{kReadError, question};
+        QCOMPARE(prompts.texts(), expected);
+        if (failing >= 0) {
+            QCOMPARE(prompts.calls[1].caption, QStringLiteral("Dotaz"));
+            QCOMPARE(prompts.calls[1].buttons, Prompts::Buttons::YesNoDefaultNo);
+        }
+        QCOMPARE(tablesSent(kWriteService), written);
     }
 
     void weekReadReplacesTheShownDay()

@@ -122,9 +122,7 @@ void BusCommands::requireAnsweringAddress() const
 
 ExitStatus BusCommands::eeprom()
 {
-    m_port.startExchange();
-    bus_protocol::StoreToEeprom();
-    if (!m_port.acknowledged())
+    if (!exchange(bus_protocol::StoreToEeprom))
         return failed(QStringLiteral("Uložení do EEPROM"));
     return ExitStatus::Success;
 }

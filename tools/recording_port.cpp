@@ -31,11 +31,6 @@ void RecordingPort::startExchange()
     m_received = 0;
 }
 
-bool RecordingPort::acknowledged() const
-{
-    return m_received == kAckLength && bus_protocol::CheckAck() == 1;
-}
-
 QString RecordingPort::describeFailure() const
 {
     const auto& rx = bus_protocol::rx_buffer;

@@ -16,9 +16,6 @@ public:
 
     // Forgets the previous exchange; call before each bus operation.
     void startExchange();
-    // The last read brought six bytes that pass the acknowledgement test: the
-    // outcome of StoreToEeprom, which does not return it.
-    bool acknowledged() const;
     QString describeFailure() const;
 
 private:

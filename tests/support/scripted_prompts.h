@@ -40,7 +40,7 @@ public:
         calls.append({text, caption, icon, buttons, owner != nullptr});
         if (!answers.isEmpty())
             return answers.takeFirst();
-        return buttons == Buttons::YesNo ? Answer::No : Answer::Ok;
+        return buttons == Buttons::Ok ? Answer::Ok : Answer::No;
     }
 
     std::optional<QString> saveFileName(const SaveFileRequest& request, QWidget*) override
