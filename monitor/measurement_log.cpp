@@ -49,7 +49,10 @@ void MeasurementLog::save()
 
 void MeasurementLog::update()
 {
-    if (append() || rewrite())
+    const Appended appended = append();
+    // A rewrite needs room for a second copy: after a write that failed on
+    // the program's own file it could only fail too.
+    if (appended == Appended::Yes || (appended == Appended::NotOurFile && rewrite()))
         m_reportedFailure.clear();
     else
         fail(false);
@@ -64,29 +67,46 @@ void MeasurementLog::fail(bool always)
         throw AppError(message);
 }
 
+// QSaveFile::commit() can report success after its buffered write failed and
+// then replace the file with an empty one: the temporary file must hold every
+// byte before it replaces anything. Until then the old file stays as it was.
 bool MeasurementLog::rewrite()
 {
-    m_written.reset();
     QSaveFile file(m_fileName);
-    if (!file.open(QIODevice::WriteOnly) || !m_lines.writeFrom(0, file) || !file.commit())
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
         return false;
-    remember(QFileInfo(m_fileName).lastModified());
+    if (!m_lines.writeFrom(0, file) || !file.flush() || file.error() != QFileDevice::NoError
+        || file.size() != m_lines.byteSize()) {
+        file.cancelWriting();
+        return false;
+    }
+    m_written.reset();
+    if (!file.commit())
+        return false;
+    remember(m_lines.byteSize(), QFileInfo(m_fileName).lastModified());
     return true;
 }
 
-bool MeasurementLog::append()
+MeasurementLog::Appended MeasurementLog::append()
 {
     if (!m_written || m_written->fileName != m_fileName)
-        return false;
+        return Appended::NotOurFile;
+    // Unbuffered: a write the disk refused must not stay in a buffer that
+    // would keep the file from being cut back.
     QFile file(m_fileName);
-    if (!file.open(QIODevice::ReadWrite | QIODevice::ExistingOnly) || !fileIsAsWritten(file))
-        return false;
+    if (!file.open(QIODevice::ReadWrite | QIODevice::ExistingOnly | QIODevice::Unbuffered) || !fileIsAsWritten(file))
+        return Appended::NotOurFile;
     const qint64 from = m_written->size;
+    if (file.seek(from) && m_lines.writeFrom(from, file) && file.flush() && file.size() == m_lines.byteSize()) {
+        remember(m_lines.byteSize(), file.fileTime(QFileDevice::FileModificationTime));
+        return Appended::Yes;
+    }
+    // Cut back to the last whole line written, so that the file is still
+    // the program's own earlier state and the missing lines follow later.
     m_written.reset();
-    if (!file.seek(from) || !m_lines.writeFrom(from, file) || !file.flush())
-        return false;
-    remember(file.fileTime(QFileDevice::FileModificationTime));
-    return true;
+    if (file.resize(from) && file.size() == from)
+        remember(from, file.fileTime(QFileDevice::FileModificationTime));
+    return Appended::WriteFailed;
 }
 
 bool MeasurementLog::fileIsAsWritten(QFile& file) const
@@ -100,7 +120,7 @@ bool MeasurementLog::fileIsAsWritten(QFile& file) const
     return file.read(length) == m_lines.tail(m_lines.byteSize() - m_written->size + length).first(length);
 }
 
-void MeasurementLog::remember(const QDateTime& modified)
+void MeasurementLog::remember(qint64 size, const QDateTime& modified)
 {
-    m_written = Written{m_fileName, m_lines.byteSize(), modified};
+    m_written = Written{m_fileName, size, modified};
 }

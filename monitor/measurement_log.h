@@ -9,10 +9,12 @@
 #include <optional>
 
 // The measurement log: its lines, held as the Windows-1250 bytes of the file,
-// and the file they go to. After every write the file holds exactly the bytes
-// of the whole log. A line is appended when the file is still the one written
-// last; otherwise, and on every explicit save, the whole log is rewritten
-// through a temporary file that then replaces it.
+// and the file they go to. After every successful write the file holds
+// exactly the bytes of the whole log. Lines are appended when the file is
+// still the one written last; otherwise, and on every explicit save, the
+// whole log is rewritten through a temporary file that then replaces it.
+// A write that fails (a full disk) leaves the file as it was before: never
+// empty, never cut inside a line; the next update appends what is missing.
 class MeasurementLog {
 public:
     MeasurementLog();
@@ -42,10 +44,12 @@ private:
         QDateTime modified;
     };
 
+    enum class Appended { Yes, NotOurFile, WriteFailed };
+
     [[nodiscard]] bool rewrite();
-    [[nodiscard]] bool append();
+    [[nodiscard]] Appended append();
     [[nodiscard]] bool fileIsAsWritten(class QFile& file) const;
-    void remember(const QDateTime& modified);
+    void remember(qint64 size, const QDateTime& modified);
     void fail(bool always);
 
     EncodedLines m_lines;

@@ -20,6 +20,7 @@
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QProcess>
+#include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QThread>
@@ -220,6 +221,43 @@ private slots:
             touch(log.fileName(), bytes.replace("1", "9"), false);
         }
         log.addLine(QStringLiteral("po změně"));
+        log.update();
+        QCOMPARE(readAll(log.fileName()), allLines(log));
+    }
+
+    // A small file system that fills up while logging: the file is always a
+    // whole earlier state of the log, the failure is reported once, and the
+    // missing lines follow when there is room again.
+    void aFullDiskNeverCutsTheFileAndItCatchesUp()
+    {
+        const QString disk = path("maly-disk");
+        QVERIFY(QDir().mkpath(disk));
+        if (QProcess::execute(QStringLiteral("mount"), {"-t", "tmpfs", "-o", "size=64k", "tmpfs", disk}) != 0)
+            QSKIP("mounting a small file system needs root");
+        const auto unmount = qScopeGuard([&] { QProcess::execute(QStringLiteral("umount"), {disk}); });
+        QFile filler(disk + "/vypln");
+        QVERIFY(filler.open(QIODevice::WriteOnly | QIODevice::Unbuffered));
+        while (filler.write(QByteArray(4096, 'x')) == 4096) {
+        }
+        QVERIFY(filler.resize(filler.size() - 8192));
+
+        MeasurementLog log;
+        log.setFileName(disk + "/log.txt");
+        int reported = 0;
+        for (int i = 0; i < 200; ++i) {
+            log.addLine(QStringLiteral("řádek %1; ").arg(i).leftJustified(90, u'.'));
+            try {
+                i == 0 ? log.save() : log.update();
+            } catch (const AppError&) {
+                ++reported;
+            }
+            const QByteArray onDisk = readAll(log.fileName());
+            QVERIFY2(!onDisk.isEmpty() && onDisk.endsWith("\r\n") && allLines(log).startsWith(onDisk),
+                     qPrintable(QStringLiteral("after line %1: %2 bytes").arg(i).arg(onDisk.size())));
+        }
+        QCOMPARE(reported, 1);
+        QVERIFY(filler.remove());
+        log.addLine(QStringLiteral("zase je místo"));
         log.update();
         QCOMPARE(readAll(log.fileName()), allLines(log));
     }
