@@ -8,6 +8,7 @@
 #include "measured_text.h"
 #include "param_record.h"
 #include "prompts.h"
+#include "value_panel.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -24,6 +25,7 @@
 #include <QTimer>
 
 #include <cmath>
+#include <limits>
 
 namespace {
 
@@ -92,17 +94,16 @@ Tqzr17::Tqzr17(QWidget* parent)
 
 Tqzr17::~Tqzr17() = default;
 
-QLabel* Tqzr17::addValuePanel(const char* name, const QString& title, int left, int titleLeft, int width,
-                              const QString& hint)
+ValuePanel* Tqzr17::addValuePanel(const char* name, const QString& title, int left, int titleLeft, int width,
+                                  const QString& hint)
 {
     makeLabel(title, m_panel1, titleLeft, 8);
-    auto* panel = new QLabel(QStringLiteral("0"), m_panel1);
+    auto* panel = new ValuePanel(title, m_panel1);
     panel->setObjectName(QLatin1String(name));
     panel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     panel->setAlignment(Qt::AlignCenter);
     panel->setGeometry(left, 24, width, 33);
     panel->setToolTip(hint);
-    panel->setAccessibleName(title);
     QFont big = panel->font();
     big.setPointSizeF(big.pointSizeF() * 1.5);
     big.setBold(true);
@@ -142,7 +143,8 @@ void Tqzr17::buildPanel()
     check_spust->setObjectName(QStringLiteral("check_spust"));
     check_spust->setToolTip(QStringLiteral("Spustí automatické čtení naměřených hodnot regulátoru"));
     check_spust->setAccessibleName(check_spust->text());
-    connect(check_spust, &QCheckBox::clicked, this, &Tqzr17::check_spustClick);
+    // toggled, not clicked: the accessible toggle action emits only toggled.
+    connect(check_spust, &QCheckBox::toggled, this, &Tqzr17::check_spustClick);
 
     m_receptionLamp = new QFrame(m_panel1);
     m_receptionLamp->setObjectName(QStringLiteral("pa_prijem"));
@@ -243,20 +245,21 @@ void Tqzr17::FormCreate()
 
 void Tqzr17::readIntervals()
 {
-    const auto interval = [this](const QString& key) {
+    // The log interval is kept in seconds but set in whole minutes.
+    const auto interval = [this](const QString& key, int largest) {
         const int seconds = m_store->ReadInteger(kGraf, key, 1);
-        return seconds < 0 ? 1 : seconds;
+        return seconds < 0 ? 1 : std::min(seconds, largest);
     };
-    chart_interval = interval(QStringLiteral("DOGRAFU"));
-    file_interval = interval(QStringLiteral("DOSOUBORU"));
+    chart_interval = interval(QStringLiteral("DOGRAFU"), std::numeric_limits<int>::max());
+    file_interval = interval(QStringLiteral("DOSOUBORU"), Tform_nastaveni::kLargestMinutes * kSecondsPerMinute);
 }
 
 void Tqzr17::restoreGeometry()
 {
     move(m_store->ReadInteger(kDesktop, QStringLiteral("Left"), x()), y());
     move(x(), m_store->ReadInteger(kDesktop, QStringLiteral("Top"), y()));
-    resize(width(), m_store->ReadInteger(kDesktop, QStringLiteral("Height"), height()));
-    resize(m_store->ReadInteger(kDesktop, QStringLiteral("Width"), width()), height());
+    resize(usableSize({m_store->ReadInteger(kDesktop, QStringLiteral("Width"), width()),
+                       m_store->ReadInteger(kDesktop, QStringLiteral("Height"), height())}));
     m_storedPos = pos();
     // A window stored on a screen that is no longer there would open out of
     // reach: show it on the primary screen, but keep the stored place unless
@@ -264,6 +267,18 @@ void Tqzr17::restoreGeometry()
     if (!onSomeScreen(QRect(pos(), size())))
         move(QGuiApplication::primaryScreen()->availableGeometry().topLeft());
     m_shownPos = pos();
+}
+
+// A damaged store can hold sizes no user made: one larger than the screen is
+// cut to it, one too small to use gives way to the designed size.
+QSize Tqzr17::usableSize(const QSize& stored) const
+{
+    const QSize available = QGuiApplication::primaryScreen()->availableGeometry().size();
+    const auto bounded = [](int value, int least, int designed, int most) {
+        return value < least ? designed : std::min(value, most);
+    };
+    return {bounded(stored.width(), kLeastUsableSize.width(), kDesignedWidth, available.width()),
+            bounded(stored.height(), kLeastUsableSize.height(), kDesignedHeight, available.height())};
 }
 
 void Tqzr17::paintSwatch()
@@ -351,11 +366,15 @@ void Tqzr17::Timer1Timer()
     if (second == last_second)
         return;
     last_second = second;
-    if (++chart_tick >= chart_interval) {
+    // Counting stops at the interval, so that a count of the largest
+    // interval cannot overflow.
+    chart_tick = std::min(chart_tick, chart_interval - 1) + 1;
+    if (chart_tick >= chart_interval) {
         chart_tick = 0;
         ReadMeasurements();
     }
-    if (++file_tick >= file_interval) {
+    file_tick = std::min(file_tick, file_interval - 1) + 1;
+    if (file_tick >= file_interval) {
         file_tick = 0;
         AppendLogLine();
     }
@@ -368,12 +387,12 @@ void Tqzr17::ReadMeasurements()
         return;
     Timer2->start();
     m_receptionLamp->show();
-    pa_voda->setText(measuredText(param_record.water_temperature));
-    pa_venkovni->setText(measuredText(param_record.outdoor_temperature));
-    pa_sp->setText(measuredText(param_record.demanded_temperature));
-    pa_utlum->setText(measuredText(param_record.setback));
+    pa_voda->showValue(measuredText(param_record.water_temperature));
+    pa_venkovni->showValue(measuredText(param_record.outdoor_temperature));
+    pa_sp->showValue(measuredText(param_record.demanded_temperature));
+    pa_utlum->showValue(measuredText(param_record.setback));
     const float deviation = deviationFromTexts(pa_voda->text(), pa_sp->text());
-    pa_odchylka->setText(measuredText(deviation));
+    pa_odchylka->showValue(measuredText(deviation));
     // A value that is no number cannot be drawn.
     if (std::isfinite(deviation))
         AddChartPoint(deviation);

@@ -21,6 +21,7 @@ class QPushButton;
 class QTimer;
 class Tform_nastaveni;
 class Tport;
+class ValuePanel;
 
 // The main window "QZR 17": live values, the deviation chart, the log and the
 // menus that show every other window. While "aut. čtení" is checked, Timer1
@@ -33,6 +34,7 @@ public:
     static constexpr int kDesignedTop = 106;
     static constexpr int kDesignedWidth = 651;
     static constexpr int kDesignedHeight = 477;
+    static constexpr QSize kLeastUsableSize{320, 240};
 
     explicit Tqzr17(QWidget* parent = nullptr);
     ~Tqzr17() override;
@@ -92,10 +94,11 @@ protected:
 private:
     void buildPanel();
     void buildMenus();
-    QLabel* addValuePanel(const char* name, const QString& title, int left, int titleLeft, int width,
-                          const QString& hint);
+    ValuePanel* addValuePanel(const char* name, const QString& title, int left, int titleLeft, int width,
+                              const QString& hint);
     QAction* addMenuItem(class QMenu* menu, const char* name, const QString& caption, const QString& icon);
     void restoreGeometry();
+    QSize usableSize(const QSize& stored) const;
     void FormClose();
     void showModalWithoutPolling(QDialog* window);
     void showModal(QDialog* window);
@@ -111,11 +114,11 @@ private:
     QFrame* m_penSwatch = nullptr;
     QPushButton* m_penButton = nullptr;
     QFrame* m_receptionLamp = nullptr;
-    QLabel* pa_voda = nullptr;
-    QLabel* pa_venkovni = nullptr;
-    QLabel* pa_sp = nullptr;
-    QLabel* pa_utlum = nullptr;
-    QLabel* pa_odchylka = nullptr;
+    ValuePanel* pa_voda = nullptr;
+    ValuePanel* pa_venkovni = nullptr;
+    ValuePanel* pa_sp = nullptr;
+    ValuePanel* pa_utlum = nullptr;
+    ValuePanel* pa_odchylka = nullptr;
     // The log's lines; it also keeps the file name last confirmed in the save
     // dialog dlg_uloz.
     MeasurementLog m_log;

@@ -12,8 +12,7 @@
 namespace {
 
 constexpr int kLargest = std::numeric_limits<int>::max();
-// The log interval is kept in seconds.
-constexpr int kLargestMinutes = kLargest / 60;
+constexpr int kLargestMinutes = Tform_nastaveni::kLargestMinutes;
 
 // Group separators are neither shown nor accepted, as in every edit of the
 // program.

@@ -2,6 +2,7 @@
 
 #include <QDialog>
 
+#include <limits>
 #include <memory>
 
 class QLineEdit;
@@ -15,6 +16,9 @@ class Tform_nastaveni;
 class Tform_nastaveni : public QDialog {
     Q_OBJECT
 public:
+    // The log interval is kept in seconds: its minutes must fit them.
+    static constexpr int kLargestMinutes = std::numeric_limits<int>::max() / 60;
+
     struct Values {
         int point_limit = 0;
         int chart_interval = 0;

@@ -14,10 +14,12 @@
 
 #include <QCheckBox>
 #include <QFile>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QScreen>
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QTest>
@@ -111,6 +113,36 @@ private slots:
         QCOMPARE(stored().value("GRAF/POCET").toString(), QStringLiteral("400"));
     }
 
+    // A damaged or hand-edited store: the window opens usable and the values
+    // go back sane.
+    void absurdStoredValuesAreBounded_data()
+    {
+        QTest::addColumn<QString>("ini");
+        QTest::addColumn<QSize>("size");
+        QTest::addColumn<int>("fileInterval");
+        const QSize screen = QGuiApplication::primaryScreen()->availableGeometry().size();
+        QTest::newRow("larger than the screen") << "[DESKTOP]\nWidth=2147483647\nHeight=2147483647\n" << screen << 1;
+        QTest::newRow("negative height") << "[DESKTOP]\nHeight=-50\n" << QSize(651, 477) << 1;
+        QTest::newRow("too narrow to use") << "[DESKTOP]\nWidth=12\nHeight=500\n" << QSize(651, 500) << 1;
+        QTest::newRow("log interval beyond whole minutes") << "[GRAF]\nDOSOUBORU=2147483647\n" << QSize(651, 477)
+                                                           << 2147483640;
+    }
+
+    void absurdStoredValuesAreBounded()
+    {
+        QFETCH(QString, ini);
+        QFETCH(QSize, size);
+        QFETCH(int, fileInterval);
+        writeIni(ini);
+        auto window = startMain();
+        QCOMPARE(window->size(), size);
+        QCOMPARE(window->file_interval, fileInterval);
+        window->close();
+        QCOMPARE(stored().value("DESKTOP/Width").toInt(), size.width());
+        QCOMPARE(stored().value("DESKTOP/Height").toInt(), size.height());
+        QCOMPARE(stored().value("GRAF/DOSOUBORU").toInt(), fileInterval);
+    }
+
     void geometryAndPenColourSurviveARestart()
     {
         {
@@ -170,7 +202,6 @@ private slots:
         Tport link(window->store(), window.get());
         window->setLinkWindow(&link);
         window->check_spust->setChecked(checked);
-        window->check_spustClick();
         bool activeWhileOpen = true;
         QTimer::singleShot(0, &link, [&] {
             activeWhileOpen = window->Timer1->isActive();

@@ -10,6 +10,7 @@
 #include "scripted_prompts.h"
 #include "sim_process.h"
 
+#include <QAccessible>
 #include <QCheckBox>
 #include <QDir>
 #include <QFile>
@@ -18,6 +19,7 @@
 #include <QTest>
 
 #include <bit>
+#include <limits>
 #include <memory>
 
 namespace {
@@ -98,7 +100,6 @@ class TestPolling : public QObject {
     void check(bool on)
     {
         m_window->check_spust->setChecked(on);
-        m_window->check_spustClick();
     }
 
     QString logFile(const QString& name) const { return m_logDir.filePath(name); }
@@ -239,6 +240,12 @@ private slots:
         pin(water, outdoor, demanded, 0.0f);
         tick();
         QCOMPARE(panelTexts(), shown);
+        // Screen readers read each panel's caption as its name and what it shows as its value.
+        for (qsizetype i = 0; i < kPanels.size(); ++i) {
+            QAccessibleInterface* panel = QAccessible::queryAccessibleInterface(m_window->findChild<QLabel*>(kPanels[i]));
+            QCOMPARE(panel->text(QAccessible::Value), shown[i]);
+            QVERIFY(!panel->text(QAccessible::Name).isEmpty() && panel->text(QAccessible::Name) != shown[i]);
+        }
         const double deviation = QLocale().toDouble(shown.constLast());
         QCOMPARE(m_window->Chart1->pointAt(0).y, double(float(deviation)));
     }
@@ -336,6 +343,36 @@ private slots:
         QCOMPARE(prompts.fileRequests.size(), 1);
     }
 
+    // Screen readers and UI automation toggle the box through its accessible
+    // action, which emits no click.
+    void accessibleToggleRunsTheHandlerOnce()
+    {
+        ScriptedPrompts prompts;
+        QAccessibleActionInterface* box =
+            QAccessible::queryAccessibleInterface(m_window->check_spust)->actionInterface();
+        box->doAction(QAccessibleActionInterface::toggleAction());
+        QVERIFY(m_window->check_spust->isChecked());
+        QVERIFY(m_window->Timer1->isActive());
+        QCOMPARE(prompts.fileRequests.size(), 1);
+        box->doAction(QAccessibleActionInterface::toggleAction());
+        QVERIFY(!m_window->Timer1->isActive());
+        QCOMPARE(prompts.fileRequests.size(), 1);
+    }
+
+    // Counting up to the largest interval must not overflow the count.
+    void largestIntervalsStillCount()
+    {
+        const int largest = std::numeric_limits<int>::max();
+        m_window->chart_interval = m_window->chart_tick = largest;
+        m_window->file_interval = m_window->file_tick = largest;
+        tick();
+        QCOMPARE(m_window->Chart1->count(), 1);
+        QCOMPARE(m_window->log().lineCount(), 1);
+        tick();
+        QCOMPARE(m_window->chart_tick, 1);
+        QCOMPARE(m_window->Chart1->count(), 1);
+    }
+
     void checkingWithoutALogAsksAndPollsEvenWhenCancelled()
     {
         ScriptedPrompts prompts;
@@ -356,9 +393,8 @@ private slots:
         prompts.fileNames = {folder + "/zaznam.txt"};
         m_window->mn_novyClick();
         QVERIFY(QDir(folder).removeRecursively());
-        m_window->check_spust->setChecked(true);
         Tqzr17* window = m_window.get();
-        QMetaObject::invokeMethod(window, [window] { window->check_spustClick(); }, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(window, [window] { window->check_spust->setChecked(true); }, Qt::QueuedConnection);
         QCoreApplication::processEvents();
         QCOMPARE(prompts.texts(), QStringList{QStringLiteral("Cannot create file %1/zaznam.txt.").arg(folder)});
         QVERIFY(m_window->Timer1->isActive());

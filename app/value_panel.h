@@ -1,0 +1,14 @@
+#pragma once
+
+#include <QLabel>
+
+// A panel of the main window that shows one measured value. Assistive
+// technology reads its caption as the name and the number it shows as the
+// value, and is told when the value changes.
+class ValuePanel : public QLabel {
+    Q_OBJECT
+public:
+    ValuePanel(const QString& caption, QWidget* parent);
+
+    void showValue(const QString& text);
+};
