@@ -677,6 +677,19 @@ private slots:
         QVERIFY(bar->isHidden());
     }
 
+    // The days have the same length: a slow regulator's answer for one day
+    // must never be shown as the next day's programme.
+    void lateRepliesNeverShiftTheDays()
+    {
+        command("late 620");
+        ScriptedPrompts prompts;
+        m_window->tl_readClick();
+        command("late 0");
+        QCOMPARE(prompts.texts(), QStringList{kReadError});
+        for (int day = 1; day < 7; ++day)
+            QVERIFY2(param_record.days[day].shift4 != 10.0f + day - 1, qPrintable(QString::number(day)));
+    }
+
     void failedWeekReadTriesEveryDay()
     {
         command("corrupt-checksum 1");
