@@ -58,7 +58,7 @@ private slots:
     {
         QVERIFY(m_dir.isValid());
         const QString output = m_dir.filePath(QStringLiteral("package"));
-        const Run cpack = run(QStringLiteral("cpack"),
+        const Run cpack = run(QStringLiteral(KV36_CPACK),
                               {QStringLiteral("--config"), QStringLiteral(KV36_CPACK_CONFIG),
                                QStringLiteral("-B"), output});
         QVERIFY2(cpack.exitCode == 0, qPrintable(cpack.output));
