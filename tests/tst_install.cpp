@@ -1,7 +1,7 @@
 // The Debian package: built from this build with CPack, unpacked into a
-// temporary root, its files where the desktop looks for them, its validators
-// satisfied, and the unpacked program running with its pictures, its version
-// and Qt's Czech translation.
+// temporary root, its launcher entry leading to the installed program and
+// icon, its validators satisfied, and the unpacked programs running with their
+// version, pictures and Qt's Czech translation.
 #include <QDir>
 #include <QFileInfo>
 #include <QProcess>
@@ -69,27 +69,6 @@ private slots:
         QVERIFY2(unpack.exitCode == 0, qPrintable(unpack.output));
     }
 
-    void filesWhereTheDesktopLooks_data()
-    {
-        QTest::addColumn<QString>("path");
-        QTest::addColumn<bool>("executable");
-        QTest::newRow("program") << QStringLiteral("bin/kv36") << true;
-        QTest::newRow("companion") << QStringLiteral("bin/qzr17ctl") << true;
-        QTest::newRow("simulator") << QStringLiteral("bin/qzr17-sim") << true;
-        QTest::newRow("launcher entry") << QStringLiteral("share/applications/%1.desktop").arg(kAppId) << false;
-        QTest::newRow("icon") << QStringLiteral("share/icons/hicolor/scalable/apps/%1.svg").arg(kAppId) << false;
-        QTest::newRow("metainfo") << QStringLiteral("share/metainfo/%1.metainfo.xml").arg(kAppId) << false;
-    }
-
-    void filesWhereTheDesktopLooks()
-    {
-        QFETCH(QString, path);
-        QFETCH(bool, executable);
-        const QFileInfo file(installed(path));
-        QVERIFY2(file.isFile(), qPrintable(file.filePath()));
-        QCOMPARE(file.isExecutable(), executable);
-    }
-
     // The entry starts an installed program and names an installed icon.
     void launcherEntryLeadsToInstalledFiles()
     {
@@ -122,9 +101,7 @@ private slots:
     void dependsOnWhatTheProgramLoads_data()
     {
         QTest::addColumn<QString>("package");
-        QTest::newRow("widgets") << QStringLiteral("libqt6widgets6");
-        QTest::newRow("serial port") << QStringLiteral("libqt6serialport6");
-        QTest::newRow("charts") << QStringLiteral("libqt6charts6");
+        QTest::newRow("Qt's libraries") << QStringLiteral("libqt6widgets6");
         QTest::newRow("SVG plugins") << QStringLiteral("libqt6svg6");
         QTest::newRow("Qt's translations") << QStringLiteral("qt6-translations-l10n");
     }
