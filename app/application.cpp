@@ -8,6 +8,8 @@
 Application::Application(int& argc, char** argv) : QApplication(argc, argv)
 {
     setApplicationName(QStringLiteral("KV-36"));
+    // Lets the desktop match the windows to the installed launcher entry.
+    setDesktopFileName(QStringLiteral("cz.koravel.kv36"));
     // Qt's own dialogs and message box buttons speak Czech like the rest of
     // the program, whatever the system's language.
     auto* translator = new QTranslator(this);

@@ -2,6 +2,7 @@
 #include "application.h"
 #include "error_box.h"
 #include "info_resources.h"
+#include "program_version.h"
 #include "qt_prompts.h"
 #include "startup.h"
 
@@ -9,6 +10,8 @@
 
 int main(int argc, char** argv)
 {
+    if (printVersionIfAsked(argc, argv, "kv36"))
+        return 0;
     Application app(argc, argv);
     Application::setWindowIcon(programIcon());
     QtPrompts dialogs;

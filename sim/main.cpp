@@ -1,4 +1,5 @@
 #include "options.h"
+#include "program_version.h"
 #include "simulator.h"
 
 #include <cstdio>
@@ -12,6 +13,8 @@ constexpr int kUsageError = 2;
 
 int main(int argc, char** argv)
 {
+    if (printVersionIfAsked(argc, argv, "qzr17-sim"))
+        return 0;
     // Every line leaves at once: tests and scripts read the port and the events as they come.
     std::setvbuf(stdout, nullptr, _IOLBF, 0);
     // Wire-speed pacing sleeps per character: the default 50 µs of timer

@@ -216,6 +216,7 @@ Simulates a QZR 17 regulator on a pseudo-terminal; prints "PORT <path>" first.
   --no-type              no answer to the device type request
   --no-version           no answer to the device version request
   --help                 this text
+  --version              (alone) the program's version
 Control on stdin, one command a line, each answered by OK [data] or ERR <why>:
   silent on|off, refuse T, accept T, unreadable T, readable T, refuse-eeprom on|off,
   late MS, short N, noise N,

@@ -7,6 +7,38 @@ namespace {
 constexpr int64_t kSecondsPerDay = 86400;
 constexpr int kFieldCount = 7;
 
+// The C library's thread-safe calendar calls, which Windows names differently.
+std::time_t utcSeconds(std::tm& fields)
+{
+#ifdef _WIN32
+    return _mkgmtime(&fields);
+#else
+    return timegm(&fields);
+#endif
+}
+
+std::tm localFields(std::time_t seconds)
+{
+    std::tm fields{};
+#ifdef _WIN32
+    localtime_s(&fields, &seconds);
+#else
+    localtime_r(&seconds, &fields);
+#endif
+    return fields;
+}
+
+std::tm utcFields(std::time_t seconds)
+{
+    std::tm fields{};
+#ifdef _WIN32
+    gmtime_s(&fields, &seconds);
+#else
+    gmtime_r(&seconds, &fields);
+#endif
+    return fields;
+}
+
 // Calendar arithmetic in UTC so that the host's daylight-saving changes do not shift the regulator's time.
 int64_t toSeconds(const uint8_t* b)
 {
@@ -17,7 +49,7 @@ int64_t toSeconds(const uint8_t* b)
     fields.tm_mday = b[4];
     fields.tm_mon = b[5] - 1;
     fields.tm_year = 100 + b[6];
-    return static_cast<int64_t>(timegm(&fields));
+    return static_cast<int64_t>(utcSeconds(fields));
 }
 
 int64_t floorDiv(int64_t a, int64_t b)
@@ -29,9 +61,7 @@ int64_t floorDiv(int64_t a, int64_t b)
 
 RegulatorClock::RegulatorClock()
 {
-    const std::time_t now = std::time(nullptr);
-    std::tm local{};
-    localtime_r(&now, &local);
+    const std::tm local = localFields(std::time(nullptr));
     const uint8_t bytes[kFieldCount] = {
         static_cast<uint8_t>(local.tm_sec),
         static_cast<uint8_t>(local.tm_min),
@@ -73,9 +103,7 @@ int RegulatorClock::minuteOfDay() const
 
 void RegulatorClock::read(uint8_t* bytes) const
 {
-    const std::time_t now = static_cast<std::time_t>(secondsNow());
-    std::tm fields{};
-    gmtime_r(&now, &fields);
+    const std::tm fields = utcFields(static_cast<std::time_t>(secondsNow()));
     bytes[0] = static_cast<uint8_t>(fields.tm_sec);
     bytes[1] = static_cast<uint8_t>(fields.tm_min);
     bytes[2] = static_cast<uint8_t>(fields.tm_hour);

@@ -7,6 +7,7 @@
 
 #include <QApplication>
 #include <QFile>
+#include <QProcess>
 #include <QLabel>
 #include <QPushButton>
 #include <QTemporaryDir>
@@ -90,6 +91,31 @@ private slots:
         QCOMPARE(label5(box), QStringLiteral("Verze 2.1.0.0"));
         QCOMPARE(box.findChild<QLabel*>(QStringLiteral("Label5"))->accessibleName(),
                  QStringLiteral("Verze 2.1.0.0"));
+    }
+
+    // The three programs' --version and the about window take the number
+    // from the same definition.
+    void versionOptionMatchesTheAboutWindow_data()
+    {
+        QTest::addColumn<QString>("path");
+        QTest::newRow("kv36") << QStringLiteral(KV36_PROGRAM_PATH);
+        QTest::newRow("qzr17ctl") << QStringLiteral(QZR17CTL_PATH);
+        QTest::newRow("qzr17-sim") << SimProcess::executablePath();
+    }
+
+    void versionOptionMatchesTheAboutWindow()
+    {
+        QFETCH(QString, path);
+        TAboutBox box(nullptr, QStringLiteral(KV36_PROGRAM_PATH));
+        box.FormCreate();
+        QProcess program;
+        program.start(path, {QStringLiteral("--version")});
+        QVERIFY(program.waitForFinished(10000));
+        QCOMPARE(program.exitCode(), 0);
+        const QString shown = label5(box).remove(QStringLiteral("Verze "));
+        QVERIFY(!shown.isEmpty());
+        QCOMPARE(QString::fromUtf8(program.readAllStandardOutput()),
+                 QStringLiteral("%1 %2\n").arg(QString::fromLatin1(QTest::currentDataTag()), shown));
     }
 
     void emptyAndSilentWithoutVersion_data()

@@ -87,5 +87,6 @@ QString usageText()
         "  eeprom                   uloží nastavení regulátoru do EEPROM\n"
         "Volby, které chybí, se berou z nastavení (PORT: COM, BAUDRATE; ADRESA: DA, SA).\n"
         "--trace vypíše každý telegram na standardní chybový výstup.\n"
-        "Návratový kód: 0 úspěch, 1 výměna selhala, 2 chybné použití nebo port.");
+        "Návratový kód: 0 úspěch, 1 výměna selhala, 2 chybné použití nebo port.\n"
+        "qzr17ctl --version vypíše verzi programu.");
 }

@@ -1,0 +1,154 @@
+// The Debian package: built from this build with CPack, unpacked into a
+// temporary root, its launcher entry leading to the installed program and
+// icon, its validators satisfied, and the unpacked programs running with their
+// version, pictures and Qt's Czech translation.
+#include <QDir>
+#include <QFileInfo>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <QTest>
+
+namespace {
+
+const QString kAppId = QStringLiteral("cz.koravel.kv36");
+
+struct Run {
+    int exitCode = -1;
+    QString output;
+};
+
+Run run(const QString& program, const QStringList& arguments, const QProcessEnvironment& environment = {})
+{
+    QProcess process;
+    if (!environment.isEmpty())
+        process.setProcessEnvironment(environment);
+    process.setProcessChannelMode(QProcess::MergedChannels);
+    process.start(program, arguments);
+    if (!process.waitForFinished(240000))
+        return {};
+    return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
+            QString::fromUtf8(process.readAll())};
+}
+
+// The value of `key` in a launcher entry's main group.
+QString entryValue(const QString& entryPath, const QString& key)
+{
+    QFile file(entryPath);
+    if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
+        return {};
+    const QRegularExpression line(QStringLiteral("^%1=(.*)$").arg(QRegularExpression::escape(key)),
+                                  QRegularExpression::MultilineOption);
+    return line.match(QString::fromUtf8(file.readAll())).captured(1);
+}
+
+} // namespace
+
+class TestInstall : public QObject {
+    Q_OBJECT
+
+    QTemporaryDir m_dir;
+    QString m_package;
+
+    QString root() const { return m_dir.filePath(QStringLiteral("root")); }
+    QString installed(const QString& path) const { return root() + QStringLiteral("/usr/") + path; }
+
+private slots:
+    void initTestCase()
+    {
+        QVERIFY(m_dir.isValid());
+        const QString output = m_dir.filePath(QStringLiteral("package"));
+        const Run cpack = run(QStringLiteral(KV36_CPACK),
+                              {QStringLiteral("--config"), QStringLiteral(KV36_CPACK_CONFIG),
+                               QStringLiteral("-B"), output});
+        QVERIFY2(cpack.exitCode == 0, qPrintable(cpack.output));
+        const QStringList built = QDir(output).entryList({QStringLiteral("kv36_*.deb")}, QDir::Files);
+        QCOMPARE(built.size(), 1);
+        m_package = output + u'/' + built.first();
+        const Run unpack = run(QStringLiteral("dpkg"), {QStringLiteral("-x"), m_package, root()});
+        QVERIFY2(unpack.exitCode == 0, qPrintable(unpack.output));
+    }
+
+    // The entry starts an installed program and names an installed icon.
+    void launcherEntryLeadsToInstalledFiles()
+    {
+        const QString entry = installed(QStringLiteral("share/applications/%1.desktop").arg(kAppId));
+        QVERIFY(QFileInfo(installed(QStringLiteral("bin/") + entryValue(entry, QStringLiteral("Exec")))).isExecutable());
+        const QString icon = entryValue(entry, QStringLiteral("Icon"));
+        QVERIFY(QFileInfo::exists(installed(QStringLiteral("share/icons/hicolor/scalable/apps/%1.svg").arg(icon))));
+    }
+
+    void validatorsAccept_data()
+    {
+        QTest::addColumn<QString>("validator");
+        QTest::addColumn<QStringList>("arguments");
+        QTest::newRow("launcher entry") << QStringLiteral("desktop-file-validate")
+                                        << QStringList{installed(QStringLiteral("share/applications/%1.desktop").arg(kAppId))};
+        QTest::newRow("metainfo") << QStringLiteral("appstreamcli")
+                                  << QStringList{QStringLiteral("validate"), QStringLiteral("--no-net"),
+                                                 installed(QStringLiteral("share/metainfo/%1.metainfo.xml").arg(kAppId))};
+    }
+
+    void validatorsAccept()
+    {
+        QFETCH(QString, validator);
+        QFETCH(QStringList, arguments);
+        const Run check = run(validator, arguments);
+        QVERIFY2(check.exitCode == 0, qPrintable(check.output));
+    }
+
+    // Computed from the libraries, plus what is loaded at run time.
+    void dependsOnWhatTheProgramLoads_data()
+    {
+        QTest::addColumn<QString>("package");
+        QTest::newRow("Qt's libraries") << QStringLiteral("libqt6widgets6");
+        QTest::newRow("SVG plugins") << QStringLiteral("libqt6svg6");
+        QTest::newRow("Qt's translations") << QStringLiteral("qt6-translations-l10n");
+    }
+
+    void dependsOnWhatTheProgramLoads()
+    {
+        QFETCH(QString, package);
+        const Run depends = run(QStringLiteral("dpkg-deb"), {QStringLiteral("-f"), m_package, QStringLiteral("Depends")});
+        QCOMPARE(depends.exitCode, 0);
+        QVERIFY2(depends.output.contains(QRegularExpression(QStringLiteral("(^|, )%1( |,|$)").arg(package))),
+                 qPrintable(depends.output));
+    }
+
+    void installedProgramsTellTheirVersion_data()
+    {
+        QTest::addColumn<QString>("program");
+        QTest::newRow("kv36") << QStringLiteral("kv36");
+        QTest::newRow("qzr17ctl") << QStringLiteral("qzr17ctl");
+        QTest::newRow("qzr17-sim") << QStringLiteral("qzr17-sim");
+    }
+
+    void installedProgramsTellTheirVersion()
+    {
+        QFETCH(QString, program);
+        const Run version = run(installed(QStringLiteral("bin/") + program), {QStringLiteral("--version")});
+        QCOMPARE(version.exitCode, 0);
+        QCOMPARE(version.output, QStringLiteral("%1 %2\n").arg(program, QStringLiteral(KV36_PROGRAM_VERSION)));
+    }
+
+    // Reported from inside the running program by a plugin of this test.
+    void installedProgramFindsItsPicturesAndTranslation()
+    {
+        QTemporaryDir home;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(QStringLiteral("XDG_CONFIG_HOME"), home.path());
+        environment.insert(QStringLiteral("KV36_PORT_DIR"), home.path());
+        environment.insert(QStringLiteral("QT_PLUGIN_PATH"), QStringLiteral(KV36_PROBE_PLUGIN_PATH));
+        environment.insert(QStringLiteral("QT_QPA_GENERIC_PLUGINS"), QStringLiteral("kv36probe"));
+        const Run program = run(installed(QStringLiteral("bin/kv36")), {}, environment);
+        QCOMPARE(program.exitCode, 0);
+        for (const QString& expected : {QStringLiteral("program icon: 1"), QStringLiteral("about picture: 1"),
+                                        QStringLiteral("identification picture: 1"),
+                                        QStringLiteral("about version: Verze %1").arg(KV36_PROGRAM_VERSION),
+                                        QStringLiteral("Qt's Yes button: &Ano")})
+            QVERIFY2(program.output.contains(expected + u'\n'), qPrintable(program.output));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestInstall)
+#include "tst_install.moc"
