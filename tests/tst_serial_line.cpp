@@ -232,11 +232,16 @@ private slots:
         QTest::addColumn<QString>("name");
         QTest::addColumn<QString>("entry");   // what stands in the port directory
         QTest::addColumn<QString>("expected");
-        QTest::newRow("link") << "COM4" << "link:/dev/null" << "/dev/null";
-        QTest::newRow("file holding a path") << "COM5" << "file:/dev/zero\n" << "/dev/zero";
-        QTest::newRow("no entry") << "COM3" << "" << "/dev/ttyS2";
-        QTest::newRow("two digits") << "COM12" << "" << "/dev/ttyS11";
-        QTest::newRow("a path stays a path") << "/dev/null" << "" << "/dev/null";
+        QTest::addColumn<bool>("present");
+        QTest::newRow("link") << "COM4" << "link:/dev/null" << "/dev/null" << true;
+        QTest::newRow("file holding a path") << "COM5" << "file:/dev/zero\n" << "/dev/zero" << true;
+        QTest::newRow("no entry") << "COM3" << "" << "/dev/ttyS2" << QFileInfo::exists("/dev/ttyS2");
+        QTest::newRow("two digits") << "COM12" << "" << "/dev/ttyS11" << QFileInfo::exists("/dev/ttyS11");
+        QTest::newRow("a path stays a path") << "/dev/null" << "" << "/dev/null" << true;
+        // An unplugged adapter: its by-id name is gone, the link dangles.
+        QTest::newRow("dangling link") << "COM6" << "link:/dev/serial/by-id/usb-gone-if00-port0"
+                                       << "/dev/serial/by-id/usb-gone-if00-port0" << false;
+        QTest::newRow("file naming a vanished device") << "COM2" << "file:/dev/ttyUSB97\n" << "/dev/ttyUSB97" << false;
     }
 
     void portNamesResolve()
@@ -244,7 +249,9 @@ private slots:
         QFETCH(QString, name);
         QFETCH(QString, entry);
         QFETCH(QString, expected);
+        QFETCH(bool, present);
         const QString at = m_portDir.filePath(QFileInfo(name).fileName());
+        QFile::remove(at);
         if (entry.startsWith("link:"))
             QVERIFY(QFile::link(entry.mid(5), at));
         if (entry.startsWith("file:")) {
@@ -253,6 +260,7 @@ private slots:
             f.write(entry.mid(5).toLocal8Bit());
         }
         QCOMPARE(devicePathFor(name), expected);
+        QCOMPARE(portDevicePresent(name), present);
         QFile::remove(at);
     }
 };
