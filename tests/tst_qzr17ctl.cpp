@@ -7,6 +7,7 @@
 #include <QFile>
 #include <QProcess>
 #include <QRegularExpression>
+#include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -80,6 +81,7 @@ private slots:
     void settingsStoreFillsMissingOptions();
     void scanListsAnsweringAddresses();
     void lateReplyOfAnEarlierRunIsDropped();
+    void comPortUnpluggedAndPluggedInAgain();
 
 private:
     void startSim(const QStringList& arguments = {});
@@ -560,6 +562,25 @@ void TestQzr17Ctl::lateReplyOfAnEarlierRunIsDropped()
     const CtlResult second = runOnSim({"read", "2"});
 
     QVERIFY2(!second.out.contains(QStringLiteral("ENDS=20")), qPrintable(second.out.join(u' ')));
+}
+
+// While the adapter is out, its COM link dangles: no port, not the machine's
+// own ttyS0. Plugged in again under the same name, the next run works.
+void TestQzr17Ctl::comPortUnpluggedAndPluggedInAgain()
+{
+    const QString ports = m_home->filePath(QStringLiteral("ports"));
+    qputenv("KV36_PORT_DIR", QFile::encodeName(ports));
+    const auto restore = qScopeGuard([] { qunsetenv("KV36_PORT_DIR"); });
+    startSim({"--com", "1"});
+    QTRY_VERIFY(QFileInfo::exists(ports + QStringLiteral("/COM1")));
+    QCOMPARE(run({"--port", "COM1", "probe"}).exitCode, kExitOk);
+
+    m_sim->kill();
+    QCOMPARE(run({"--port", "COM1", "probe"}).err, QStringList{"Sériový port COM1 nelze otevřít"});
+
+    startSim({"--com", "1"});
+    QTRY_VERIFY(QFileInfo::exists(ports + QStringLiteral("/COM1")));
+    QCOMPARE(run({"--port", "COM1", "probe"}).exitCode, kExitOk);
 }
 
 QTEST_GUILESS_MAIN(TestQzr17Ctl)
