@@ -8,6 +8,8 @@
 
 #ifdef Q_OS_WIN
 #include <QSerialPortInfo>
+#else
+#include <filesystem>
 #endif
 
 QString comPortName(int number) { return QStringLiteral("COM%1").arg(number); }
@@ -27,6 +29,10 @@ QString devicePathFor(const QString& portName) { return portName; }
 bool portDevicePresent(const QString& portName) { return !QSerialPortInfo(portName).isNull(); }
 
 QString portEntryTarget(const QString&) { return {}; }
+
+QString stableDeviceName(const QString&) { return {}; }
+
+bool linkComPort(int, const QString&) { return false; }
 #else
 namespace {
 
@@ -82,4 +88,38 @@ QString devicePathFor(const QString& portName)
 }
 
 bool portDevicePresent(const QString& portName) { return QFileInfo::exists(devicePathFor(portName)); }
+
+QString stableDeviceName(const QString& devicePath)
+{
+#ifdef Q_OS_LINUX
+    const QString device = followLinks(devicePath);
+    const QDir byId(QStringLiteral("/dev/serial/by-id"));
+    for (const QFileInfo& name : byId.entryInfoList(QDir::System | QDir::Files | QDir::NoDotAndDotDot)) {
+        if (name.canonicalFilePath() == device)
+            return name.absoluteFilePath();
+    }
+#else
+    Q_UNUSED(devicePath)
+#endif
+    return {};
+}
+
+// The new link is made beside the old entry and renamed over it, so that the
+// name never leads nowhere meanwhile.
+bool linkComPort(int number, const QString& target)
+{
+    const QDir directory(portDirectory());
+    if (!directory.mkpath(QStringLiteral(".")))
+        return false;
+    const QString link = directory.filePath(comPortName(number));
+    const QString fresh = link + QStringLiteral(".new");
+    QFile::remove(fresh);
+    if (!QFile::link(target, fresh))
+        return false;
+    std::error_code failed;
+    std::filesystem::rename(QFile::encodeName(fresh).toStdString(), QFile::encodeName(link).toStdString(), failed);
+    if (failed)
+        QFile::remove(fresh);
+    return !failed;
+}
 #endif

@@ -21,5 +21,14 @@ bool portDevicePresent(const QString& portName);
 // there; empty when there is no entry (and on Windows).
 QString portEntryTarget(const QString& portName);
 
+// The /dev/serial/by-id/ name of a device, which stays the same whatever node
+// the system gives it; empty where there is none (and off Linux).
+QString stableDeviceName(const QString& devicePath);
+
+// Makes "COMn" in the port directory a link to target, in place of any entry
+// there, creating the directory when needed; false when it cannot be written.
+// Windows names its COM ports itself: there it does nothing and says false.
+[[nodiscard]] bool linkComPort(int number, const QString& target);
+
 // $KV36_PORT_DIR, else Talvex_R16/ports in the user's configuration directory.
 QString portDirectory();

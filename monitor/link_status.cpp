@@ -69,7 +69,7 @@ QString LinkStatus::historyText() const
 {
     if (m_outages.isEmpty())
         return QStringLiteral("Bez výpadků spojení");
-    QStringList lines{QStringLiteral("Výpadky spojení (nejvýše %1 posledních):").arg(kHistorySize)};
+    QStringList lines{QStringLiteral("Poslední výpadky spojení:")};
     for (auto outage = m_outages.crbegin(); outage != m_outages.crend(); ++outage) {
         const QString end = outage->ended.isValid() ? timeText(outage->ended) : QStringLiteral("trvá");
         lines.append(QStringLiteral("%1 – %2").arg(timeText(outage->began), end));

@@ -82,6 +82,7 @@ private slots:
     void scanListsAnsweringAddresses();
     void lateReplyOfAnEarlierRunIsDropped();
     void comPortUnpluggedAndPluggedInAgain();
+    void portsListsPortsAndComLinks();
 
 private:
     void startSim(const QStringList& arguments = {});
@@ -581,6 +582,28 @@ void TestQzr17Ctl::comPortUnpluggedAndPluggedInAgain()
     startSim({"--com", "1"});
     QTRY_VERIFY(QFileInfo::exists(ports + QStringLiteral("/COM1")));
     QCOMPARE(run({"--port", "COM1", "probe"}).exitCode, kExitOk);
+}
+
+// The system's ports come one a line with six tab-separated fields, then the
+// COM links in the order of their numbers.
+void TestQzr17Ctl::portsListsPortsAndComLinks()
+{
+    linkCom(10, QStringLiteral("/dev/serial/by-id/usb-unplugged-if00-port0"));
+    linkCom(2, m_sim->portPath());
+
+    const CtlResult result = run({"ports"});
+
+    QCOMPARE(result.exitCode, kExitOk);
+    QCOMPARE(result.err, QStringList());
+    QStringList links;
+    for (const QString& line : result.out) {
+        if (line.count(u'\t') == 2)
+            links.append(line);
+        else
+            QCOMPARE(line.count(u'\t'), 5);
+    }
+    QCOMPARE(links, (QStringList{"COM2\t" + m_sim->portPath() + "\t" + m_sim->portPath(),
+                                 "COM10\t/dev/serial/by-id/usb-unplugged-if00-port0\tnení připojeno"}));
 }
 
 QTEST_GUILESS_MAIN(TestQzr17Ctl)
