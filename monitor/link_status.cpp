@@ -39,7 +39,13 @@ void LinkStatus::readingDone(bool answered, const QDateTime& at)
 
 void LinkStatus::refresh()
 {
-    const QString text = stateText();
+    const Port port = m_source ? m_source() : Port{};
+    // What was read on another port says nothing about this one.
+    if (port.name != m_portName) {
+        m_portName = port.name;
+        m_answer = Answer::Unknown;
+    }
+    const QString text = stateText(port);
     if (text != this->text())
         setText(text);
     const QString history = historyText();
@@ -49,9 +55,8 @@ void LinkStatus::refresh()
     }
 }
 
-QString LinkStatus::stateText() const
+QString LinkStatus::stateText(const Port& port) const
 {
-    const Port port = m_source ? m_source() : Port{};
     if (port.name.isEmpty())
         return QStringLiteral("Port není otevřen");
     const QString head = QStringLiteral("%1, %2 Bd").arg(port.name).arg(port.baudRate);

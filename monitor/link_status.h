@@ -40,11 +40,12 @@ private:
     enum class Answer { Unknown, Good, Failing };
 
     void refresh();
-    QString stateText() const;
+    QString stateText(const Port& port) const;
     QString historyText() const;
 
     std::function<Port()> m_source;
     QTimer* m_refresh;
+    QString m_portName;
     Answer m_answer = Answer::Unknown;
     QList<Outage> m_outages; // oldest first
 };
