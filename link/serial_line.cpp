@@ -213,9 +213,9 @@ bool SerialLine::ReadPort(uint8_t* buffer, int count, uint32_t& received)
     }
     m_serial.clearError();
     tap(Direction::Rx, reinterpret_cast<const char*>(buffer), received);
-    if (deviceGone)
+    if (deviceGone) {
         dropVanishedDevice();
-    else if (received < static_cast<uint32_t>(count)) {
+    } else if (received < static_cast<uint32_t>(count)) {
         // With nothing come yet, the reply may be on its way still; after a
         // partial one, the line has been quiet since its last byte.
         m_unsettled = true;
