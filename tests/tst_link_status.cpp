@@ -10,6 +10,7 @@
 #include "scripted_prompts.h"
 #include "sim_process.h"
 
+#include <QAccessible>
 #include <QElapsedTimer>
 #include <QLabel>
 #include <QTemporaryDir>
@@ -110,6 +111,7 @@ private slots:
         QCOMPARE(status()->text(), QStringLiteral("COM1, 9600 Bd"));
         tick();
         QCOMPARE(status()->text(), QStringLiteral("COM1, 9600 Bd – spojení v pořádku"));
+        QCOMPARE(QAccessible::queryAccessibleInterface(status())->text(QAccessible::Name), status()->text());
 
         QCOMPARE(m_sim->command("silent on"), QStringLiteral("OK"));
         tick();

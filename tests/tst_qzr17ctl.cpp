@@ -434,6 +434,7 @@ void TestQzr17Ctl::badUsage_data()
     QTest::newRow("address above the broadcast address") << QStringList{"--da", "128", "probe"};
     QTest::newRow("negative source address") << QStringList{"--sa", "-1", "probe"};
     QTest::newRow("argument after probe") << QStringList{"probe", "1"};
+    QTest::newRow("argument after ports") << QStringList{"ports", "all"};
     QTest::newRow("read without a table") << QStringList{"read"};
     QTest::newRow("read of table 18, which has no layout") << QStringList{"read", "18"};
     QTest::newRow("read of table 21") << QStringList{"read", "21"};

@@ -39,7 +39,7 @@ ExitStatus runCompanion(const QStringList& arguments, SerialLine::Clock::time_po
             return ExitStatus::Success;
         }
         if (options.command == u"ports")
-            return listPorts(SystemPortSource());
+            return listPorts(SystemPortSource(), options.arguments);
         // Checked in full before the port is touched.
         const CommandRequest request = parseRequest(options.command, options.arguments);
         return runRequest(options, request, start);

@@ -3,6 +3,7 @@
 #include "console.h"
 #include "port_names.h"
 #include "port_source.h"
+#include "usage_error.h"
 
 #include <QDir>
 #include <QRegularExpression>
@@ -28,8 +29,10 @@ QList<int> assignedNumbers()
 
 } // namespace
 
-ExitStatus listPorts(const PortSource& source)
+ExitStatus listPorts(const PortSource& source, const QStringList& arguments)
 {
+    if (!arguments.isEmpty())
+        throw UsageError(QStringLiteral("Příkaz ports nemá argumenty"));
     for (const SerialPortEntry& port : source.ports())
         printLine(port.tabbedLine());
     for (int number : assignedNumbers()) {
