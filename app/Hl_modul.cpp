@@ -4,6 +4,7 @@
 #include "UnitPort.h"
 #include "bus_protocol.h"
 #include "deviation_chart.h"
+#include "link_status.h"
 #include "log_lines.h"
 #include "measured_text.h"
 #include "param_record.h"
@@ -22,6 +23,7 @@
 #include <QPushButton>
 #include <QScopeGuard>
 #include <QScreen>
+#include <QStatusBar>
 #include <QTimer>
 
 #include <cmath>
@@ -155,6 +157,23 @@ void Tqzr17::buildPanel()
 
     Chart1 = new DeviationChart(client);
     Chart1->setObjectName(QStringLiteral("Chart1"));
+
+    // The chart gives up the status bar's height; the window keeps its size.
+    m_linkStatus = new LinkStatus(this);
+    statusBar()->addWidget(m_linkStatus, 1);
+}
+
+void Tqzr17::setLinkWindow(Tport* window)
+{
+    m_linkWindow = window;
+    m_linkStatus->setPortSource([this]() -> LinkStatus::Port {
+        if (!m_linkWindow)
+            return {};
+        const SerialLine& line = m_linkWindow->line();
+        if (!line.isOpen() && !line.deviceLost())
+            return {};
+        return {line.openedName(), line.baudRate(), line.deviceLost()};
+    });
 }
 
 QAction* Tqzr17::addMenuItem(QMenu* menu, const char* name, const QString& caption, const QString& icon)
@@ -383,7 +402,9 @@ void Tqzr17::Timer1Timer()
 // A reading that fails changes nothing on screen and reports nothing.
 void Tqzr17::ReadMeasurements()
 {
-    if (!bus_protocol::ReadTable(16))
+    const bool answered = bus_protocol::ReadTable(16);
+    m_linkStatus->readingDone(answered, m_clock->now());
+    if (!answered)
         return;
     Timer2->start();
     m_receptionLamp->show();

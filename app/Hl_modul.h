@@ -11,6 +11,7 @@
 #include <optional>
 
 class DeviationChart;
+class LinkStatus;
 class QAction;
 class QCheckBox;
 class QDialog;
@@ -44,7 +45,7 @@ public:
     SettingsStore& store() { return *m_store; }
 
     // The windows the menus show, created after this one.
-    void setLinkWindow(Tport* window) { m_linkWindow = window; }
+    void setLinkWindow(Tport* window);
     void setSettingsWindow(QDialog* window) { m_settingsWindow = window; }
     void setIdentWindow(QDialog* window) { m_identWindow = window; }
     void setAboutWindow(QDialog* window) { m_aboutWindow = window; }
@@ -68,6 +69,7 @@ public:
     QTimer* Timer2;
     QCheckBox* check_spust = nullptr;
     DeviationChart* Chart1 = nullptr;
+    LinkStatus* m_linkStatus = nullptr;
 
     void mn_konecClick();
     void mn_portClick();

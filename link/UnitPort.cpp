@@ -3,6 +3,8 @@
 #include "ui_UnitPort.h"
 
 #include "bus_protocol.h"
+#include "port_chooser.h"
+#include "port_names.h"
 #include "prompts.h"
 #include "settings_store.h"
 
@@ -74,6 +76,7 @@ Tport::Tport(SettingsStore& store, QWidget* parent)
     connect(m_ui->tl_ok, &QPushButton::clicked, this, &QDialog::accept);
     connect(m_ui->tl_cancel, &QPushButton::clicked, this, &Tport::tl_cancelClick);
     connect(m_ui->tl_najit, &QPushButton::clicked, this, &Tport::tl_najitClick);
+    connect(m_ui->tl_porty, &QToolButton::clicked, this, &Tport::tl_portyClick);
     connect(m_ui->tl_prerusit, &QPushButton::clicked, this, &Tport::tl_prerusitClick);
     connect(Timer1, &QTimer::timeout, this, &Tport::Timer1Timer);
 
@@ -264,6 +267,36 @@ void Tport::FormShow()
     device_address = bus_protocol::GetDestinationAddress();
     selectItem(m_ui->cb_da, device_address);
     TakeSnapshot();
+    showPortTargets();
+}
+
+// Each item's tooltip tells where its COM name leads now.
+void Tport::showPortTargets()
+{
+    for (int number = 1; number < m_ui->cb_com->count(); ++number) {
+        const QString name = comPortName(number);
+        const QString entry = portEntryTarget(name);
+        const QString device = devicePathFor(name);
+        QString tip = name;
+        if (!entry.isEmpty() && entry != device)
+            tip += QStringLiteral(" → ") + entry;
+        if (device != name)
+            tip += QStringLiteral(" → ") + device;
+        if (!portDevicePresent(name))
+            tip += QStringLiteral(" (zařízení není připojeno)");
+        m_ui->cb_com->setItemData(number, tip, Qt::ToolTipRole);
+    }
+}
+
+void Tport::tl_portyClick()
+{
+    PortChooser chooser(*m_portSource, portNumber() > 0 ? portNumber() : kDefaultPort, this);
+    chooser.exec();
+    showPortTargets();
+    if (!chooser.assignedNumber())
+        return;
+    selectItem(m_ui->cb_com, *chooser.assignedNumber());
+    changePort(*chooser.assignedNumber());
 }
 
 void Tport::FormClose()
@@ -316,7 +349,7 @@ void Tport::setSearching(bool searching)
 {
     m_ui->tl_prerusit->setEnabled(searching);
     for (QWidget* w : std::initializer_list<QWidget*>{m_ui->tl_ok, m_ui->tl_cancel, m_ui->cb_sa, m_ui->cb_da,
-                                                      m_ui->cb_com, m_ui->cb_baudrate})
+                                                      m_ui->cb_com, m_ui->tl_porty, m_ui->cb_baudrate})
         w->setEnabled(!searching);
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "port_io.h"
+#include "port_source.h"
 #include "serial_line.h"
 
 #include <QDialog>
@@ -40,6 +41,8 @@ public:
     bool ReadPort(uint8_t* buffer, int count, uint32_t& received) override;
     bool WritePort(const uint8_t* buffer, int count, uint32_t& written) override;
     SerialLine& line() { return m_line; }
+    // Where "Porty v počítači" lists the computer's ports from.
+    void setPortSource(std::unique_ptr<PortSource> source) { m_portSource = std::move(source); }
 
     int portNumber() const { return m_line.portNumber(); }
     int baudRate() const { return m_line.baudRate(); }
@@ -56,6 +59,9 @@ public:
     // Storno: offers to undo the changes, then closes with Cancel, also when
     // the undo raised (the error then propagates after the close).
     void tl_cancelClick();
+    // "Porty v počítači...": assigns a port of the computer a COM number and
+    // switches to that number.
+    void tl_portyClick();
     void tl_najitClick();
     void tl_prerusitClick();
     void Timer1Timer();
@@ -78,10 +84,12 @@ private:
     void selectBaudRate(int rate);
     void setSearching(bool searching);
     void setCell(int row, int column, const QString& text);
+    void showPortTargets();
 
     std::unique_ptr<Ui::Tport> m_ui;
     SettingsStore& m_store;
     SerialLine m_line; // holds port_number and baud_rate
+    std::unique_ptr<PortSource> m_portSource = std::make_unique<SystemPortSource>();
     QTimer* Timer1;
 
     int device_address = 0;

@@ -6,6 +6,12 @@
 #include <QRegularExpression>
 #include <QStandardPaths>
 
+#ifdef Q_OS_WIN
+#include <QSerialPortInfo>
+#else
+#include <filesystem>
+#endif
+
 QString comPortName(int number) { return QStringLiteral("COM%1").arg(number); }
 
 QString portDirectory()
@@ -19,8 +25,24 @@ QString portDirectory()
 
 #ifdef Q_OS_WIN
 QString devicePathFor(const QString& portName) { return portName; }
+
+bool portDevicePresent(const QString& portName) { return !QSerialPortInfo(portName).isNull(); }
+
+QString portEntryTarget(const QString&) { return {}; }
+
+QString stableDeviceName(const QString&) { return {}; }
+
+bool linkComPort(int, const QString&) { return false; }
 #else
 namespace {
+
+const QRegularExpression& comNamePattern()
+{
+    static const QRegularExpression comName(QStringLiteral("^COM(-?\\d+)$"));
+    return comName;
+}
+
+QFileInfo portEntry(const QString& portName) { return QFileInfo(QDir(portDirectory()).filePath(portName)); }
 
 QString followLinks(const QString& path)
 {
@@ -28,30 +50,76 @@ QString followLinks(const QString& path)
     return target.isEmpty() ? path : target;
 }
 
-QString pathFromEntry(const QFileInfo& entry)
+// A link is judged by itself: QFileInfo::exists() says false for one that
+// dangles, and the entry must still name its device then.
+QString targetOfEntry(const QFileInfo& entry)
 {
     if (entry.isSymLink())
-        return followLinks(entry.absoluteFilePath());
+        return entry.symLinkTarget();
     QFile file(entry.absoluteFilePath());
     if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
         return {};
-    return followLinks(QString::fromLocal8Bit(file.readLine()).trimmed());
+    return QString::fromLocal8Bit(file.readLine()).trimmed();
 }
 
 } // namespace
 
+QString portEntryTarget(const QString& portName)
+{
+    if (!comNamePattern().match(portName).hasMatch())
+        return {};
+    const QFileInfo entry = portEntry(portName);
+    return entry.isSymLink() || entry.isFile() ? targetOfEntry(entry) : QString();
+}
+
 QString devicePathFor(const QString& portName)
 {
-    static const QRegularExpression comName(QStringLiteral("^COM(-?\\d+)$"));
-    const QRegularExpressionMatch match = comName.match(portName);
+    const QRegularExpressionMatch match = comNamePattern().match(portName);
     if (!match.hasMatch())
         return followLinks(portName);
-    const QFileInfo entry(QDir(portDirectory()).filePath(portName));
-    if (entry.isSymLink() || entry.isFile()) {
-        const QString path = pathFromEntry(entry);
-        if (!path.isEmpty())
-            return path;
-    }
+    const QString target = portEntryTarget(portName);
+    if (!target.isEmpty())
+        return followLinks(target);
+    // An entry that names nothing readable is no device either.
+    const QFileInfo entry = portEntry(portName);
+    if (entry.isSymLink() || entry.isFile())
+        return entry.absoluteFilePath();
     return QStringLiteral("/dev/ttyS%1").arg(match.captured(1).toInt() - 1);
+}
+
+bool portDevicePresent(const QString& portName) { return QFileInfo::exists(devicePathFor(portName)); }
+
+QString stableDeviceName(const QString& devicePath)
+{
+#ifdef Q_OS_LINUX
+    const QString device = followLinks(devicePath);
+    const QDir byId(QStringLiteral("/dev/serial/by-id"));
+    for (const QFileInfo& name : byId.entryInfoList(QDir::System | QDir::Files | QDir::NoDotAndDotDot)) {
+        if (name.canonicalFilePath() == device)
+            return name.absoluteFilePath();
+    }
+#else
+    Q_UNUSED(devicePath)
+#endif
+    return {};
+}
+
+// The new link is made beside the old entry and renamed over it, so that the
+// name never leads nowhere meanwhile.
+bool linkComPort(int number, const QString& target)
+{
+    const QDir directory(portDirectory());
+    if (!directory.mkpath(QStringLiteral(".")))
+        return false;
+    const QString link = directory.filePath(comPortName(number));
+    const QString fresh = link + QStringLiteral(".new");
+    QFile::remove(fresh);
+    if (!QFile::link(target, fresh))
+        return false;
+    std::error_code failed;
+    std::filesystem::rename(QFile::encodeName(fresh).toStdString(), QFile::encodeName(link).toStdString(), failed);
+    if (failed)
+        QFile::remove(fresh);
+    return !failed;
 }
 #endif

@@ -7,10 +7,28 @@ QString comPortName(int number);
 
 // The device a port name stands for. On Windows a "COMn" name opens as it is.
 // Elsewhere "COMn" resolves through a link (or a file holding a device path)
-// named COMn in the port directory, else to /dev/ttyS<n-1>. Any other name is
+// named COMn in the port directory, else to /dev/ttyS<n-1>. An entry names its
+// device also while the device is absent (an unplugged adapter's by-id link
+// dangles): the path then leads nowhere and the open fails. Any other name is
 // taken as a device path. Links are followed, so that two names of one device
 // meet at the same lock.
 QString devicePathFor(const QString& portName);
+
+// Whether the device a port name stands for is there to be opened.
+bool portDevicePresent(const QString& portName);
+
+// What the port directory's entry for a "COMn" name leads to, as written
+// there; empty when there is no entry (and on Windows).
+QString portEntryTarget(const QString& portName);
+
+// The /dev/serial/by-id/ name of a device, which stays the same whatever node
+// the system gives it; empty where there is none (and off Linux).
+QString stableDeviceName(const QString& devicePath);
+
+// Makes "COMn" in the port directory a link to target, in place of any entry
+// there, creating the directory when needed; false when it cannot be written.
+// Windows names its COM ports itself: there it does nothing and says false.
+[[nodiscard]] bool linkComPort(int number, const QString& target);
 
 // $KV36_PORT_DIR, else Talvex_R16/ports in the user's configuration directory.
 QString portDirectory();

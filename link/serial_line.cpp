@@ -40,6 +40,14 @@ void SerialLine::OpenDevice(const QString& path)
 
 void SerialLine::open(const QString& name, const QString& path)
 {
+    m_deviceLost = false;
+    if (!openDevice(path))
+        failAndReset(QStringLiteral("Sériový port %1 nelze otevřít").arg(name), false);
+    m_openedName = name;
+}
+
+bool SerialLine::openDevice(const QString& path)
+{
     // The line settings go in before open(): a pseudo-terminal refuses a later
     // change of parity, and the settings given here are applied while opening.
     m_serial.setPortName(path);
@@ -50,14 +58,49 @@ void SerialLine::open(const QString& name, const QString& path)
     m_serial.setReadBufferSize(kQueueSize);
     if (!m_serial.open(QIODevice::ReadWrite)) {
         m_serial.clearError();
-        failAndReset(QStringLiteral("Sériový port %1 nelze otevřít").arg(name), false);
+        return false;
     }
     PurgeTransmit();
     PurgeReceive();
+    return true;
+}
+
+// The handle of a vanished device stays dead even when the device comes back.
+void SerialLine::dropVanishedDevice()
+{
+    m_serial.close();
+    m_serial.clearError();
+    m_deviceLost = true;
+    m_unsettled = false;
+    m_lastReopen = Clock::now();
+}
+
+// No message and no wait: an absent device fails the open at once, and the
+// exchange then fails as on a port that is not open.
+bool SerialLine::reopenIfLost()
+{
+    if (!m_deviceLost)
+        return m_serial.isOpen();
+    if (Clock::now() - m_lastReopen < Ms(kReopenIntervalMs))
+        return false;
+    m_lastReopen = Clock::now();
+    if (!openDevice(devicePathFor(m_openedName)))
+        return false;
+    m_deviceLost = false;
+    return true;
+}
+
+bool SerialLine::deviceError() const
+{
+    const QSerialPort::SerialPortError error = m_serial.error();
+    return error != QSerialPort::NoError && error != QSerialPort::TimeoutError;
 }
 
 void SerialLine::ApplyLineSettings()
 {
+    // The rate of a lost device is applied when it is opened again.
+    if (m_deviceLost)
+        return;
     const QString name = currentName();
     if (m_serial.isOpen() && (m_serial.baudRate() == m_baudRate || m_serial.setBaudRate(m_baudRate)))
         return;
@@ -76,7 +119,11 @@ void SerialLine::failAndReset(const QString& message, bool closeFirst)
     throw AppError(message);
 }
 
-void SerialLine::ClosePort() { m_serial.close(); }
+void SerialLine::ClosePort()
+{
+    m_serial.close();
+    m_deviceLost = false;
+}
 
 void SerialLine::PurgeReceive()
 {
@@ -100,7 +147,7 @@ bool SerialLine::waitForBytes(int milliseconds, bool& deviceGone)
         return true;
     // After the device has vanished the wait fails at once with another
     // error than a time-out; reading on would only spin.
-    deviceGone = m_serial.error() != QSerialPort::TimeoutError && m_serial.error() != QSerialPort::NoError;
+    deviceGone = deviceError();
     m_serial.clearError();
     return false;
 }
@@ -136,6 +183,8 @@ void SerialLine::settleLine()
         quietFrom = Clock::now();
     }
     m_serial.clearError();
+    if (deviceGone)
+        dropVanishedDevice();
 }
 
 bool SerialLine::ReadPort(uint8_t* buffer, int count, uint32_t& received)
@@ -164,7 +213,9 @@ bool SerialLine::ReadPort(uint8_t* buffer, int count, uint32_t& received)
     }
     m_serial.clearError();
     tap(Direction::Rx, reinterpret_cast<const char*>(buffer), received);
-    if (received < static_cast<uint32_t>(count) && !deviceGone) {
+    if (deviceGone) {
+        dropVanishedDevice();
+    } else if (received < static_cast<uint32_t>(count)) {
         // With nothing come yet, the reply may be on its way still; after a
         // partial one, the line has been quiet since its last byte.
         m_unsettled = true;
@@ -175,16 +226,21 @@ bool SerialLine::ReadPort(uint8_t* buffer, int count, uint32_t& received)
 
 bool SerialLine::WritePort(const uint8_t* buffer, int count, uint32_t& written)
 {
+    written = 0;
+    if (!reopenIfLost())
+        return false;
     settleLine();
     PurgeReceive();
     PurgeTransmit();
     m_serial.clearError();
-    written = 0;
     if (!m_serial.isOpen())
         return false;
     tap(Direction::Tx, reinterpret_cast<const char*>(buffer), count);
-    if (m_serial.write(reinterpret_cast<const char*>(buffer), count) != count)
+    if (m_serial.write(reinterpret_cast<const char*>(buffer), count) != count) {
+        if (deviceError())
+            dropVanishedDevice();
         return false;
+    }
     // The line has no write time-out of its own; this bound only keeps a
     // dead driver from hanging the program: twice the wire time plus a second.
     const int bound = 1000 + 2 * count * 11 * 1000 / std::max(m_baudRate, 1);
@@ -193,6 +249,10 @@ bool SerialLine::WritePort(const uint8_t* buffer, int count, uint32_t& written)
     }
     written = static_cast<uint32_t>(count - m_serial.bytesToWrite());
     const bool ok = m_serial.bytesToWrite() == 0;
+    if (!ok && deviceError()) {
+        dropVanishedDevice();
+        return false;
+    }
     if (!ok)
         m_serial.clear(QSerialPort::Output);
     m_serial.clearError();

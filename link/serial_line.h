@@ -25,6 +25,8 @@ public:
     static constexpr int kReadTotalPerByteMs = 2;
     // Longest wait for a line to fall quiet before an exchange goes on anyway.
     static constexpr int kSettleLimitMs = 1000;
+    // A vanished device is looked for again at most this often.
+    static constexpr int kReopenIntervalMs = 1000;
 
     SerialLine();
     ~SerialLine() override;
@@ -43,6 +45,12 @@ public:
     void ApplyLineSettings();
     void ClosePort();
     bool isOpen() const { return m_serial.isOpen(); }
+    // The device behind the open port vanished (an adapter pulled out): its
+    // handle is closed, and before each exchange the same port name is
+    // opened again, resolved afresh, until the device is back.
+    bool deviceLost() const { return m_deviceLost; }
+    // The name the port was opened by, also while its device is lost.
+    QString openedName() const { return m_openedName; }
 
     bool ReadPort(uint8_t* buffer, int count, uint32_t& received) override;
     bool WritePort(const uint8_t* buffer, int count, uint32_t& written) override;
@@ -62,6 +70,10 @@ public:
 private:
     QString currentName() const;
     void open(const QString& name, const QString& path);
+    [[nodiscard]] bool openDevice(const QString& path);
+    void dropVanishedDevice();
+    [[nodiscard]] bool reopenIfLost();
+    [[nodiscard]] bool deviceError() const;
     [[noreturn]] void failAndReset(const QString& message, bool closeFirst);
     bool waitForBytes(int milliseconds, bool& deviceGone);
     void settleLine();
@@ -71,6 +83,9 @@ private:
     int m_portNumber = 0;
     int m_baudRate = 9600;
     QString m_explicitPath; // set when the port was opened by path
+    QString m_openedName;
+    bool m_deviceLost = false;
+    Clock::time_point m_lastReopen{};
     std::function<void()> m_onPortLost;
     TrafficTap m_tap;
     // A read that gave up leaves the line unsettled: the reply may still come

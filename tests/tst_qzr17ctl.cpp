@@ -7,6 +7,7 @@
 #include <QFile>
 #include <QProcess>
 #include <QRegularExpression>
+#include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -80,6 +81,8 @@ private slots:
     void settingsStoreFillsMissingOptions();
     void scanListsAnsweringAddresses();
     void lateReplyOfAnEarlierRunIsDropped();
+    void comPortUnpluggedAndPluggedInAgain();
+    void portsListsPortsAndComLinks();
 
 private:
     void startSim(const QStringList& arguments = {});
@@ -431,6 +434,7 @@ void TestQzr17Ctl::badUsage_data()
     QTest::newRow("address above the broadcast address") << QStringList{"--da", "128", "probe"};
     QTest::newRow("negative source address") << QStringList{"--sa", "-1", "probe"};
     QTest::newRow("argument after probe") << QStringList{"probe", "1"};
+    QTest::newRow("argument after ports") << QStringList{"ports", "all"};
     QTest::newRow("read without a table") << QStringList{"read"};
     QTest::newRow("read of table 18, which has no layout") << QStringList{"read", "18"};
     QTest::newRow("read of table 21") << QStringList{"read", "21"};
@@ -560,6 +564,47 @@ void TestQzr17Ctl::lateReplyOfAnEarlierRunIsDropped()
     const CtlResult second = runOnSim({"read", "2"});
 
     QVERIFY2(!second.out.contains(QStringLiteral("ENDS=20")), qPrintable(second.out.join(u' ')));
+}
+
+// While the adapter is out, its COM link dangles: no port, not the machine's
+// own ttyS0. Plugged in again under the same name, the next run works.
+void TestQzr17Ctl::comPortUnpluggedAndPluggedInAgain()
+{
+    const QString ports = m_home->filePath(QStringLiteral("ports"));
+    qputenv("KV36_PORT_DIR", QFile::encodeName(ports));
+    const auto restore = qScopeGuard([] { qunsetenv("KV36_PORT_DIR"); });
+    startSim({"--com", "1"});
+    QTRY_VERIFY(QFileInfo::exists(ports + QStringLiteral("/COM1")));
+    QCOMPARE(run({"--port", "COM1", "probe"}).exitCode, kExitOk);
+
+    m_sim->kill();
+    QCOMPARE(run({"--port", "COM1", "probe"}).err, QStringList{"Sériový port COM1 nelze otevřít"});
+
+    startSim({"--com", "1"});
+    QTRY_VERIFY(QFileInfo::exists(ports + QStringLiteral("/COM1")));
+    QCOMPARE(run({"--port", "COM1", "probe"}).exitCode, kExitOk);
+}
+
+// The system's ports come one a line with six tab-separated fields, then the
+// COM links in the order of their numbers.
+void TestQzr17Ctl::portsListsPortsAndComLinks()
+{
+    linkCom(10, QStringLiteral("/dev/serial/by-id/usb-unplugged-if00-port0"));
+    linkCom(2, m_sim->portPath());
+
+    const CtlResult result = run({"ports"});
+
+    QCOMPARE(result.exitCode, kExitOk);
+    QCOMPARE(result.err, QStringList());
+    QStringList links;
+    for (const QString& line : result.out) {
+        if (line.count(u'\t') == 2)
+            links.append(line);
+        else
+            QCOMPARE(line.count(u'\t'), 5);
+    }
+    QCOMPARE(links, (QStringList{"COM2\t" + m_sim->portPath() + "\t" + m_sim->portPath(),
+                                 "COM10\t/dev/serial/by-id/usb-unplugged-if00-port0\tnení připojeno"}));
 }
 
 QTEST_GUILESS_MAIN(TestQzr17Ctl)

@@ -5,6 +5,8 @@
 #include "console.h"
 #include "link_setup.h"
 #include "options.h"
+#include "port_listing.h"
+#include "port_source.h"
 #include "recording_port.h"
 #include "request.h"
 #include "settings_store.h"
@@ -36,6 +38,8 @@ ExitStatus runCompanion(const QStringList& arguments, SerialLine::Clock::time_po
             printLine(usageText());
             return ExitStatus::Success;
         }
+        if (options.command == u"ports")
+            return listPorts(SystemPortSource(), options.arguments);
         // Checked in full before the port is touched.
         const CommandRequest request = parseRequest(options.command, options.arguments);
         return runRequest(options, request, start);

@@ -85,6 +85,7 @@ QString usageText()
         "  read T...                vypíše pole tabulek T po řádcích JMÉNO=hodnota\n"
         "  write T JMÉNO=HODNOTA... přečte tabulku T, změní pole a zapíše ji\n"
         "  eeprom                   uloží nastavení regulátoru do EEPROM\n"
+        "  ports                    vypíše sériové porty počítače a kam vedou odkazy COMn\n"
         "Volby, které chybí, se berou z nastavení (PORT: COM, BAUDRATE; ADRESA: DA, SA).\n"
         "--trace vypíše každý telegram na standardní chybový výstup.\n"
         "Návratový kód: 0 úspěch, 1 výměna selhala, 2 chybné použití nebo port.\n"

@@ -1,0 +1,49 @@
+// bench_fault_soak: ten thousand exchanges and more through the program's own
+// serial line and protocol against the simulator, its faults switched on at
+// random and the device vanishing and coming back. Prints the figures.
+#include "fault_soak.h"
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QTemporaryDir>
+
+#include <cstdio>
+
+namespace {
+
+constexpr int kExchanges = 10000;
+constexpr unsigned kSeed = 2026;
+
+void print(const QString& line) { std::printf("%s\n", qPrintable(line)); }
+
+} // namespace
+
+int main(int argc, char* argv[])
+{
+    QCoreApplication app(argc, argv);
+    QTemporaryDir portDir;
+    qputenv("KV36_PORT_DIR", portDir.path().toLocal8Bit());
+    FaultSoak soak(portDir.path(), kSeed);
+    if (!soak.start()) {
+        std::fprintf(stderr, "bench_fault_soak: the simulator did not start\n");
+        return 1;
+    }
+    QElapsedTimer took;
+    took.start();
+    soak.run(kExchanges);
+    const FaultSoak::Figures& f = soak.figures();
+    const double afterFault = f.checksAfterFault ? 100.0 * f.goodAfterFault / f.checksAfterFault : 100.0;
+    print(QStringLiteral("fault soak: %1 exchanges in %2 s, %3 faults injected (%4 of them the device vanishing)")
+              .arg(f.exchanges).arg(double(took.elapsed()) / 1000.0, 0, 'f', 1).arg(f.faults).arg(f.vanishings));
+    print(QStringLiteral("  values accepted that differ from the simulator's table: %1 (goal 0)").arg(f.wrongValuesAccepted));
+    print(QStringLiteral("  hangs: %1 (goal 0)").arg(f.hangs));
+    print(QStringLiteral("  exchange after a fault good again: %1 of %2, %3 % (goal 100 %)")
+              .arg(f.goodAfterFault).arg(f.checksAfterFault).arg(afterFault, 0, 'f', 1));
+    print(QStringLiteral("  fault-free exchanges that failed: %1").arg(f.failedWithoutFault));
+    if (f.vanishings > 0)
+        print(QStringLiteral("  device back to first good exchange: mean %1 ms, longest %2 ms (goal <= 1500 ms)")
+                  .arg(f.totalReturnMs / f.vanishings, 0, 'f', 0).arg(f.longestReturnMs, 0, 'f', 0));
+    for (const QString& note : f.notes)
+        print(QStringLiteral("  note: %1").arg(note));
+    return 0;
+}

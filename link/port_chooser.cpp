@@ -1,0 +1,154 @@
+#include "port_chooser.h"
+
+#include "ui_port_chooser.h"
+
+#include "port_names.h"
+#include "prompts.h"
+
+#include <QFileInfo>
+#include <QHeaderView>
+#include <QRegularExpression>
+#include <QTimer>
+
+namespace {
+
+const QString kCaption = QStringLiteral("Porty v počítači");
+
+QStringList fieldsOf(const SerialPortEntry& port)
+{
+    return {port.systemName, port.description, port.manufacturer, port.serialNumber, port.usbIds(), port.stableName};
+}
+
+#ifndef Q_OS_WIN
+// Two names of one device: the same text, or links that meet at one node.
+bool sameDevice(const QString& one, const QString& other)
+{
+    const QString canonical = QFileInfo(one).canonicalFilePath();
+    return one == other || (!canonical.isEmpty() && canonical == QFileInfo(other).canonicalFilePath());
+}
+#endif
+
+} // namespace
+
+PortChooser::PortChooser(const PortSource& source, int comNumber, QWidget* parent)
+    : QDialog(parent), m_ui(std::make_unique<Ui::PortChooser>()), m_source(source), m_refresh(new QTimer(this))
+{
+    m_ui->setupUi(this);
+    m_ui->ed_com->setValue(comNumber);
+#ifdef Q_OS_WIN
+    // Windows numbers its ports itself: the chosen port's own number is taken.
+    m_ui->lb_com->hide();
+    m_ui->ed_com->hide();
+#endif
+    connect(m_ui->str_porty, &QTableWidget::itemSelectionChanged, this,
+            [this] { m_ui->tl_priradit->setEnabled(chosenPort().has_value()); });
+    connect(m_ui->str_porty, &QTableWidget::cellDoubleClicked, this, &PortChooser::tl_priraditClick);
+    connect(m_ui->tl_priradit, &QPushButton::clicked, this, &PortChooser::tl_priraditClick);
+    connect(m_ui->tl_zavrit, &QPushButton::clicked, this, &QDialog::reject);
+    m_refresh->setInterval(kRefreshMs);
+    connect(m_refresh, &QTimer::timeout, this, &PortChooser::refresh);
+    m_refresh->start();
+    m_ports = m_source.ports();
+    showPorts(std::nullopt);
+}
+
+PortChooser::~PortChooser() = default;
+
+// Rebuilt only when the ports changed, keeping the row the user chose.
+void PortChooser::refresh()
+{
+    const QList<SerialPortEntry> ports = m_source.ports();
+    if (ports == m_ports)
+        return;
+    const std::optional<SerialPortEntry> chosen = chosenPort();
+    m_ports = ports;
+    showPorts(chosen);
+}
+
+void PortChooser::showPorts(const std::optional<SerialPortEntry>& chosen)
+{
+    QTableWidget* table = m_ui->str_porty;
+    // The selection would stay on the row number, not on the port.
+    table->setCurrentItem(nullptr);
+    table->clearSelection();
+    table->setRowCount(int(m_ports.size()));
+    for (int row = 0; row < m_ports.size(); ++row) {
+        const QStringList fields = fieldsOf(m_ports[row]);
+        for (int column = 0; column < fields.size(); ++column) {
+            auto* cell = new QTableWidgetItem(fields[column]);
+            cell->setToolTip(fields[column]); // a long by-id name is shown shortened
+            table->setItem(row, column, cell);
+        }
+        if (chosen && chosen->systemName == m_ports[row].systemName)
+            table->selectRow(row);
+    }
+    table->resizeColumnsToContents();
+    m_ui->tl_priradit->setEnabled(chosenPort().has_value());
+}
+
+std::optional<SerialPortEntry> PortChooser::chosenPort() const
+{
+    const QList<QTableWidgetItem*> selected = m_ui->str_porty->selectedItems();
+    if (selected.isEmpty() || selected.first()->row() >= m_ports.size())
+        return std::nullopt;
+    return m_ports[selected.first()->row()];
+}
+
+bool PortChooser::stillThere(const SerialPortEntry& port) const
+{
+    const QList<SerialPortEntry> now = m_source.ports();
+    return std::any_of(now.begin(), now.end(),
+                       [&port](const SerialPortEntry& p) { return p.systemLocation == port.systemLocation; });
+}
+
+void PortChooser::refuse(const QString& text)
+{
+    prompts().message(text, kCaption, Prompts::Icon::Error, Prompts::Buttons::Ok, this);
+}
+
+void PortChooser::tl_priraditClick()
+{
+    const std::optional<SerialPortEntry> port = chosenPort();
+    if (!port)
+        return;
+    if (!stillThere(*port)) {
+        refuse(QStringLiteral("Zařízení %1 už není připojeno.").arg(port->systemName));
+        refresh();
+        return;
+    }
+    m_assigned = assign(*port);
+    if (m_assigned)
+        accept();
+}
+
+#ifdef Q_OS_WIN
+std::optional<int> PortChooser::assign(const SerialPortEntry& port)
+{
+    static const QRegularExpression comName(QStringLiteral("^COM(\\d+)$"));
+    const QRegularExpressionMatch match = comName.match(port.systemName);
+    if (match.hasMatch())
+        return match.captured(1).toInt();
+    refuse(QStringLiteral("Port %1 nemá číslo COM.").arg(port.systemName));
+    return std::nullopt;
+}
+#else
+std::optional<int> PortChooser::assign(const SerialPortEntry& port)
+{
+    const int number = m_ui->ed_com->value();
+    const QString name = comPortName(number);
+    const QString target = port.linkTarget();
+    const QString current = portEntryTarget(name);
+    if (!current.isEmpty() && !sameDevice(current, target)) {
+        const Prompts::Answer answer = prompts().message(
+            QStringLiteral("%1 už vede na %2.\nOpravdu ho chceš přesměrovat na %3?").arg(name, current, target),
+            QStringLiteral("Dotaz"), Prompts::Icon::Question, Prompts::Buttons::YesNo, this);
+        if (answer != Prompts::Answer::Yes)
+            return std::nullopt;
+    }
+    if (!linkComPort(number, target)) {
+        refuse(QStringLiteral("Odkaz %1 nelze zapsat do složky portů %2.").arg(name, portDirectory()));
+        return std::nullopt;
+    }
+    return number;
+}
+#endif
