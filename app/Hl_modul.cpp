@@ -2,6 +2,7 @@
 
 #include "UnitNast.h"
 #include "UnitPort.h"
+#include "UnitProvoz.h"
 #include "bus_protocol.h"
 #include "deviation_chart.h"
 #include "log_lines.h"
@@ -39,6 +40,8 @@ constexpr int kDesignedClientWidth = 643;
 
 const QString kDesktop = QStringLiteral("DESKTOP");
 const QString kGraf = QStringLiteral("GRAF");
+const QString kProvoz = QStringLiteral("PROVOZ");
+constexpr int kBesideGap = 8;
 
 QLabel* makeLabel(const QString& text, QWidget* parent, int left, int top)
 {
@@ -197,6 +200,9 @@ void Tqzr17::buildMenus()
     connect(addMenuItem(config, "mn_graf", QStringLiteral("Nastavení ukládání"),
                         QStringLiteral("document-properties")),
             &QAction::triggered, this, &Tqzr17::mn_grafClick);
+    connect(addMenuItem(config, "mn_provoz", QStringLiteral("Provoz na sběrnici"),
+                        QStringLiteral("network-transmit-receive")),
+            &QAction::triggered, this, &Tqzr17::mn_provozClick);
 
     QMenu* help = menuBar()->addMenu(QStringLiteral("&Nápověda"));
     help->setObjectName(QStringLiteral("mn_help"));
@@ -292,6 +298,7 @@ void Tqzr17::FormClose()
     m_store->WriteInteger(kGraf, QStringLiteral("PERO"), colorToStored(pen_color));
     m_store->WriteInteger(kGraf, QStringLiteral("DOGRAFU"), chart_interval);
     m_store->WriteInteger(kGraf, QStringLiteral("DOSOUBORU"), file_interval);
+    writeTrafficGeometry();
     m_store->Sync();
 }
 
@@ -480,4 +487,41 @@ void Tqzr17::mn_grafClick()
     point_limit = m_storageDialog->pointLimit();
     chart_interval = m_storageDialog->chartInterval();
     file_interval = m_storageDialog->fileMinutes() * kSecondsPerMinute;
+}
+
+void Tqzr17::mn_provozClick()
+{
+    if (!m_trafficWindow)
+        createTrafficWindow();
+    m_trafficWindow->show();
+    m_trafficWindow->raise();
+    m_trafficWindow->activateWindow();
+}
+
+// Opens beside the main window unless a place on some screen was stored.
+void Tqzr17::createTrafficWindow()
+{
+    m_trafficWindow = new Tprovoz(this);
+    if (m_linkWindow)
+        m_trafficWindow->attach(m_linkWindow->line());
+    const QRect beside(frameGeometry().right() + kBesideGap, y(), m_trafficWindow->width(), m_trafficWindow->height());
+    const auto stored = [this](const char* key, int def) {
+        return m_store ? m_store->ReadInteger(kProvoz, QLatin1String(key), def) : def;
+    };
+    const QRect place(stored("Left", beside.x()), stored("Top", beside.y()), stored("Width", beside.width()),
+                      stored("Height", beside.height()));
+    const QPoint primary = QGuiApplication::primaryScreen()->availableGeometry().topLeft();
+    const QRect chosen = onSomeScreen(place) ? place : QRect(primary, place.size());
+    m_trafficWindow->resize(chosen.size());
+    m_trafficWindow->move(chosen.topLeft());
+}
+
+void Tqzr17::writeTrafficGeometry()
+{
+    if (!m_trafficWindow)
+        return;
+    m_store->WriteInteger(kProvoz, QStringLiteral("Left"), m_trafficWindow->x());
+    m_store->WriteInteger(kProvoz, QStringLiteral("Top"), m_trafficWindow->y());
+    m_store->WriteInteger(kProvoz, QStringLiteral("Height"), m_trafficWindow->height());
+    m_store->WriteInteger(kProvoz, QStringLiteral("Width"), m_trafficWindow->width());
 }

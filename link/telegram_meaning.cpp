@@ -22,15 +22,27 @@ constexpr qsizetype kSd2Framing = 6; // SD2, LE, LEr, SD2 before DA; FCS, ED aft
 constexpr int kLeastLe = 3;          // DA, SA and FC
 constexpr uint8_t kBroadcast = 127;
 constexpr int kTableReplyFraming = 9;
-constexpr std::array<uint8_t, 21> kTableLengths{8, 10, 10, 12, 25, 5, 6, 1, 24, 24, 24,
-                                                24, 24, 24, 24, 7, 18, 12, 6, 10, 2};
+constexpr std::array<uint8_t, 21> kTableLengths{8,  10, 10, 12, 25, 5,  6,  1, 24, 24, 24,
+                                                24, 24, 24, 24, 7,  18, 12, 6, 10, 2};
 
-uint8_t byteAt(Bytes bytes, qsizetype index) { return static_cast<uint8_t>(bytes[index]); }
+uint8_t byteAt(Bytes bytes, qsizetype index)
+{
+    return static_cast<uint8_t>(bytes[index]);
+}
 
-QString hex(uint8_t value) { return QStringLiteral("%1").arg(value, 2, 16, QLatin1Char('0')).toUpper(); }
+QString hex(uint8_t value)
+{
+    return QStringLiteral("%1").arg(value, 2, 16, QLatin1Char('0')).toUpper();
+}
 
-TelegramMeaning fine(const QString& text) { return {text, false}; }
-TelegramMeaning fault(const QString& text) { return {text, true}; }
+TelegramMeaning fine(const QString& text)
+{
+    return {text, false};
+}
+TelegramMeaning fault(const QString& text)
+{
+    return {text, true};
+}
 
 struct Frame {
     bool variable = false; // SD2
@@ -53,7 +65,8 @@ Checked incomplete(qsizetype got, qsizetype whole)
 Checked checkEnd(Bytes bytes, qsizetype length, uint8_t sum, const Frame& frame)
 {
     if (byteAt(bytes, length - 1) != kEnd)
-        return {std::nullopt, QStringLiteral("chybný koncový znak (%1, má být 16)").arg(hex(byteAt(bytes, length - 1)))};
+        return {std::nullopt,
+                QStringLiteral("chybný koncový znak (%1, má být 16)").arg(hex(byteAt(bytes, length - 1)))};
     if (byteAt(bytes, length - 2) != sum) {
         return {std::nullopt, QStringLiteral("chybný kontrolní součet (%1, má být %2)")
                                   .arg(hex(byteAt(bytes, length - 2)), hex(sum))};
@@ -79,7 +92,8 @@ Checked checkSd2(Bytes bytes)
     if (byteAt(bytes, 2) != le)
         return {std::nullopt, QStringLiteral("LE ≠ LEr (%1 ≠ %2)").arg(hex(le), hex(byteAt(bytes, 2)))};
     if (byteAt(bytes, 3) != kSd2)
-        return {std::nullopt, QStringLiteral("chybný druhý počáteční znak (%1, má být 68)").arg(hex(byteAt(bytes, 3)))};
+        return {std::nullopt,
+                QStringLiteral("chybný druhý počáteční znak (%1, má být 68)").arg(hex(byteAt(bytes, 3)))};
     if (le < kLeastLe)
         return {std::nullopt, QStringLiteral("příliš malé LE (%1)").arg(hex(le))};
     const qsizetype length = le + kSd2Framing;
@@ -88,7 +102,8 @@ Checked checkSd2(Bytes bytes)
     uint8_t sum = 0;
     for (qsizetype i = 4; i < 4 + le; ++i)
         sum = static_cast<uint8_t>(sum + byteAt(bytes, i));
-    const Frame frame{true, byteAt(bytes, 4), byteAt(bytes, 5), byteAt(bytes, 6), bytes.sliced(7, le - kLeastLe)};
+    const Frame frame{true, byteAt(bytes, 4), byteAt(bytes, 5), byteAt(bytes, 6),
+                      bytes.sliced(7, le - kLeastLe)};
     return checkEnd(bytes, length, sum, frame);
 }
 
@@ -183,7 +198,8 @@ QString requestName(const Request& request)
 // What the program could get wrong in a request that is still a telegram.
 QString requestMistake(const Request& request)
 {
-    const bool transfer = request.kind == Request::Kind::ReadTable || request.kind == Request::Kind::WriteTable;
+    const bool transfer =
+        request.kind == Request::Kind::ReadTable || request.kind == Request::Kind::WriteTable;
     if (!transfer)
         return request.frame.variable && request.frame.unit.size() != 1
                    ? QStringLiteral("%1 bajtů za kódem služby, má být 0").arg(request.frame.unit.size() - 1)
@@ -239,7 +255,10 @@ TelegramMeaning describeData(const Frame& frame, const Request& request)
     case Request::Kind::ReadTable:
         if (data.size() != request.length) {
             return fault(QStringLiteral("data tabulky %1: %2 bajtů, má být %3")
-                             .arg(request.table).arg(data.size()).arg(request.length) + addresses(frame));
+                             .arg(request.table)
+                             .arg(data.size())
+                             .arg(request.length) +
+                         addresses(frame));
         }
         return fine(QStringLiteral("data tabulky %1 (%2 bajtů)").arg(request.table).arg(data.size()) +
                     addresses(frame));
@@ -257,7 +276,10 @@ TelegramMeaning describeReply(const Frame& frame, const Request& request)
     const Frame& asked = request.frame;
     if (asked.da != kBroadcast && (frame.da != asked.sa || frame.sa != asked.da)) {
         return fault(QStringLiteral("odpověď z jiné adresy (DA %1, SA %2; čekáno DA %3, SA %4)")
-                         .arg(frame.da).arg(frame.sa).arg(asked.sa).arg(asked.da));
+                         .arg(frame.da)
+                         .arg(frame.sa)
+                         .arg(asked.sa)
+                         .arg(asked.da));
     }
     if (frame.variable)
         return describeData(frame, request);

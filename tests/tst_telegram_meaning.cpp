@@ -7,7 +7,10 @@
 
 namespace {
 
-QByteArray bytes(const char* hex) { return QByteArray::fromHex(hex); }
+QByteArray bytes(const char* hex)
+{
+    return QByteArray::fromHex(hex);
+}
 
 // Requests and replies with DA 1, SA 0 for the regulator at address 1.
 const char* const kReadTable0 = "68 07 07 68 01 00 6C 01 00 08 00 76 16";
@@ -34,46 +37,49 @@ private slots:
         QTest::newRow("read request") << bytes(kReadTable0) << none << "čtení tabulky 0, DA 1, SA 0" << false;
         QTest::newRow("read to everyone") << bytes("68 07 07 68 7F 00 6C 01 10 12 00 0E 16") << none
                                           << "čtení tabulky 16, DA 127 (všem), SA 0" << false;
-        QTest::newRow("write request") << bytes(kWriteTable0) << none << "zápis tabulky 0, DA 1, SA 0" << false;
-        QTest::newRow("store to EEPROM") << bytes("68 04 04 68 01 00 63 06 6A 16") << none
-                                         << "uložení do EEPROM, DA 1, SA 0" << false;
+        QTest::newRow("write request")
+            << bytes(kWriteTable0) << none << "zápis tabulky 0, DA 1, SA 0" << false;
+        QTest::newRow("store to EEPROM")
+            << bytes("68 04 04 68 01 00 63 06 6A 16") << none << "uložení do EEPROM, DA 1, SA 0" << false;
         QTest::newRow("device type") << bytes(kDeviceType) << none << "typ zařízení, DA 1, SA 0" << false;
-        QTest::newRow("device version") << bytes("68 04 04 68 01 00 6C 04 71 16") << none
-                                        << "verze zařízení, DA 1, SA 0" << false;
+        QTest::newRow("device version")
+            << bytes("68 04 04 68 01 00 6C 04 71 16") << none << "verze zařízení, DA 1, SA 0" << false;
         QTest::newRow("status request") << bytes(kProbe) << none << "SD1 dotaz na stav, DA 1, SA 0" << false;
         QTest::newRow("table reply") << bytes(kTable0Reply) << bytes(kReadTable0)
                                      << "data tabulky 0 (8 bajtů), DA 0, SA 1" << false;
-        QTest::newRow("reply of an unknown request") << bytes(kTable0Reply) << none
-                                                     << "data (8 bajtů), DA 0, SA 1" << false;
+        QTest::newRow("reply of an unknown request")
+            << bytes(kTable0Reply) << none << "data (8 bajtů), DA 0, SA 1" << false;
         QTest::newRow("device type reply")
             << bytes("68 0D 0D 68 00 01 08 52 65 67 75 6C E1 74 6F 72 00 3E 16") << bytes(kDeviceType)
             << "typ zařízení „Regulátor“, DA 0, SA 1" << false;
         QTest::newRow("status reply") << bytes("10 00 01 00 01 16") << bytes(kProbe)
                                       << "SD1 odpověď na stav: připravena, DA 0, SA 1" << false;
-        QTest::newRow("positive acknowledgement") << bytes("10 00 01 00 01 16") << bytes(kWriteTable0)
-                                                  << "kladné potvrzení, DA 0, SA 1" << false;
+        QTest::newRow("positive acknowledgement")
+            << bytes("10 00 01 00 01 16") << bytes(kWriteTable0) << "kladné potvrzení, DA 0, SA 1" << false;
         QTest::newRow("refusal") << bytes("10 00 01 02 03 16") << bytes(kWriteTable0)
                                  << "odmítnutí, kód 2, DA 0, SA 1" << true;
 
-        QTest::newRow("no reply to a table read") << none << bytes(kReadTable16)
-                                                  << "žádná odpověď v časovém limitu (554 ms)" << true;
-        QTest::newRow("no reply to a text read") << none << bytes(kDeviceType)
-                                                 << "žádná odpověď v časovém limitu (1010 ms)" << true;
+        QTest::newRow("no reply to a table read")
+            << none << bytes(kReadTable16) << "žádná odpověď v časovém limitu (554 ms)" << true;
+        QTest::newRow("no reply to a text read")
+            << none << bytes(kDeviceType) << "žádná odpověď v časovém limitu (1010 ms)" << true;
         QTest::newRow("short reply") << bytes("68 15 15 68 00 01 08 41 B4 00") << bytes(kReadTable16)
                                      << "krátká odpověď (10 z 27 bajtů)" << true;
-        QTest::newRow("bad checksum") << bytes("68 0B 0B 68 00 01 08 42 A0 00 00 41 A0 00 00 CD 16")
-                                      << bytes(kReadTable0) << "chybný kontrolní součet (CD, má být CC)" << true;
-        QTest::newRow("wrong end byte") << bytes("68 0B 0B 68 00 01 08 42 A0 00 00 41 A0 00 00 CC 00")
-                                        << bytes(kReadTable0) << "chybný koncový znak (00, má být 16)" << true;
+        QTest::newRow("bad checksum")
+            << bytes("68 0B 0B 68 00 01 08 42 A0 00 00 41 A0 00 00 CD 16") << bytes(kReadTable0)
+            << "chybný kontrolní součet (CD, má být CC)" << true;
+        QTest::newRow("wrong end byte")
+            << bytes("68 0B 0B 68 00 01 08 42 A0 00 00 41 A0 00 00 CC 00") << bytes(kReadTable0)
+            << "chybný koncový znak (00, má být 16)" << true;
         QTest::newRow("LE and LEr differ") << bytes("68 0B 0C 68 00 01 08 42 A0 00 00 41 A0 00 00 CC 16")
                                            << bytes(kReadTable0) << "LE ≠ LEr (0B ≠ 0C)" << true;
         QTest::newRow("noise") << bytes("55 AA 01") << none << "bajty, které nejsou telegramem" << true;
         QTest::newRow("reply from another station")
             << bytes("68 0B 0B 68 00 02 08 42 A0 00 00 41 A0 00 00 CD 16") << bytes(kReadTable0)
             << "odpověď z jiné adresy (DA 0, SA 2; čekáno DA 0, SA 1)" << true;
-        QTest::newRow("request with a wrong table length") << bytes("68 07 07 68 01 00 6C 01 10 11 00 8F 16") << none
-                                                           << "čtení tabulky 16, DA 1, SA 0: délka 17, tabulka má 18 bajtů"
-                                                           << true;
+        QTest::newRow("request with a wrong table length")
+            << bytes("68 07 07 68 01 00 6C 01 10 11 00 8F 16") << none
+            << "čtení tabulky 16, DA 1, SA 0: délka 17, tabulka má 18 bajtů" << true;
         QTest::newRow("reply with a request's function code")
             << bytes("68 0B 0B 68 00 01 6C 42 A0 00 00 41 A0 00 00 30 16") << bytes(kReadTable0)
             << "chybný kód funkce (6C, má být 08)" << true;

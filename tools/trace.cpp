@@ -9,7 +9,8 @@ void traceTraffic(SerialLine& line, SerialLine::Clock::time_point start)
                                                        SerialLine::Clock::time_point at,
                                                        const QByteArray& bytes) mutable {
         const bool sent = direction == SerialLine::Direction::Tx;
-        const TelegramMeaning meaning = describeTelegram(bytes, sent ? QByteArrayView() : QByteArrayView(request));
+        const TelegramMeaning meaning =
+            describeTelegram(bytes, sent ? QByteArrayView() : QByteArrayView(request));
         if (sent)
             request = bytes;
         const auto elapsed = std::chrono::duration_cast<std::chrono::milliseconds>(at - start);
