@@ -498,20 +498,25 @@ void Tqzr17::mn_provozClick()
     m_trafficWindow->activateWindow();
 }
 
-// Opens beside the main window unless a place on some screen was stored.
+// Opens beside the main window, as far as the screen allows, unless a place
+// on some screen was stored.
 void Tqzr17::createTrafficWindow()
 {
     m_trafficWindow = new Tprovoz(this);
     if (m_linkWindow)
         m_trafficWindow->attach(m_linkWindow->line());
-    const QRect beside(frameGeometry().right() + kBesideGap, y(), m_trafficWindow->width(), m_trafficWindow->height());
+    const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+    QRect beside(frameGeometry().right() + kBesideGap, y(), m_trafficWindow->width(), m_trafficWindow->height());
+    beside.setWidth(std::max(std::min(beside.width(), screen.right() - beside.left()),
+                             m_trafficWindow->minimumSizeHint().width()));
+    if (beside.right() > screen.right())
+        beside.moveRight(screen.right());
     const auto stored = [this](const char* key, int def) {
         return m_store ? m_store->ReadInteger(kProvoz, QLatin1String(key), def) : def;
     };
     const QRect place(stored("Left", beside.x()), stored("Top", beside.y()), stored("Width", beside.width()),
                       stored("Height", beside.height()));
-    const QPoint primary = QGuiApplication::primaryScreen()->availableGeometry().topLeft();
-    const QRect chosen = onSomeScreen(place) ? place : QRect(primary, place.size());
+    const QRect chosen = onSomeScreen(place) ? place : QRect(screen.topLeft(), place.size());
     m_trafficWindow->resize(chosen.size());
     m_trafficWindow->move(chosen.topLeft());
 }

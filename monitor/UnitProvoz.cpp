@@ -7,7 +7,6 @@
 #include <QClipboard>
 #include <QDir>
 #include <QFileInfo>
-#include <QFontDatabase>
 #include <QGuiApplication>
 #include <QHeaderView>
 #include <QPointer>
@@ -21,6 +20,7 @@
 namespace {
 
 const QString kLineEnd = QStringLiteral("\r\n");
+constexpr int kCellMargin = 16;
 
 void writeAll(const QString& fileName, const QByteArray& bytes)
 {
@@ -64,12 +64,14 @@ void Tprovoz::setUpTable()
     view->verticalHeader()->setDefaultSectionSize(view->fontMetrics().height() + 6);
     QHeaderView* columns = view->horizontalHeader();
     columns->setStretchLastSection(true);
-    const QFontMetrics fixed(QFontDatabase::systemFont(QFontDatabase::FixedFont));
-    view->setColumnWidth(TrafficModel::TimeColumn,
-                         fontMetrics().horizontalAdvance(QStringLiteral("00000000")) + 16);
-    view->setColumnWidth(TrafficModel::DirectionColumn,
-                         fontMetrics().horizontalAdvance(QStringLiteral("Směr")) + 16);
-    view->setColumnWidth(TrafficModel::BytesColumn, fixed.horizontalAdvance(QString(27 * 3, u'0')) + 16);
+    const auto widthOf = [this](const char* text) {
+        return fontMetrics().horizontalAdvance(QString::fromUtf8(text));
+    };
+    view->setColumnWidth(TrafficModel::TimeColumn, widthOf("00000000") + kCellMargin);
+    view->setColumnWidth(TrafficModel::DirectionColumn, widthOf("Směr") + kCellMargin);
+    // Room for the usual meanings and the failure icon.
+    view->setColumnWidth(TrafficModel::MeaningColumn,
+                         widthOf("data tabulky 16 (18 bajtů), DA 127, SA 126") + 2 * kCellMargin);
     connect(m_filtered, &QAbstractItemModel::rowsAboutToBeInserted, this, &Tprovoz::rememberFollowing);
     connect(m_filtered, &QAbstractItemModel::rowsInserted, this, &Tprovoz::followNewest);
     connect(m_filtered, &QAbstractItemModel::rowsRemoved, this, &Tprovoz::showRowCount);

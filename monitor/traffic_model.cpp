@@ -122,7 +122,9 @@ QVariant TrafficModel::data(const QModelIndex& index, int role) const
                                                             : QStringLiteral("přijato");
         return display(r, column);
     case Qt::ToolTipRole:
-        return column == TimeColumn ? QVariant(wallClock(r.wallMs)) : QVariant();
+        if (column == TimeColumn)
+            return wallClock(r.wallMs);
+        return column == DirectionColumn ? QVariant() : display(r, column);
     case Qt::DecorationRole:
         return r.fault && column == MeaningColumn ? QVariant(m_faultIcon) : QVariant();
     case Qt::ForegroundRole:
@@ -143,6 +145,6 @@ QVariant TrafficModel::headerData(int section, Qt::Orientation orientation, int 
     if (orientation != Qt::Horizontal || role != Qt::DisplayRole)
         return {};
     static const QString titles[ColumnCount]{QStringLiteral("Čas [ms]"), QStringLiteral("Směr"),
-                                             QStringLiteral("Bajty"), QStringLiteral("Význam")};
+                                             QStringLiteral("Význam"), QStringLiteral("Bajty")};
     return section >= 0 && section < ColumnCount ? titles[section] : QString();
 }

@@ -26,7 +26,9 @@ struct TrafficRow {
 class TrafficModel : public QAbstractTableModel {
     Q_OBJECT
 public:
-    enum Column { TimeColumn, DirectionColumn, BytesColumn, MeaningColumn, ColumnCount };
+    // The meaning comes first: it is what a technician reads; the bytes take
+    // the rest of the width.
+    enum Column { TimeColumn, DirectionColumn, MeaningColumn, BytesColumn, ColumnCount };
     static constexpr size_t kRowLimit = 100'000;
 
     explicit TrafficModel(QObject* parent = nullptr);
