@@ -41,7 +41,6 @@ constexpr int kDesignedClientWidth = 643;
 const QString kDesktop = QStringLiteral("DESKTOP");
 const QString kGraf = QStringLiteral("GRAF");
 const QString kProvoz = QStringLiteral("PROVOZ");
-constexpr int kBesideGap = 8;
 
 QLabel* makeLabel(const QString& text, QWidget* parent, int left, int top)
 {
@@ -498,27 +497,25 @@ void Tqzr17::mn_provozClick()
     m_trafficWindow->activateWindow();
 }
 
-// Opens beside the main window, as far as the screen allows, unless a place
-// on some screen was stored.
+// Opens beside the main window unless a place on some screen was stored.
 void Tqzr17::createTrafficWindow()
 {
     m_trafficWindow = new Tprovoz(this);
     if (m_linkWindow)
         m_trafficWindow->attach(m_linkWindow->line());
-    const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
-    QRect beside(frameGeometry().right() + kBesideGap, y(), m_trafficWindow->width(), m_trafficWindow->height());
-    beside.setWidth(std::max(std::min(beside.width(), screen.right() - beside.left()),
-                             m_trafficWindow->minimumSizeHint().width()));
-    if (beside.right() > screen.right())
-        beside.moveRight(screen.right());
+    m_trafficWindow->placeBeside(frameGeometry());
+    if (!m_store)
+        return;
+    const QRect beside = m_trafficWindow->geometry();
     const auto stored = [this](const char* key, int def) {
-        return m_store ? m_store->ReadInteger(kProvoz, QLatin1String(key), def) : def;
+        return m_store->ReadInteger(kProvoz, QLatin1String(key), def);
     };
     const QRect place(stored("Left", beside.x()), stored("Top", beside.y()), stored("Width", beside.width()),
                       stored("Height", beside.height()));
-    const QRect chosen = onSomeScreen(place) ? place : QRect(screen.topLeft(), place.size());
-    m_trafficWindow->resize(chosen.size());
-    m_trafficWindow->move(chosen.topLeft());
+    if (!onSomeScreen(place))
+        return;
+    m_trafficWindow->resize(place.size());
+    m_trafficWindow->move(place.topLeft());
 }
 
 void Tqzr17::writeTrafficGeometry()

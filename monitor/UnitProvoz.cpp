@@ -11,6 +11,7 @@
 #include <QHeaderView>
 #include <QPointer>
 #include <QSaveFile>
+#include <QScreen>
 #include <QScrollBar>
 #include <QShortcut>
 #include <QSortFilterProxyModel>
@@ -21,6 +22,7 @@ namespace {
 
 const QString kLineEnd = QStringLiteral("\r\n");
 constexpr int kCellMargin = 16;
+constexpr int kBesideGap = 8;
 
 void writeAll(const QString& fileName, const QByteArray& bytes)
 {
@@ -76,6 +78,18 @@ void Tprovoz::setUpTable()
     connect(m_filtered, &QAbstractItemModel::rowsInserted, this, &Tprovoz::followNewest);
     connect(m_filtered, &QAbstractItemModel::rowsRemoved, this, &Tprovoz::showRowCount);
     connect(m_filtered, &QAbstractItemModel::modelReset, this, &Tprovoz::showRowCount);
+}
+
+void Tprovoz::placeBeside(const QRect& frame)
+{
+    const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+    QRect place(frame.right() + kBesideGap, frame.top(), width(), height());
+    place.setWidth(
+        std::max(std::min(place.width(), screen.right() - place.left()), minimumSizeHint().width()));
+    if (place.right() > screen.right())
+        place.moveRight(screen.right());
+    resize(place.size());
+    move(place.topLeft());
 }
 
 void Tprovoz::attach(SerialLine& line)

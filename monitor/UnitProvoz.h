@@ -25,6 +25,8 @@ public:
 
     // Taps the line for as long as both live.
     void attach(SerialLine& line);
+    // To the right of a window's frame, as far as the screen allows.
+    void placeBeside(const QRect& frame);
 
     const TrafficModel& model() const { return m_model; }
     TrafficRecorder& recorder() { return m_recorder; }
