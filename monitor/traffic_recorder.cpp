@@ -12,6 +12,10 @@ using Ms = std::chrono::milliseconds;
 // starts again when it is full (rows keep their copies).
 constexpr qsizetype kSharedMeanings = 4096;
 
+// The port waits in whole milliseconds and may give up on a reply a little
+// before the deadline counted from the request.
+constexpr Ms kDeadlineSlack(10);
+
 qint64 msBetween(SerialLine::Clock::time_point from, SerialLine::Clock::time_point to)
 {
     return std::chrono::duration_cast<Ms>(to - from).count();
@@ -61,11 +65,11 @@ void TrafficRecorder::closeOverdueExchange(Clock::time_point now)
 
 void TrafficRecorder::flush()
 {
-    const auto now = Clock::now();
-    if (m_awaiting && now >= m_replyDeadline)
+    const auto reached = Clock::now() + kDeadlineSlack;
+    if (m_awaiting && reached >= m_replyDeadline)
         closeOverdueExchange(m_replyDeadline);
     else if (m_awaiting)
-        m_flushTimer.start(static_cast<int>(msBetween(now, m_replyDeadline)) + 1);
+        m_flushTimer.start(static_cast<int>(msBetween(reached, m_replyDeadline)) + 1);
     for (const Seen& seen : m_queue)
         m_rows.push_back(rowFor(seen));
     m_queue.clear();

@@ -77,6 +77,14 @@ QStringList rowsOf(const TrafficModel& model)
     return rows;
 }
 
+// An expected row; "XX" stands for a byte the simulator picks at random.
+bool matches(const QString& row, const QString& expected)
+{
+    const QString pattern =
+        QRegularExpression::escape(expected).replace(QStringLiteral("XX"), QStringLiteral("[0-9A-F]{2}"));
+    return QRegularExpression(QRegularExpression::anchoredPattern(pattern)).match(row).hasMatch();
+}
+
 // A saved or copied line with its milliseconds as "#".
 QString withoutTime(const QString& line)
 {
@@ -169,6 +177,9 @@ private slots:
                            "← žádná odpověď v časovém limitu (512 ms) [chyba]"};
         QTest::newRow("short reply") << QStringList{"short 5"} << QStringList{"read 16"}
                                      << QStringList{read16, "← krátká odpověď (22 z 27 bajtů) [chyba]"};
+        QTest::newRow("corrupt reply")
+            << QStringList{"corrupt-checksum 1"} << QStringList{"read 16"}
+            << QStringList{read16, "← chybný kontrolní součet (XX, má být XX) [chyba]"};
     }
 
     void exchangesShowAsRowsInOrder()
@@ -179,23 +190,10 @@ private slots:
         Tprovoz* monitor = openMonitor();
         sim(commands);
         runAll(operations);
-        QCOMPARE(rowsOf(monitor->model()), rows);
-    }
-
-    // The simulator picks the corrupted checksum at random: the row names the
-    // fault and the two values, whatever they are.
-    void corruptReplyShowsItsChecksum()
-    {
-        Tprovoz* monitor = openMonitor();
-        sim({"corrupt-checksum 1"});
-        runAll({"read 16"});
-        QCOMPARE(monitor->model().rowCount(), 2);
-        const TrafficRow& reply = monitor->model().row(1);
-        QVERIFY(reply.fault);
-        QVERIFY2(QRegularExpression("^chybný kontrolní součet \\([0-9A-F]{2}, má být [0-9A-F]{2}\\)$")
-                     .match(reply.meaning)
-                     .hasMatch(),
-                 qPrintable(reply.meaning));
+        const QStringList shown = rowsOf(monitor->model());
+        QCOMPARE(shown.size(), rows.size());
+        for (int i = 0; i < rows.size(); ++i)
+            QVERIFY2(matches(shown[i], rows[i]), qPrintable(shown[i]));
     }
 
     void pauseClearAndFilter()
