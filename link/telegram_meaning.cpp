@@ -239,6 +239,12 @@ TelegramMeaning describeAlone(const Frame& frame)
         return describeRequest(*request);
     if (frame.variable && frame.fc == kFcData)
         return fine(QStringLiteral("data (%1 bajtů)").arg(frame.unit.size()) + addresses(frame));
+    if (frame.variable && (frame.fc == kFcRequestData || frame.fc == kFcSendData)) {
+        const QString service =
+            frame.unit.isEmpty() ? QStringLiteral("žádná") : QString::number(byteAt(frame.unit, 0));
+        return fault(QStringLiteral("neznámý požadavek (FC %1, služba %2)").arg(hex(frame.fc), service) +
+                     addresses(frame));
+    }
     if (frame.variable)
         return fault(QStringLiteral("neznámý kód funkce %1").arg(hex(frame.fc)) + addresses(frame));
     if (frame.fc == kFcPositive)

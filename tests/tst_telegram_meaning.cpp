@@ -80,6 +80,8 @@ private slots:
         QTest::newRow("request with a wrong table length")
             << bytes("68 07 07 68 01 00 6C 01 10 11 00 8F 16") << none
             << "čtení tabulky 16, DA 1, SA 0: délka 17, tabulka má 18 bajtů" << true;
+        QTest::newRow("unknown service") << bytes("68 04 04 68 01 00 6C 09 76 16") << none
+                                         << "neznámý požadavek (FC 6C, služba 9), DA 1, SA 0" << true;
         QTest::newRow("reply with a request's function code")
             << bytes("68 0B 0B 68 00 01 6C 42 A0 00 00 41 A0 00 00 30 16") << bytes(kReadTable0)
             << "chybný kód funkce (6C, má být 08)" << true;
