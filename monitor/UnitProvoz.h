@@ -8,7 +8,6 @@
 #include <memory>
 
 class QSortFilterProxyModel;
-class SerialLine;
 namespace Ui {
 class Tprovoz;
 }
