@@ -2,6 +2,7 @@
 
 #include "UnitNast.h"
 #include "UnitPort.h"
+#include "UnitProvoz.h"
 #include "bus_protocol.h"
 #include "deviation_chart.h"
 #include "link_status.h"
@@ -43,6 +44,7 @@ constexpr int kDesignedClientWidth = 643;
 
 const QString kDesktop = QStringLiteral("DESKTOP");
 const QString kGraf = QStringLiteral("GRAF");
+const QString kProvoz = QStringLiteral("PROVOZ");
 
 QLabel* makeLabel(const QString& text, QWidget* parent, int left, int top)
 {
@@ -218,6 +220,9 @@ void Tqzr17::buildMenus()
     connect(addMenuItem(config, "mn_graf", QStringLiteral("Nastavení ukládání"),
                         QStringLiteral("document-properties")),
             &QAction::triggered, this, &Tqzr17::mn_grafClick);
+    connect(addMenuItem(config, "mn_provoz", QStringLiteral("Provoz na sběrnici"),
+                        QStringLiteral("network-transmit-receive")),
+            &QAction::triggered, this, &Tqzr17::mn_provozClick);
 
     QMenu* help = menuBar()->addMenu(QStringLiteral("&Nápověda"));
     help->setObjectName(QStringLiteral("mn_help"));
@@ -326,6 +331,7 @@ void Tqzr17::FormClose()
     m_store->WriteInteger(kGraf, QStringLiteral("PERO"), colorToStored(pen_color));
     m_store->WriteInteger(kGraf, QStringLiteral("DOGRAFU"), chart_interval);
     m_store->WriteInteger(kGraf, QStringLiteral("DOSOUBORU"), file_interval);
+    writeTrafficGeometry();
     m_store->Sync();
 }
 
@@ -520,4 +526,44 @@ void Tqzr17::mn_grafClick()
     point_limit = m_storageDialog->pointLimit();
     chart_interval = m_storageDialog->chartInterval();
     file_interval = m_storageDialog->fileMinutes() * kSecondsPerMinute;
+}
+
+void Tqzr17::mn_provozClick()
+{
+    if (!m_trafficWindow)
+        createTrafficWindow();
+    m_trafficWindow->show();
+    m_trafficWindow->raise();
+    m_trafficWindow->activateWindow();
+}
+
+// Opens beside the main window unless a place on some screen was stored.
+void Tqzr17::createTrafficWindow()
+{
+    m_trafficWindow = new Tprovoz(this);
+    if (m_linkWindow)
+        m_trafficWindow->attach(m_linkWindow->line());
+    m_trafficWindow->placeBeside(frameGeometry());
+    if (!m_store)
+        return;
+    const QRect beside = m_trafficWindow->geometry();
+    const auto stored = [this](const char* key, int def) {
+        return m_store->ReadInteger(kProvoz, QLatin1String(key), def);
+    };
+    const QRect place(stored("Left", beside.x()), stored("Top", beside.y()), stored("Width", beside.width()),
+                      stored("Height", beside.height()));
+    if (!onSomeScreen(place))
+        return;
+    m_trafficWindow->resize(place.size());
+    m_trafficWindow->move(place.topLeft());
+}
+
+void Tqzr17::writeTrafficGeometry()
+{
+    if (!m_trafficWindow)
+        return;
+    m_store->WriteInteger(kProvoz, QStringLiteral("Left"), m_trafficWindow->x());
+    m_store->WriteInteger(kProvoz, QStringLiteral("Top"), m_trafficWindow->y());
+    m_store->WriteInteger(kProvoz, QStringLiteral("Height"), m_trafficWindow->height());
+    m_store->WriteInteger(kProvoz, QStringLiteral("Width"), m_trafficWindow->width());
 }

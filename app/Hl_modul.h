@@ -22,6 +22,7 @@ class QPushButton;
 class QTimer;
 class Tform_nastaveni;
 class Tport;
+class Tprovoz;
 class ValuePanel;
 
 // The main window "QZR 17": live values, the deviation chart, the log and the
@@ -88,6 +89,7 @@ public:
     void mn_ulozClick();
     void mn_uloz_jakoClick();
     void mn_grafClick();
+    void mn_provozClick();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -110,6 +112,8 @@ private:
     void readIntervals();
     std::optional<QString> askLogFileName();
     void saveOrStartLog();
+    void createTrafficWindow();
+    void writeTrafficGeometry();
 
     std::unique_ptr<SettingsStore> m_store;
     QFrame* m_panel1 = nullptr;
@@ -139,6 +143,8 @@ private:
     QDialog* m_identWindow = nullptr;
     QDialog* m_aboutWindow = nullptr;
     Tform_nastaveni* m_storageDialog = nullptr;
+    // Created when first opened; it records from then on.
+    Tprovoz* m_trafficWindow = nullptr;
 };
 
 // 0x00BBGGRR, red in the low byte, as the settings store keeps colours.

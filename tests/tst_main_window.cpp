@@ -217,7 +217,7 @@ private slots:
         auto window = startMain();
         const QStringList expected = {"Nový...", "", "Uložit", "Uložit jako...", "", "Tisk...", "", "&Konec",
                                       "Komunikační port", "Nastavení regulátoru", "Nastavení ukládání",
-                                      "O aplikaci", "Identifikace"};
+                                      "Provoz na sběrnici", "O aplikaci", "Identifikace"};
         QStringList captions;
         for (QAction* menu : window->menuBar()->actions()) {
             menu->menu()->popup(window->pos()); // icons are read as a menu first opens

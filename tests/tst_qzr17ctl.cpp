@@ -42,13 +42,17 @@ QStringList traceLines(const QStringList& err, const QString& direction)
     return lines;
 }
 
-// "TX 12 10 00 00 69 69 16" → "10 00 00 69 69 16"; empty when the line has another form.
-QString tracedBytes(const QString& line)
+QRegularExpressionMatch traceMatch(const QString& line)
 {
-    static const QRegularExpression form(QStringLiteral("^(TX|RX) (\\d+) ((?:[0-9A-F]{2} )*[0-9A-F]{2})$"));
-    const QRegularExpressionMatch match = form.match(line);
-    return match.hasMatch() ? match.captured(3) : QString();
+    static const QRegularExpression form(
+        QStringLiteral("^(TX|RX) (\\d+) ((?:[0-9A-F]{2} )*[0-9A-F]{2}) \\| (.+)$"));
+    return form.match(line);
 }
+
+// "TX 12 10 00 00 69 69 16 | SD1 dotaz na stav, DA 0, SA 0" → "10 00 00 69 69 16";
+// empty when the line has another form.
+QString tracedBytes(const QString& line) { return traceMatch(line).captured(3); }
+QString tracedMeaning(const QString& line) { return traceMatch(line).captured(4); }
 
 } // namespace
 
@@ -376,20 +380,30 @@ void TestQzr17Ctl::traceShowsEveryTelegram_data()
     QTest::addColumn<QStringList>("arguments");
     QTest::addColumn<QStringList>("sent");
     QTest::addColumn<QStringList>("received");
+    QTest::addColumn<QStringList>("meanings");
 
     QTest::newRow("probe") << QStringList{"probe"} << QStringList{"10 00 00 69 69 16"}
-                           << QStringList{"10 00 00 00 00 16"};
+                           << QStringList{"10 00 00 00 00 16"}
+                           << QStringList{"SD1 dotaz na stav, DA 0, SA 0",
+                                          "SD1 odpověď na stav: připravena, DA 0, SA 0"};
     QTest::newRow("probe from address 1") << QStringList{"--sa", "1", "probe"} << QStringList{"10 00 01 69 6A 16"}
-                                          << QStringList{"10 01 00 00 01 16"};
+                                          << QStringList{"10 01 00 00 01 16"}
+                                          << QStringList{"SD1 dotaz na stav, DA 0, SA 1",
+                                                         "SD1 odpověď na stav: připravena, DA 1, SA 0"};
     QTest::newRow("read of table 0") << QStringList{"read", "0"}
                                      << QStringList{"68 07 07 68 00 00 6C 01 00 08 00 75 16"}
-                                     << QStringList{"68 0B 0B 68 00 00 08 42 A0 00 00 41 A0 00 00 CB 16"};
+                                     << QStringList{"68 0B 0B 68 00 00 08 42 A0 00 00 41 A0 00 00 CB 16"}
+                                     << QStringList{"čtení tabulky 0, DA 0, SA 0",
+                                                    "data tabulky 0 (8 bajtů), DA 0, SA 0"};
     QTest::newRow("write reads first") << QStringList{"write", "0", "SP20=-1.5"}
                                        << QStringList{"68 07 07 68 00 00 6C 01 00 08 00 75 16",
                                                       "68 0F 0F 68 00 00 63 02 00 08 00 42 A0 00 00 BF C0 00 00 "
                                                       "CE 16"}
                                        << QStringList{"68 0B 0B 68 00 00 08 42 A0 00 00 41 A0 00 00 CB 16",
-                                                      "10 00 00 00 00 16"};
+                                                      "10 00 00 00 00 16"}
+                                       << QStringList{"čtení tabulky 0, DA 0, SA 0",
+                                                      "data tabulky 0 (8 bajtů), DA 0, SA 0",
+                                                      "zápis tabulky 0, DA 0, SA 0", "kladné potvrzení, DA 0, SA 0"};
 }
 
 void TestQzr17Ctl::traceShowsEveryTelegram()
@@ -397,6 +411,7 @@ void TestQzr17Ctl::traceShowsEveryTelegram()
     QFETCH(QStringList, arguments);
     QFETCH(QStringList, sent);
     QFETCH(QStringList, received);
+    QFETCH(QStringList, meanings);
     control({"set 0 42A0000041A00000"});
 
     const CtlResult result = runOnSim(QStringList{"--trace"} + arguments);
@@ -414,6 +429,7 @@ void TestQzr17Ctl::traceShowsEveryTelegram()
     // Requests and replies alternate, with times that never go back.
     qint64 previous = 0;
     for (qsizetype i = 0; i < result.err.size(); ++i) {
+        QCOMPARE(tracedMeaning(result.err[i]), meanings[i]);
         const QStringList words = result.err[i].split(u' ');
         QCOMPARE(words[0], i % 2 == 0 ? QStringLiteral("TX") : QStringLiteral("RX"));
         const qint64 ms = words[1].toLongLong();

@@ -2,11 +2,7 @@
 
 #include "serial_line.h"
 
-#include <QByteArray>
-#include <QString>
-
-// "TX 12 10 00 00 69 69 16": direction, milliseconds since start, the bytes.
-QString traceLine(SerialLine::Direction direction, qint64 milliseconds, const QByteArray& bytes);
-
-// Writes every telegram the line sends or receives to standard error.
+// Writes every telegram the line sends or receives to standard error, one
+// line each: direction, milliseconds since start, the bytes and their meaning.
+// A reply is read in the light of the request before it.
 void traceTraffic(SerialLine& line, SerialLine::Clock::time_point start);

@@ -1,0 +1,172 @@
+#include "UnitProvoz.h"
+
+#include "app_error.h"
+#include "prompts.h"
+#include "ui_UnitProvoz.h"
+
+#include <QClipboard>
+#include <QDir>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QHeaderView>
+#include <QPointer>
+#include <QSaveFile>
+#include <QScreen>
+#include <QScrollBar>
+#include <QShortcut>
+#include <QSortFilterProxyModel>
+
+#include <set>
+
+namespace {
+
+const QString kLineEnd = QStringLiteral("\r\n");
+constexpr int kCellMargin = 16;
+constexpr int kBesideGap = 8;
+
+void writeAll(const QString& fileName, const QByteArray& bytes)
+{
+    QSaveFile file(fileName);
+    // A full disk can leave commit() true over an empty file: check each step.
+    const bool written = file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() &&
+                         file.flush() && file.commit() && QFileInfo(fileName).size() == bytes.size();
+    if (!written)
+        throw AppError(QStringLiteral("Soubor %1 nelze uložit").arg(QDir::toNativeSeparators(fileName)));
+}
+
+} // namespace
+
+Tprovoz::Tprovoz(QWidget* parent)
+    : QWidget(parent, Qt::Window), m_ui(std::make_unique<Ui::Tprovoz>()), m_recorder(m_model),
+      m_filtered(new QSortFilterProxyModel(this))
+{
+    m_ui->setupUi(this);
+    setUpTable();
+    connect(m_ui->tl_pauza, &QPushButton::toggled, this, &Tprovoz::tl_pauzaToggled);
+    connect(m_ui->tl_smazat, &QPushButton::clicked, this, &Tprovoz::tl_smazatClick);
+    connect(m_ui->tl_kopirovat, &QPushButton::clicked, this, &Tprovoz::tl_kopirovatClick);
+    connect(m_ui->tl_ulozit, &QPushButton::clicked, this, &Tprovoz::tl_ulozitClick);
+    connect(m_ui->ed_filtr, &QLineEdit::textChanged, this, &Tprovoz::ed_filtrChange);
+    auto* copy = new QShortcut(QKeySequence::Copy, m_ui->str_provoz, nullptr, nullptr, Qt::WidgetShortcut);
+    connect(copy, &QShortcut::activated, this, &Tprovoz::tl_kopirovatClick);
+}
+
+Tprovoz::~Tprovoz() = default;
+
+void Tprovoz::setUpTable()
+{
+    m_filtered->setSourceModel(&m_model);
+    m_filtered->setFilterKeyColumn(-1);
+    m_filtered->setFilterCaseSensitivity(Qt::CaseInsensitive);
+    QTableView* view = m_ui->str_provoz;
+    view->setModel(m_filtered);
+    view->verticalHeader()->hide();
+    // Rows of one height: the view then never measures 100,000 rows.
+    view->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    view->verticalHeader()->setDefaultSectionSize(view->fontMetrics().height() + 6);
+    QHeaderView* columns = view->horizontalHeader();
+    columns->setStretchLastSection(true);
+    const auto widthOf = [this](const char* text) {
+        return fontMetrics().horizontalAdvance(QString::fromUtf8(text));
+    };
+    view->setColumnWidth(TrafficModel::TimeColumn, widthOf("00000000") + kCellMargin);
+    view->setColumnWidth(TrafficModel::DirectionColumn, widthOf("Směr") + kCellMargin);
+    // Room for the usual meanings and the failure icon.
+    view->setColumnWidth(TrafficModel::MeaningColumn,
+                         widthOf("data tabulky 16 (18 bajtů), DA 127, SA 126") + 2 * kCellMargin);
+    connect(m_filtered, &QAbstractItemModel::rowsAboutToBeInserted, this, &Tprovoz::rememberFollowing);
+    connect(m_filtered, &QAbstractItemModel::rowsInserted, this, &Tprovoz::followNewest);
+    connect(m_filtered, &QAbstractItemModel::rowsRemoved, this, &Tprovoz::showRowCount);
+    connect(m_filtered, &QAbstractItemModel::modelReset, this, &Tprovoz::showRowCount);
+}
+
+void Tprovoz::placeBeside(const QRect& frame)
+{
+    const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+    QRect place(frame.right() + kBesideGap, frame.top(), width(), height());
+    place.setWidth(
+        std::max(std::min(place.width(), screen.right() - place.left()), minimumSizeHint().width()));
+    if (place.right() > screen.right())
+        place.moveRight(screen.right());
+    resize(place.size());
+    move(place.topLeft());
+}
+
+void Tprovoz::attach(SerialLine& line)
+{
+    line.setTrafficTap([window = QPointer<Tprovoz>(this)](SerialLine::Direction direction,
+                                                          SerialLine::Clock::time_point at,
+                                                          const QByteArray& bytes) {
+        if (window)
+            window->m_recorder.record(direction, at, bytes);
+    });
+}
+
+void Tprovoz::rememberFollowing()
+{
+    const QScrollBar* bar = m_ui->str_provoz->verticalScrollBar();
+    m_following = bar->value() == bar->maximum();
+}
+
+void Tprovoz::followNewest()
+{
+    if (m_following)
+        m_ui->str_provoz->scrollToBottom();
+    showRowCount();
+}
+
+void Tprovoz::showRowCount()
+{
+    const int all = m_model.rowCount();
+    const int shown = m_filtered->rowCount();
+    m_ui->lb_pocet->setText(shown == all ? QStringLiteral("Řádků: %1").arg(all)
+                                         : QStringLiteral("Řádků: %1 z %2").arg(shown).arg(all));
+}
+
+void Tprovoz::tl_pauzaToggled(bool paused)
+{
+    m_recorder.setPaused(paused);
+}
+
+void Tprovoz::tl_smazatClick()
+{
+    m_recorder.clear();
+}
+
+void Tprovoz::ed_filtrChange(const QString& text)
+{
+    m_filtered->setFilterFixedString(text);
+    showRowCount();
+}
+
+QStringList Tprovoz::selectedLines() const
+{
+    std::set<int> rows;
+    for (const QModelIndex& index : m_ui->str_provoz->selectionModel()->selectedRows())
+        rows.insert(m_filtered->mapToSource(index).row());
+    QStringList lines;
+    for (const int row : rows)
+        lines.append(m_model.line(row));
+    return lines;
+}
+
+void Tprovoz::tl_kopirovatClick()
+{
+    const QStringList lines = selectedLines();
+    if (!lines.isEmpty())
+        QGuiApplication::clipboard()->setText(lines.join(kLineEnd) + kLineEnd);
+}
+
+void Tprovoz::tl_ulozitClick()
+{
+    const Prompts::SaveFileRequest request{QStringLiteral("Uložit provoz na sběrnici"), QString(),
+                                           QStringLiteral("Textový soubor [*.txt] (*.txt)"),
+                                           QStringLiteral("TXT")};
+    const auto fileName = prompts().saveFileName(request, this);
+    if (!fileName)
+        return;
+    QString text;
+    for (int row = 0; row < m_model.rowCount(); ++row)
+        text += m_model.line(row) + kLineEnd;
+    writeAll(*fileName, text.toUtf8());
+}
