@@ -5,6 +5,7 @@
 #include "UnitProvoz.h"
 #include "bus_protocol.h"
 #include "deviation_chart.h"
+#include "language.h"
 #include "link_status.h"
 #include "log_lines.h"
 #include "measured_text.h"
@@ -13,9 +14,11 @@
 #include "value_panel.h"
 
 #include <QAction>
+#include <QActionGroup>
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QDialog>
+#include <QEvent>
 #include <QFrame>
 #include <QGuiApplication>
 #include <QLabel>
@@ -46,11 +49,11 @@ const QString kDesktop = QStringLiteral("DESKTOP");
 const QString kGraf = QStringLiteral("GRAF");
 const QString kProvoz = QStringLiteral("PROVOZ");
 
-QLabel* makeLabel(const QString& text, QWidget* parent, int left, int top)
+QLabel* makeLabel(TranslatedTexts& texts, const char* text, QWidget* parent, int left, int top)
 {
-    auto* label = new QLabel(text, parent);
-    label->setAccessibleName(text);
-    label->adjustSize();
+    auto* label = new QLabel(parent);
+    texts.set(label, "text", text);
+    texts.set(label, "accessibleName", text);
     label->move(left, top);
     return label;
 }
@@ -98,16 +101,17 @@ Tqzr17::Tqzr17(QWidget* parent)
 
 Tqzr17::~Tqzr17() = default;
 
-ValuePanel* Tqzr17::addValuePanel(const char* name, const QString& title, int left, int titleLeft, int width,
-                                  const QString& hint)
+ValuePanel* Tqzr17::addValuePanel(const char* name, const char* title, int left, int titleLeft, int width,
+                                  const char* hint)
 {
-    makeLabel(title, m_panel1, titleLeft, 8);
-    auto* panel = new ValuePanel(title, m_panel1);
+    makeLabel(m_texts, title, m_panel1, titleLeft, 8);
+    auto* panel = m_texts.set(new ValuePanel(QString(), m_panel1), "accessibleName", title);
     panel->setObjectName(QLatin1String(name));
     panel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     panel->setAlignment(Qt::AlignCenter);
     panel->setGeometry(left, 24, width, 33);
-    panel->setToolTip(hint);
+    if (hint)
+        m_texts.set(panel, "toolTip", hint);
     QFont big = panel->font();
     big.setPointSizeF(big.pointSizeF() * 1.5);
     big.setBold(true);
@@ -118,35 +122,38 @@ ValuePanel* Tqzr17::addValuePanel(const char* name, const QString& title, int le
 void Tqzr17::buildPanel()
 {
     QWidget* client = centralWidget();
-    makeLabel(QStringLiteral("Aktuální naměřená teplota"), client, 8, 24)->setObjectName(QStringLiteral("Label49"));
+    makeLabel(m_texts, QT_TR_NOOP("Aktuální naměřená teplota"), client, 8, 24)
+        ->setObjectName(QStringLiteral("Label49"));
 
     m_panel1 = new QFrame(client);
     m_panel1->setObjectName(QStringLiteral("Panel1"));
     m_panel1->setFrameStyle(QFrame::Panel | QFrame::Raised);
-    m_panel1->setAccessibleName(QStringLiteral("Aktuální naměřená teplota"));
+    m_texts.set(m_panel1, "accessibleName", QT_TR_NOOP("Aktuální naměřená teplota"));
 
-    pa_voda = addValuePanel("pa_voda", QStringLiteral("teplota vody"), 16, 16, 73,
-                            QStringLiteral("Ukazuje teplotu topné vody"));
-    pa_venkovni = addValuePanel("pa_venkovni", QStringLiteral("venkovní teplota"), 104, 104, 81,
-                                QStringLiteral("Ukazuje venkovní teplotu"));
-    pa_sp = addValuePanel("pa_sp", QStringLiteral("žádaná"), 208, 224, 73, QString());
-    pa_utlum = addValuePanel("pa_utlum", QStringLiteral("útlum"), 304, 320, 73, QString());
-    pa_odchylka = addValuePanel("pa_odchylka", QStringLiteral("odchylka"), 392, 408, 73, QString());
+    pa_voda = addValuePanel("pa_voda", QT_TR_NOOP("teplota vody"), 16, 16, 73,
+                            QT_TR_NOOP("Ukazuje teplotu topné vody"));
+    pa_venkovni = addValuePanel("pa_venkovni", QT_TR_NOOP("venkovní teplota"), 104, 104, 81,
+                                QT_TR_NOOP("Ukazuje venkovní teplotu"));
+    pa_sp = addValuePanel("pa_sp", QT_TR_NOOP("žádaná"), 208, 224, 73, nullptr);
+    pa_utlum = addValuePanel("pa_utlum", QT_TR_NOOP("útlum"), 304, 320, 73, nullptr);
+    pa_odchylka = addValuePanel("pa_odchylka", QT_TR_NOOP("odchylka"), 392, 408, 73, nullptr);
 
     m_penSwatch = new QFrame(m_panel1);
     m_penSwatch->setObjectName(QStringLiteral("pa_barva_pera"));
     m_penSwatch->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     m_penSwatch->setAutoFillBackground(true);
-    m_penSwatch->setAccessibleName(QStringLiteral("Barva pera"));
+    m_texts.set(m_penSwatch, "accessibleName", QT_TR_NOOP("Barva pera"));
 
-    m_penButton = new QPushButton(QStringLiteral("Barva pera"), m_panel1);
+    m_penButton = new QPushButton(m_panel1);
     m_penButton->setObjectName(QStringLiteral("tl_barva_pera"));
-    m_penButton->setAccessibleName(m_penButton->text());
+    m_texts.set(m_penButton, "text", QT_TR_NOOP("Barva pera"));
+    m_texts.set(m_penButton, "accessibleName", QT_TR_NOOP("Barva pera"));
 
-    check_spust = new QCheckBox(QStringLiteral("aut. čtení"), m_panel1);
+    check_spust = new QCheckBox(m_panel1);
     check_spust->setObjectName(QStringLiteral("check_spust"));
-    check_spust->setToolTip(QStringLiteral("Spustí automatické čtení naměřených hodnot regulátoru"));
-    check_spust->setAccessibleName(check_spust->text());
+    m_texts.set(check_spust, "text", QT_TR_NOOP("aut. čtení"));
+    m_texts.set(check_spust, "toolTip", QT_TR_NOOP("Spustí automatické čtení naměřených hodnot regulátoru"));
+    m_texts.set(check_spust, "accessibleName", QT_TR_NOOP("aut. čtení"));
     // toggled, not clicked: the accessible toggle action emits only toggled.
     connect(check_spust, &QCheckBox::toggled, this, &Tqzr17::check_spustClick);
 
@@ -154,7 +161,7 @@ void Tqzr17::buildPanel()
     m_receptionLamp->setObjectName(QStringLiteral("pa_prijem"));
     m_receptionLamp->setFrameStyle(QFrame::Panel | QFrame::Raised);
     m_receptionLamp->setStyleSheet(QStringLiteral("background-color: lime;"));
-    m_receptionLamp->setAccessibleName(QStringLiteral("příjem"));
+    m_texts.set(m_receptionLamp, "accessibleName", QT_TR_NOOP("příjem"));
     m_receptionLamp->hide();
 
     Chart1 = new DeviationChart(client);
@@ -178,9 +185,9 @@ void Tqzr17::setLinkWindow(Tport* window)
     });
 }
 
-QAction* Tqzr17::addMenuItem(QMenu* menu, const char* name, const QString& caption, const QString& icon)
+QAction* Tqzr17::addMenuItem(QMenu* menu, const char* name, const char* caption, const QString& icon)
 {
-    QAction* action = menu->addAction(caption);
+    QAction* action = m_texts.set(menu->addAction(QString()), "text", caption);
     action->setObjectName(QLatin1String(name));
     if (icon.isEmpty())
         return action;
@@ -194,42 +201,77 @@ QAction* Tqzr17::addMenuItem(QMenu* menu, const char* name, const QString& capti
 
 void Tqzr17::buildMenus()
 {
-    QMenu* file = menuBar()->addMenu(QStringLiteral("&Soubor"));
+    QMenu* file = m_texts.set(menuBar()->addMenu(QString()), "title", QT_TR_NOOP("&Soubor"));
     file->setObjectName(QStringLiteral("mn_sobor"));
-    connect(addMenuItem(file, "mn_novy", QStringLiteral("Nový..."), QStringLiteral("document-new")),
+    connect(addMenuItem(file, "mn_novy", QT_TR_NOOP("Nový..."), QStringLiteral("document-new")),
             &QAction::triggered, this, &Tqzr17::mn_novyClick);
     file->addSeparator();
-    connect(addMenuItem(file, "mn_uloz", QStringLiteral("Uložit"), QStringLiteral("document-save")),
+    connect(addMenuItem(file, "mn_uloz", QT_TR_NOOP("Uložit"), QStringLiteral("document-save")),
             &QAction::triggered, this, &Tqzr17::mn_ulozClick);
-    connect(addMenuItem(file, "mn_uloz_jako", QStringLiteral("Uložit jako..."), QString()), &QAction::triggered,
+    connect(addMenuItem(file, "mn_uloz_jako", QT_TR_NOOP("Uložit jako..."), QString()), &QAction::triggered,
             this, &Tqzr17::mn_uloz_jakoClick);
     file->addSeparator();
-    connect(addMenuItem(file, "mn_print", QStringLiteral("Tisk..."), QStringLiteral("document-print")),
+    connect(addMenuItem(file, "mn_print", QT_TR_NOOP("Tisk..."), QStringLiteral("document-print")),
             &QAction::triggered, this, &Tqzr17::mn_printClick);
     file->addSeparator();
-    connect(addMenuItem(file, "mn_konec", QStringLiteral("&Konec"), QString()), &QAction::triggered, this,
+    connect(addMenuItem(file, "mn_konec", QT_TR_NOOP("&Konec"), QString()), &QAction::triggered, this,
             &Tqzr17::mn_konecClick);
 
-    QMenu* config = menuBar()->addMenu(QStringLiteral("&Konfigurace"));
+    QMenu* config = m_texts.set(menuBar()->addMenu(QString()), "title", QT_TR_NOOP("&Konfigurace"));
     config->setObjectName(QStringLiteral("mn_konfigurace"));
-    connect(addMenuItem(config, "mn_port", QStringLiteral("Komunikační port"), QStringLiteral("network-wired")),
+    connect(addMenuItem(config, "mn_port", QT_TR_NOOP("Komunikační port"), QStringLiteral("network-wired")),
             &QAction::triggered, this, &Tqzr17::mn_portClick);
-    connect(addMenuItem(config, "mn_regul", QStringLiteral("Nastavení regulátoru"),
+    connect(addMenuItem(config, "mn_regul", QT_TR_NOOP("Nastavení regulátoru"),
                         QStringLiteral("preferences-system")),
             &QAction::triggered, this, &Tqzr17::mn_regulClick);
-    connect(addMenuItem(config, "mn_graf", QStringLiteral("Nastavení ukládání"),
+    connect(addMenuItem(config, "mn_graf", QT_TR_NOOP("Nastavení ukládání"),
                         QStringLiteral("document-properties")),
             &QAction::triggered, this, &Tqzr17::mn_grafClick);
-    connect(addMenuItem(config, "mn_provoz", QStringLiteral("Provoz na sběrnici"),
+    connect(addMenuItem(config, "mn_provoz", QT_TR_NOOP("Provoz na sběrnici"),
                         QStringLiteral("network-transmit-receive")),
             &QAction::triggered, this, &Tqzr17::mn_provozClick);
 
-    QMenu* help = menuBar()->addMenu(QStringLiteral("&Nápověda"));
+    QMenu* help = m_texts.set(menuBar()->addMenu(QString()), "title", QT_TR_NOOP("&Nápověda"));
     help->setObjectName(QStringLiteral("mn_help"));
-    connect(addMenuItem(help, "mn_about", QStringLiteral("O aplikaci"), QStringLiteral("help-about")),
+    connect(addMenuItem(help, "mn_about", QT_TR_NOOP("O aplikaci"), QStringLiteral("help-about")),
             &QAction::triggered, this, &Tqzr17::mn_aboutClick);
-    connect(addMenuItem(help, "mn_ident", QStringLiteral("Identifikace"), QStringLiteral("dialog-information")),
+    connect(addMenuItem(help, "mn_ident", QT_TR_NOOP("Identifikace"), QStringLiteral("dialog-information")),
             &QAction::triggered, this, &Tqzr17::mn_identClick);
+    addLanguageMenu(help);
+}
+
+// The submenu keeps its bilingual name and the languages their own names, so
+// that it is found whatever language the menus speak.
+void Tqzr17::addLanguageMenu(QMenu* help)
+{
+    help->addSeparator();
+    QMenu* languages = help->addMenu(QStringLiteral("Jazyk / Language"));
+    languages->setObjectName(QStringLiteral("mn_jazyk"));
+    auto* group = new QActionGroup(languages);
+    const auto add = [&](const char* name, const QString& caption, Language language) {
+        QAction* action = group->addAction(caption);
+        action->setObjectName(QLatin1String(name));
+        action->setCheckable(true);
+        action->setChecked(currentLanguage() == language);
+        languages->addAction(action);
+        connect(action, &QAction::triggered, this, [this, language] { chooseLanguage(language); });
+    };
+    add("mn_cestina", QStringLiteral("Čeština"), Language::Czech);
+    add("mn_english", QStringLiteral("English"), Language::English);
+}
+
+void Tqzr17::chooseLanguage(Language language)
+{
+    applyLanguage(language);
+    if (m_store)
+        storeLanguage(*m_store, language);
+}
+
+void Tqzr17::changeEvent(QEvent* event)
+{
+    QMainWindow::changeEvent(event);
+    if (event->type() == QEvent::LanguageChange)
+        m_texts.retranslate();
 }
 
 void Tqzr17::resizeEvent(QResizeEvent* event)
@@ -474,8 +516,8 @@ void Tqzr17::mn_printClick()
 
 std::optional<QString> Tqzr17::askLogFileName()
 {
-    const Prompts::SaveFileRequest request{QString(), m_log.fileName(),
-                                           QStringLiteral("Textový soubor [*.txt] (*.txt)"), QStringLiteral("TXT")};
+    const Prompts::SaveFileRequest request{QString(), m_log.fileName(), tr("Textový soubor [*.txt] (*.txt)"),
+                                           QStringLiteral("TXT")};
     auto fileName = prompts().saveFileName(request, this);
     if (fileName)
         m_log.setFileName(*fileName);

@@ -3,6 +3,7 @@
 #include "clock.h"
 #include "measurement_log.h"
 #include "settings_store.h"
+#include "translated_texts.h"
 
 #include <QColor>
 #include <QMainWindow>
@@ -10,6 +11,7 @@
 #include <memory>
 #include <optional>
 
+enum class Language;
 class DeviationChart;
 class LinkStatus;
 class QAction;
@@ -92,15 +94,18 @@ public:
     void mn_provozClick();
 
 protected:
+    void changeEvent(QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
 
 private:
     void buildPanel();
     void buildMenus();
-    ValuePanel* addValuePanel(const char* name, const QString& title, int left, int titleLeft, int width,
-                              const QString& hint);
-    QAction* addMenuItem(class QMenu* menu, const char* name, const QString& caption, const QString& icon);
+    ValuePanel* addValuePanel(const char* name, const char* title, int left, int titleLeft, int width,
+                              const char* hint);
+    QAction* addMenuItem(class QMenu* menu, const char* name, const char* caption, const QString& icon);
+    void addLanguageMenu(class QMenu* help);
+    void chooseLanguage(Language language);
     void restoreGeometry();
     QSize usableSize(const QSize& stored) const;
     void FormClose();
@@ -115,6 +120,7 @@ private:
     void createTrafficWindow();
     void writeTrafficGeometry();
 
+    TranslatedTexts m_texts{"Tqzr17"};
     std::unique_ptr<SettingsStore> m_store;
     QFrame* m_panel1 = nullptr;
     QFrame* m_penSwatch = nullptr;

@@ -1,20 +1,17 @@
 #include "application.h"
 
 #include "error_box.h"
-
-#include <QLibraryInfo>
-#include <QTranslator>
+#include "language.h"
+#include "settings_store.h"
 
 Application::Application(int& argc, char** argv) : QApplication(argc, argv)
 {
     setApplicationName(QStringLiteral("KV-36"));
     // Lets the desktop match the windows to the installed launcher entry.
     setDesktopFileName(QStringLiteral("cz.koravel.kv36"));
-    // Qt's own dialogs and message box buttons speak Czech like the rest of
-    // the program, whatever the system's language.
-    auto* translator = new QTranslator(this);
-    if (translator->load(QStringLiteral("qtbase_cs"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
-        installTranslator(translator);
+    // The chosen language, Czech when none was chosen, whatever the system's
+    // language; Qt's own dialogs and buttons follow it.
+    applyLanguage(storedLanguage(SettingsStore()));
 }
 
 bool Application::notify(QObject* receiver, QEvent* event)

@@ -7,6 +7,7 @@
 #include "info_resources.h"
 #include "version_info.h"
 
+#include <QEvent>
 #include <QShowEvent>
 
 #include <vector>
@@ -31,7 +32,7 @@ TAboutBox::~TAboutBox() = default;
 
 void TAboutBox::FormCreate()
 {
-    const QString role = QStringLiteral("Verze aplikace");
+    const QString role = tr("Verze aplikace");
     setCaption(*m_ui->Label5, QString(), role);
     const uint32_t size = version_info::versionInfoSize(m_executablePath);
     if (size == 0)
@@ -40,7 +41,16 @@ void TAboutBox::FormCreate()
     if (!version_info::readVersionInfo(m_executablePath, block))
         return;
     if (const auto version = version_info::queryVersionText(block, kFileVersionPath))
-        setCaption(*m_ui->Label5, QStringLiteral("Verze ") + *version, role);
+        setCaption(*m_ui->Label5, tr("Verze %1").arg(*version), role);
+}
+
+void TAboutBox::changeEvent(QEvent* event)
+{
+    QDialog::changeEvent(event);
+    if (event->type() != QEvent::LanguageChange)
+        return;
+    m_ui->retranslateUi(this);
+    FormCreate();
 }
 
 void TAboutBox::showEvent(QShowEvent* event)

@@ -28,6 +28,7 @@ public:
 
 protected:
     void showEvent(QShowEvent* event) override;
+    void changeEvent(QEvent* event) override;
 
 private:
     std::unique_ptr<Ui::AboutBox> m_ui;

@@ -7,6 +7,7 @@
 #include "fixed_dialog.h"
 #include "info_resources.h"
 
+#include <QEvent>
 #include <QShowEvent>
 #include <QStringDecoder>
 
@@ -52,7 +53,26 @@ void Tabout_ident::showEvent(QShowEvent* event)
 void Tabout_ident::FormShow()
 {
     if (bus_protocol::ReadDeviceType())
-        setCaption(*m_ui->lb_zarizeni, textUpToZero(bus_protocol::device_type_text));
+        m_deviceType = textUpToZero(bus_protocol::device_type_text);
     if (bus_protocol::ReadDeviceVersion())
-        setCaption(*m_ui->lb_verze, textUpToZero(bus_protocol::device_version_text));
+        m_deviceVersion = textUpToZero(bus_protocol::device_version_text);
+    showRegulatorTexts();
+}
+
+void Tabout_ident::showRegulatorTexts()
+{
+    if (m_deviceType)
+        setCaption(*m_ui->lb_zarizeni, *m_deviceType);
+    if (m_deviceVersion)
+        setCaption(*m_ui->lb_verze, *m_deviceVersion);
+}
+
+// The regulator's own texts stay as it sent them.
+void Tabout_ident::changeEvent(QEvent* event)
+{
+    QDialog::changeEvent(event);
+    if (event->type() != QEvent::LanguageChange)
+        return;
+    m_ui->retranslateUi(this);
+    showRegulatorTexts();
 }

@@ -1,8 +1,10 @@
 #pragma once
 
 #include <QDialog>
+#include <QString>
 
 #include <memory>
+#include <optional>
 
 namespace Ui {
 class about_ident;
@@ -24,9 +26,14 @@ public:
 
 protected:
     void showEvent(QShowEvent* event) override;
+    void changeEvent(QEvent* event) override;
 
 private:
+    void showRegulatorTexts();
     void FormShow();
 
     std::unique_ptr<Ui::about_ident> m_ui;
+    // The texts last read from the regulator.
+    std::optional<QString> m_deviceType;
+    std::optional<QString> m_deviceVersion;
 };

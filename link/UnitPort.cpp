@@ -7,7 +7,9 @@
 #include "port_names.h"
 #include "prompts.h"
 #include "settings_store.h"
+#include "translated_texts.h"
 
+#include <QEvent>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLocale>
@@ -57,9 +59,7 @@ Tport::Tport(SettingsStore& store, QWidget* parent)
 {
     m_ui->setupUi(this);
     setWindowFlag(Qt::MSWindowsFixedSizeDialogHint);
-    // The labels take the width of their text, whatever the font.
-    for (QLabel* label : findChildren<QLabel*>())
-        label->resize(label->sizeHint().width(), label->height());
+    fitLabels();
     for (int address = 0; address < kAddressCount; ++address) {
         m_ui->cb_da->addItem(decimal(address));
         m_ui->cb_sa->addItem(decimal(address));
@@ -140,6 +140,23 @@ void Tport::cb_baudrateChange()
     changeBaudRate(QLocale::c().toInt(m_ui->cb_baudrate->currentText()));
 }
 
+// The labels take the width of their text, whatever the font and language.
+void Tport::fitLabels()
+{
+    for (QLabel* label : findChildren<QLabel*>())
+        label->resize(label->sizeHint().width(), label->height());
+}
+
+void Tport::changeEvent(QEvent* event)
+{
+    QDialog::changeEvent(event);
+    if (event->type() != QEvent::LanguageChange)
+        return;
+    retranslateKeepingEdits(*this, [this] { m_ui->retranslateUi(this); });
+    fitLabels();
+    showPortTargets();
+}
+
 void Tport::cb_daChange()
 {
     changeDeviceAddress(m_ui->cb_da->currentIndex());
@@ -201,8 +218,8 @@ void Tport::offerUndo()
     if (!SettingsChanged())
         return;
     const Prompts::Answer answer = prompts().message(
-        QStringLiteral("Byly provedeny změny v nastavení.\nOpravdu se chceš vrátit k původnímu nastavení?"),
-        QStringLiteral("Dotaz"), Prompts::Icon::Question, Prompts::Buttons::YesNo, this);
+        tr("Byly provedeny změny v nastavení.\nOpravdu se chceš vrátit k původnímu nastavení?"), tr("Dotaz"),
+        Prompts::Icon::Question, Prompts::Buttons::YesNo, this);
     if (answer == Prompts::Answer::Yes)
         restoreSaved();
     else
@@ -283,7 +300,7 @@ void Tport::showPortTargets()
         if (device != name)
             tip += QStringLiteral(" → ") + device;
         if (!portDevicePresent(name))
-            tip += QStringLiteral(" (zařízení není připojeno)");
+            tip += tr(" (zařízení není připojeno)");
         m_ui->cb_com->setItemData(number, tip, Qt::ToolTipRole);
     }
 }

@@ -69,10 +69,12 @@ public:
     void done(int result) override;
 
 protected:
+    void changeEvent(QEvent* event) override;
     void showEvent(QShowEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
+    void fitLabels();
     void FormShow();
     void FormClose();
     void offerUndo();

@@ -4,6 +4,8 @@
 #include "port_io.h"
 #include "prompts.h"
 
+#include <QCoreApplication>
+
 #include <bit>
 #include <cstring>
 #include <type_traits>
@@ -115,8 +117,9 @@ void DecodeTable(int table)
 {
     TableFields layout(table, param_record);
     if (layout.empty()) {
-        prompts().message(QStringLiteral("Chyba, číslo tabulky mimo rozsah."),
-                          QStringLiteral("Sériový Port"), Prompts::Icon::Error, Prompts::Buttons::Ok);
+        prompts().message(QCoreApplication::translate("bus_protocol", "Chyba, číslo tabulky mimo rozsah."),
+                          QCoreApplication::translate("bus_protocol", "Sériový Port"), Prompts::Icon::Error,
+                          Prompts::Buttons::Ok);
         return;
     }
     const uint8_t* at = &rx_buffer[7];
@@ -130,8 +133,9 @@ int EncodeTable(int table)
 {
     TableFields layout(table, param_record);
     if (layout.empty() || table == 16) {
-        prompts().message(QStringLiteral("Nepředvídaná chyba, špatně zadaná tabulka"),
-                          QStringLiteral("DATA"), Prompts::Icon::Error, Prompts::Buttons::Ok);
+        prompts().message(
+            QCoreApplication::translate("bus_protocol", "Nepředvídaná chyba, špatně zadaná tabulka"),
+            QStringLiteral("DATA"), Prompts::Icon::Error, Prompts::Buttons::Ok);
         return 0;
     }
     uint8_t* at = &tx_buffer[11];

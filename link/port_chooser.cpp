@@ -12,8 +12,6 @@
 
 namespace {
 
-const QString kCaption = QStringLiteral("Porty v počítači");
-
 QStringList fieldsOf(const SerialPortEntry& port)
 {
     return {port.systemName, port.description, port.manufacturer, port.serialNumber, port.usbIds(), port.stableName};
@@ -103,7 +101,7 @@ bool PortChooser::stillThere(const SerialPortEntry& port) const
 
 void PortChooser::refuse(const QString& text)
 {
-    prompts().message(text, kCaption, Prompts::Icon::Error, Prompts::Buttons::Ok, this);
+    prompts().message(text, tr("Porty v počítači"), Prompts::Icon::Error, Prompts::Buttons::Ok, this);
 }
 
 void PortChooser::tl_priraditClick()
@@ -112,7 +110,7 @@ void PortChooser::tl_priraditClick()
     if (!port)
         return;
     if (!stillThere(*port)) {
-        refuse(QStringLiteral("Zařízení %1 už není připojeno.").arg(port->systemName));
+        refuse(tr("Zařízení %1 už není připojeno.").arg(port->systemName));
         refresh();
         return;
     }
@@ -128,7 +126,7 @@ std::optional<int> PortChooser::assign(const SerialPortEntry& port)
     const QRegularExpressionMatch match = comName.match(port.systemName);
     if (match.hasMatch())
         return match.captured(1).toInt();
-    refuse(QStringLiteral("Port %1 nemá číslo COM.").arg(port.systemName));
+    refuse(tr("Port %1 nemá číslo COM.").arg(port.systemName));
     return std::nullopt;
 }
 #else
@@ -140,13 +138,13 @@ std::optional<int> PortChooser::assign(const SerialPortEntry& port)
     const QString current = portEntryTarget(name);
     if (!current.isEmpty() && !sameDevice(current, target)) {
         const Prompts::Answer answer = prompts().message(
-            QStringLiteral("%1 už vede na %2.\nOpravdu ho chceš přesměrovat na %3?").arg(name, current, target),
-            QStringLiteral("Dotaz"), Prompts::Icon::Question, Prompts::Buttons::YesNo, this);
+            tr("%1 už vede na %2.\nOpravdu ho chceš přesměrovat na %3?").arg(name, current, target),
+            tr("Dotaz"), Prompts::Icon::Question, Prompts::Buttons::YesNo, this);
         if (answer != Prompts::Answer::Yes)
             return std::nullopt;
     }
     if (!linkComPort(number, target)) {
-        refuse(QStringLiteral("Odkaz %1 nelze zapsat do složky portů %2.").arg(name, portDirectory()));
+        refuse(tr("Odkaz %1 nelze zapsat do složky portů %2.").arg(name, portDirectory()));
         return std::nullopt;
     }
     return number;

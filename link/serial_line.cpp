@@ -3,6 +3,8 @@
 #include "app_error.h"
 #include "port_names.h"
 
+#include <QCoreApplication>
+
 #include <algorithm>
 
 namespace {
@@ -42,7 +44,8 @@ void SerialLine::open(const QString& name, const QString& path)
 {
     m_deviceLost = false;
     if (!openDevice(path))
-        failAndReset(QStringLiteral("Sériový port %1 nelze otevřít").arg(name), false);
+        failAndReset(QCoreApplication::translate("SerialLine", "Sériový port %1 nelze otevřít").arg(name),
+                     false);
     m_openedName = name;
 }
 
@@ -104,7 +107,8 @@ void SerialLine::ApplyLineSettings()
     const QString name = currentName();
     if (m_serial.isOpen() && (m_serial.baudRate() == m_baudRate || m_serial.setBaudRate(m_baudRate)))
         return;
-    failAndReset(QStringLiteral("Nepodařila se reinicializace portu %1").arg(name), true);
+    failAndReset(QCoreApplication::translate("SerialLine", "Nepodařila se reinicializace portu %1").arg(name),
+                 true);
 }
 
 void SerialLine::failAndReset(const QString& message, bool closeFirst)

@@ -1,5 +1,6 @@
 #include "telegram_meaning.h"
 
+#include <QCoreApplication>
 #include <QStringDecoder>
 
 #include <array>
@@ -59,20 +60,25 @@ struct Checked {
 
 Checked incomplete(qsizetype got, qsizetype whole)
 {
-    return {std::nullopt, QStringLiteral("neúplný telegram (%1 z %2 bajtů)").arg(got).arg(whole)};
+    return {std::nullopt, QCoreApplication::translate("TelegramMeaning", "neúplný telegram (%1 z %2 bajtů)")
+                              .arg(got)
+                              .arg(whole)};
 }
 
 Checked checkEnd(Bytes bytes, qsizetype length, uint8_t sum, const Frame& frame)
 {
     if (byteAt(bytes, length - 1) != kEnd)
         return {std::nullopt,
-                QStringLiteral("chybný koncový znak (%1, má být 16)").arg(hex(byteAt(bytes, length - 1)))};
+                QCoreApplication::translate("TelegramMeaning", "chybný koncový znak (%1, má být 16)")
+                    .arg(hex(byteAt(bytes, length - 1)))};
     if (byteAt(bytes, length - 2) != sum) {
-        return {std::nullopt, QStringLiteral("chybný kontrolní součet (%1, má být %2)")
-                                  .arg(hex(byteAt(bytes, length - 2)), hex(sum))};
+        return {std::nullopt,
+                QCoreApplication::translate("TelegramMeaning", "chybný kontrolní součet (%1, má být %2)")
+                    .arg(hex(byteAt(bytes, length - 2)), hex(sum))};
     }
     if (bytes.size() > length)
-        return {std::nullopt, QStringLiteral("za telegramem ještě %1 bajtů").arg(bytes.size() - length)};
+        return {std::nullopt, QCoreApplication::translate("TelegramMeaning", "za telegramem ještě %1 bajtů")
+                                  .arg(bytes.size() - length)};
     return {frame, QString()};
 }
 
@@ -93,9 +99,11 @@ Checked checkSd2(Bytes bytes)
         return {std::nullopt, QStringLiteral("LE ≠ LEr (%1 ≠ %2)").arg(hex(le), hex(byteAt(bytes, 2)))};
     if (byteAt(bytes, 3) != kSd2)
         return {std::nullopt,
-                QStringLiteral("chybný druhý počáteční znak (%1, má být 68)").arg(hex(byteAt(bytes, 3)))};
+                QCoreApplication::translate("TelegramMeaning", "chybný druhý počáteční znak (%1, má být 68)")
+                    .arg(hex(byteAt(bytes, 3)))};
     if (le < kLeastLe)
-        return {std::nullopt, QStringLiteral("příliš malé LE (%1)").arg(hex(le))};
+        return {std::nullopt,
+                QCoreApplication::translate("TelegramMeaning", "příliš malé LE (%1)").arg(hex(le))};
     const qsizetype length = le + kSd2Framing;
     if (bytes.size() < length)
         return incomplete(bytes.size(), length);
@@ -110,17 +118,18 @@ Checked checkSd2(Bytes bytes)
 Checked checkFrame(Bytes bytes)
 {
     if (bytes.isEmpty())
-        return {std::nullopt, QStringLiteral("žádné bajty")};
+        return {std::nullopt, QCoreApplication::translate("TelegramMeaning", "žádné bajty")};
     if (byteAt(bytes, 0) == kSd1)
         return checkSd1(bytes);
     if (byteAt(bytes, 0) == kSd2)
         return checkSd2(bytes);
-    return {std::nullopt, QStringLiteral("bajty, které nejsou telegramem")};
+    return {std::nullopt, QCoreApplication::translate("TelegramMeaning", "bajty, které nejsou telegramem")};
 }
 
 QString addresses(const Frame& frame)
 {
-    const QString da = frame.da == kBroadcast ? QStringLiteral("127 (všem)") : QString::number(frame.da);
+    const QString da = frame.da == kBroadcast ? QCoreApplication::translate("TelegramMeaning", "127 (všem)")
+                                              : QString::number(frame.da);
     return QStringLiteral(", DA %1, SA %2").arg(da).arg(frame.sa);
 }
 
@@ -180,17 +189,17 @@ QString requestName(const Request& request)
 {
     switch (request.kind) {
     case Request::Kind::Probe:
-        return QStringLiteral("SD1 dotaz na stav");
+        return QCoreApplication::translate("TelegramMeaning", "SD1 dotaz na stav");
     case Request::Kind::ReadTable:
-        return QStringLiteral("čtení tabulky %1").arg(request.table);
+        return QCoreApplication::translate("TelegramMeaning", "čtení tabulky %1").arg(request.table);
     case Request::Kind::WriteTable:
-        return QStringLiteral("zápis tabulky %1").arg(request.table);
+        return QCoreApplication::translate("TelegramMeaning", "zápis tabulky %1").arg(request.table);
     case Request::Kind::DeviceType:
-        return QStringLiteral("typ zařízení");
+        return QCoreApplication::translate("TelegramMeaning", "typ zařízení");
     case Request::Kind::DeviceVersion:
-        return QStringLiteral("verze zařízení");
+        return QCoreApplication::translate("TelegramMeaning", "verze zařízení");
     case Request::Kind::StoreEeprom:
-        return QStringLiteral("uložení do EEPROM");
+        return QCoreApplication::translate("TelegramMeaning", "uložení do EEPROM");
     }
     return QString();
 }
@@ -202,19 +211,25 @@ QString requestMistake(const Request& request)
         request.kind == Request::Kind::ReadTable || request.kind == Request::Kind::WriteTable;
     if (!transfer)
         return request.frame.variable && request.frame.unit.size() != 1
-                   ? QStringLiteral("%1 bajtů za kódem služby, má být 0").arg(request.frame.unit.size() - 1)
+                   ? QCoreApplication::translate("TelegramMeaning", "%1 bajtů za kódem služby, má být 0")
+                         .arg(request.frame.unit.size() - 1)
                    : QString();
     if (request.table >= static_cast<int>(kTableLengths.size()))
-        return QStringLiteral("tabulka %1 neexistuje").arg(request.table);
+        return QCoreApplication::translate("TelegramMeaning", "tabulka %1 neexistuje").arg(request.table);
     const int length = kTableLengths[static_cast<size_t>(request.table)];
     if (request.length != length)
-        return QStringLiteral("délka %1, tabulka má %2 bajtů").arg(request.length).arg(length);
+        return QCoreApplication::translate("TelegramMeaning", "délka %1, tabulka má %2 bajtů")
+            .arg(request.length)
+            .arg(length);
     if (byteAt(request.frame.unit, 3) != 0)
-        return QStringLiteral("čtvrtý bajt %1, má být 00").arg(hex(byteAt(request.frame.unit, 3)));
+        return QCoreApplication::translate("TelegramMeaning", "čtvrtý bajt %1, má být 00")
+            .arg(hex(byteAt(request.frame.unit, 3)));
     const qsizetype data = request.frame.unit.size() - 4;
     const qsizetype expected = request.kind == Request::Kind::WriteTable ? length : 0;
     if (data != expected)
-        return QStringLiteral("%1 bajtů dat, má být %2").arg(data).arg(expected);
+        return QCoreApplication::translate("TelegramMeaning", "%1 bajtů dat, má být %2")
+            .arg(data)
+            .arg(expected);
     return QString();
 }
 
@@ -238,42 +253,57 @@ TelegramMeaning describeAlone(const Frame& frame)
     if (const auto request = requestOf(frame))
         return describeRequest(*request);
     if (frame.variable && frame.fc == kFcData)
-        return fine(QStringLiteral("data (%1 bajtů)").arg(frame.unit.size()) + addresses(frame));
+        return fine(QCoreApplication::translate("TelegramMeaning", "data (%1 bajtů)").arg(frame.unit.size()) +
+                    addresses(frame));
     if (frame.variable && (frame.fc == kFcRequestData || frame.fc == kFcSendData)) {
-        const QString service =
-            frame.unit.isEmpty() ? QStringLiteral("žádná") : QString::number(byteAt(frame.unit, 0));
-        return fault(QStringLiteral("neznámý požadavek (FC %1, služba %2)").arg(hex(frame.fc), service) +
+        const QString service = frame.unit.isEmpty() ? QCoreApplication::translate("TelegramMeaning", "žádná")
+                                                     : QString::number(byteAt(frame.unit, 0));
+        return fault(QCoreApplication::translate("TelegramMeaning", "neznámý požadavek (FC %1, služba %2)")
+                         .arg(hex(frame.fc), service) +
                      addresses(frame));
     }
     if (frame.variable)
-        return fault(QStringLiteral("neznámý kód funkce %1").arg(hex(frame.fc)) + addresses(frame));
+        return fault(
+            QCoreApplication::translate("TelegramMeaning", "neznámý kód funkce %1").arg(hex(frame.fc)) +
+            addresses(frame));
     if (frame.fc == kFcPositive)
-        return fine(QStringLiteral("kladné potvrzení") + addresses(frame));
-    return fault(QStringLiteral("odmítnutí, kód %1").arg(frame.fc) + addresses(frame));
+        return fine(QCoreApplication::translate("TelegramMeaning", "kladné potvrzení") + addresses(frame));
+    return fault(QCoreApplication::translate("TelegramMeaning", "odmítnutí, kód %1").arg(frame.fc) +
+                 addresses(frame));
 }
 
 TelegramMeaning describeData(const Frame& frame, const Request& request)
 {
     if (frame.fc != kFcData)
-        return fault(QStringLiteral("chybný kód funkce (%1, má být 08)").arg(hex(frame.fc)));
+        return fault(QCoreApplication::translate("TelegramMeaning", "chybný kód funkce (%1, má být 08)")
+                         .arg(hex(frame.fc)));
     const Bytes data = frame.unit;
     switch (request.kind) {
     case Request::Kind::ReadTable:
         if (data.size() != request.length) {
-            return fault(QStringLiteral("data tabulky %1: %2 bajtů, má být %3")
-                             .arg(request.table)
-                             .arg(data.size())
-                             .arg(request.length) +
-                         addresses(frame));
+            return fault(
+                QCoreApplication::translate("TelegramMeaning", "data tabulky %1: %2 bajtů, má být %3")
+                    .arg(request.table)
+                    .arg(data.size())
+                    .arg(request.length) +
+                addresses(frame));
         }
-        return fine(QStringLiteral("data tabulky %1 (%2 bajtů)").arg(request.table).arg(data.size()) +
+        return fine(QCoreApplication::translate("TelegramMeaning", "data tabulky %1 (%2 bajtů)")
+                        .arg(request.table)
+                        .arg(data.size()) +
                     addresses(frame));
     case Request::Kind::DeviceType:
-        return fine(QStringLiteral("typ zařízení „%1“").arg(decodedText(data)) + addresses(frame));
+        return fine(
+            QCoreApplication::translate("TelegramMeaning", "typ zařízení „%1“").arg(decodedText(data)) +
+            addresses(frame));
     case Request::Kind::DeviceVersion:
-        return fine(QStringLiteral("verze zařízení „%1“").arg(decodedText(data)) + addresses(frame));
+        return fine(
+            QCoreApplication::translate("TelegramMeaning", "verze zařízení „%1“").arg(decodedText(data)) +
+            addresses(frame));
     default:
-        return fault(QStringLiteral("data (%1 bajtů) místo potvrzení").arg(data.size()) + addresses(frame));
+        return fault(QCoreApplication::translate("TelegramMeaning", "data (%1 bajtů) místo potvrzení")
+                         .arg(data.size()) +
+                     addresses(frame));
     }
 }
 
@@ -281,7 +311,8 @@ TelegramMeaning describeReply(const Frame& frame, const Request& request)
 {
     const Frame& asked = request.frame;
     if (asked.da != kBroadcast && (frame.da != asked.sa || frame.sa != asked.da)) {
-        return fault(QStringLiteral("odpověď z jiné adresy (DA %1, SA %2; čekáno DA %3, SA %4)")
+        return fault(QCoreApplication::translate("TelegramMeaning",
+                                                 "odpověď z jiné adresy (DA %1, SA %2; čekáno DA %3, SA %4)")
                          .arg(frame.da)
                          .arg(frame.sa)
                          .arg(asked.sa)
@@ -291,8 +322,11 @@ TelegramMeaning describeReply(const Frame& frame, const Request& request)
         return describeData(frame, request);
     if (request.kind == Request::Kind::Probe) {
         return frame.fc == kFcPositive
-                   ? fine(QStringLiteral("SD1 odpověď na stav: připravena") + addresses(frame))
-                   : fault(QStringLiteral("SD1 odpověď na stav, kód %1").arg(frame.fc) + addresses(frame));
+                   ? fine(QCoreApplication::translate("TelegramMeaning", "SD1 odpověď na stav: připravena") +
+                          addresses(frame))
+                   : fault(QCoreApplication::translate("TelegramMeaning", "SD1 odpověď na stav, kód %1")
+                               .arg(frame.fc) +
+                           addresses(frame));
     }
     return describeAlone(frame);
 }
@@ -329,10 +363,13 @@ TelegramMeaning describeTelegram(QByteArrayView bytes, QByteArrayView request)
     using namespace telegram_meaning;
     const auto asked = request.isEmpty() ? std::nullopt : requestOf(request);
     if (asked && bytes.isEmpty())
-        return fault(QStringLiteral("žádná odpověď v časovém limitu (%1 ms)").arg(replyTimeoutMs(request)));
+        return fault(QCoreApplication::translate("TelegramMeaning", "žádná odpověď v časovém limitu (%1 ms)")
+                         .arg(replyTimeoutMs(request)));
     const int awaited = asked ? awaitedReplyLength(request) : 0;
     if (awaited != kOpenEndedReply && bytes.size() < awaited)
-        return fault(QStringLiteral("krátká odpověď (%1 z %2 bajtů)").arg(bytes.size()).arg(awaited));
+        return fault(QCoreApplication::translate("TelegramMeaning", "krátká odpověď (%1 z %2 bajtů)")
+                         .arg(bytes.size())
+                         .arg(awaited));
     const Checked checked = checkFrame(bytes);
     if (!checked.frame)
         return fault(checked.fault);

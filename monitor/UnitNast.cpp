@@ -2,8 +2,10 @@
 
 #include "app_error.h"
 #include "prompts.h"
+#include "translated_texts.h"
 #include "ui_UnitNast.h"
 
+#include <QEvent>
 #include <QLocale>
 
 #include <limits>
@@ -68,7 +70,7 @@ bool Tform_nastaveni::check(QLineEdit* edit, int largest)
 {
     if (countFromText(edit->text(), largest))
         return true;
-    prompts().message(QStringLiteral("Je nutné zadávat pouze čísla"), QStringLiteral("CHYBA"), Prompts::Icon::Warning,
+    prompts().message(tr("Je nutné zadávat pouze čísla"), tr("CHYBA"), Prompts::Icon::Warning,
                       Prompts::Buttons::Ok, this);
     edit->setText(QStringLiteral("0"));
     edit->setFocus();
@@ -83,4 +85,11 @@ void Tform_nastaveni::tl_okClick()
     const bool file = check(m_ui->ed_zapis_soubor, kLargestMinutes);
     if (count && chart && file)
         accept();
+}
+
+void Tform_nastaveni::changeEvent(QEvent* event)
+{
+    QDialog::changeEvent(event);
+    if (event->type() == QEvent::LanguageChange)
+        retranslateKeepingEdits(*this, [this] { m_ui->retranslateUi(this); });
 }

@@ -38,6 +38,9 @@ public:
     // Checks the three edits; closes with OK only when all of them pass.
     void tl_okClick();
 
+protected:
+    void changeEvent(QEvent* event) override;
+
 private:
     [[nodiscard]] bool check(QLineEdit* edit, int largest);
 

@@ -2,10 +2,12 @@
 
 #include "app_error.h"
 #include "prompts.h"
+#include "translated_texts.h"
 #include "ui_UnitProvoz.h"
 
 #include <QClipboard>
 #include <QDir>
+#include <QEvent>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QHeaderView>
@@ -31,7 +33,7 @@ void writeAll(const QString& fileName, const QByteArray& bytes)
     const bool written = file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() &&
                          file.flush() && file.commit() && QFileInfo(fileName).size() == bytes.size();
     if (!written)
-        throw AppError(QStringLiteral("Soubor %1 nelze uložit").arg(QDir::toNativeSeparators(fileName)));
+        throw AppError(Tprovoz::tr("Soubor %1 nelze uložit").arg(QDir::toNativeSeparators(fileName)));
 }
 
 } // namespace
@@ -115,12 +117,22 @@ void Tprovoz::followNewest()
     showRowCount();
 }
 
+void Tprovoz::changeEvent(QEvent* event)
+{
+    QWidget::changeEvent(event);
+    if (event->type() != QEvent::LanguageChange)
+        return;
+    retranslateKeepingEdits(*this, [this] { m_ui->retranslateUi(this); });
+    emit m_model.headerDataChanged(Qt::Horizontal, 0, TrafficModel::ColumnCount - 1);
+    showRowCount();
+}
+
 void Tprovoz::showRowCount()
 {
     const int all = m_model.rowCount();
     const int shown = m_filtered->rowCount();
-    m_ui->lb_pocet->setText(shown == all ? QStringLiteral("Řádků: %1").arg(all)
-                                         : QStringLiteral("Řádků: %1 z %2").arg(shown).arg(all));
+    m_ui->lb_pocet->setText(shown == all ? tr("Řádků: %1").arg(all)
+                                         : tr("Řádků: %1 z %2").arg(shown).arg(all));
 }
 
 void Tprovoz::tl_pauzaToggled(bool paused)
@@ -159,9 +171,8 @@ void Tprovoz::tl_kopirovatClick()
 
 void Tprovoz::tl_ulozitClick()
 {
-    const Prompts::SaveFileRequest request{QStringLiteral("Uložit provoz na sběrnici"), QString(),
-                                           QStringLiteral("Textový soubor [*.txt] (*.txt)"),
-                                           QStringLiteral("TXT")};
+    const Prompts::SaveFileRequest request{tr("Uložit provoz na sběrnici"), QString(),
+                                           tr("Textový soubor [*.txt] (*.txt)"), QStringLiteral("TXT")};
     const auto fileName = prompts().saveFileName(request, this);
     if (!fileName)
         return;

@@ -36,6 +36,9 @@ public:
     void tl_ulozitClick();
     void ed_filtrChange(const QString& text);
 
+protected:
+    void changeEvent(QEvent* event) override;
+
 private:
     void setUpTable();
     void rememberFollowing();

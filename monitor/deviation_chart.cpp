@@ -4,6 +4,7 @@
 
 #include <QChart>
 #include <QChartView>
+#include <QEvent>
 #include <QGraphicsLayout>
 #include <QHBoxLayout>
 #include <QImage>
@@ -53,7 +54,7 @@ DeviationChart::DeviationChart(QWidget* parent)
     : QWidget(parent), m_chart(new QChart), m_series(new QLineSeries), m_axisX(new QValueAxis),
       m_axisY(new QValueAxis), m_legend(new ValueLegend(m_points, this)), m_redraw(new QTimer(this))
 {
-    m_chart->setTitle(QStringLiteral("Graf QZR 17 (odchylka)"));
+    m_chart->setTitle(tr("Graf QZR 17 (odchylka)"));
     m_chart->legend()->hide();
     m_chart->setLocalizeNumbers(true);
     m_chart->setBackgroundBrush(Qt::white);
@@ -90,6 +91,13 @@ DeviationChart::DeviationChart(QWidget* parent)
     m_redraw->setInterval(0);
     connect(m_redraw, &QTimer::timeout, this, &DeviationChart::redraw);
     updateAxes();
+}
+
+void DeviationChart::changeEvent(QEvent* event)
+{
+    QWidget::changeEvent(event);
+    if (event->type() == QEvent::LanguageChange)
+        m_chart->setTitle(tr("Graf QZR 17 (odchylka)"));
 }
 
 void DeviationChart::deleteFirst()

@@ -49,6 +49,9 @@ public:
     // Prints the whole chart, legend included, on one page.
     void print(QPrinter& printer);
 
+protected:
+    void changeEvent(QEvent* event) override;
+
 private:
     void changed();
     void redraw();

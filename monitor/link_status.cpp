@@ -1,5 +1,6 @@
 #include "link_status.h"
 
+#include <QEvent>
 #include <QTimer>
 
 namespace {
@@ -37,6 +38,13 @@ void LinkStatus::readingDone(bool answered, const QDateTime& at)
     refresh();
 }
 
+void LinkStatus::changeEvent(QEvent* event)
+{
+    QLabel::changeEvent(event);
+    if (event->type() == QEvent::LanguageChange)
+        refresh();
+}
+
 void LinkStatus::refresh()
 {
     const Port port = m_source ? m_source() : Port{};
@@ -58,26 +66,26 @@ void LinkStatus::refresh()
 QString LinkStatus::stateText(const Port& port) const
 {
     if (port.name.isEmpty())
-        return QStringLiteral("Port není otevřen");
+        return tr("Port není otevřen");
     const QString head = QStringLiteral("%1, %2 Bd").arg(port.name).arg(port.baudRate);
     if (port.deviceLost)
-        return QStringLiteral("%1 – zařízení portu není připojeno").arg(head);
+        return tr("%1 – zařízení portu není připojeno").arg(head);
     if (m_answer == Answer::Good)
-        return QStringLiteral("%1 – spojení v pořádku").arg(head);
+        return tr("%1 – spojení v pořádku").arg(head);
     // A failing reading always leaves the outage it belongs to open, last.
     if (m_answer == Answer::Failing)
-        return QStringLiteral("%1 – regulátor neodpovídá od %2").arg(head, timeText(m_outages.last().began));
+        return tr("%1 – regulátor neodpovídá od %2").arg(head, timeText(m_outages.last().began));
     return head;
 }
 
 QString LinkStatus::historyText() const
 {
     if (m_outages.isEmpty())
-        return QStringLiteral("Bez výpadků spojení");
-    QStringList lines{QStringLiteral("Poslední výpadky spojení:")};
+        return tr("Bez výpadků spojení");
+    QStringList lines{tr("Poslední výpadky spojení:")};
     for (auto outage = m_outages.crbegin(); outage != m_outages.crend(); ++outage) {
-        const QString end = outage->ended.isValid() ? timeText(outage->ended) : QStringLiteral("trvá");
-        lines.append(QStringLiteral("%1 – %2").arg(timeText(outage->began), end));
+        const QString end = outage->ended.isValid() ? timeText(outage->ended) : tr("trvá");
+        lines.append(tr("%1 – %2").arg(timeText(outage->began), end));
     }
     return lines.join(u'\n');
 }

@@ -36,6 +36,9 @@ public:
     void readingDone(bool answered, const QDateTime& at);
     const QList<Outage>& outages() const { return m_outages; }
 
+protected:
+    void changeEvent(QEvent* event) override;
+
 private:
     enum class Answer { Unknown, Good, Failing };
 

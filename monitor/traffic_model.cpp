@@ -118,8 +118,7 @@ QVariant TrafficModel::data(const QModelIndex& index, int role) const
         return display(r, column);
     case Qt::AccessibleTextRole:
         if (column == DirectionColumn)
-            return r.direction == SerialLine::Direction::Tx ? QStringLiteral("odesláno")
-                                                            : QStringLiteral("přijato");
+            return r.direction == SerialLine::Direction::Tx ? tr("odesláno") : tr("přijato");
         return display(r, column);
     case Qt::ToolTipRole:
         if (column == TimeColumn)
@@ -144,7 +143,7 @@ QVariant TrafficModel::headerData(int section, Qt::Orientation orientation, int 
 {
     if (orientation != Qt::Horizontal || role != Qt::DisplayRole)
         return {};
-    static const QString titles[ColumnCount]{QStringLiteral("Čas [ms]"), QStringLiteral("Směr"),
-                                             QStringLiteral("Význam"), QStringLiteral("Bajty")};
-    return section >= 0 && section < ColumnCount ? titles[section] : QString();
+    static const char* const titles[ColumnCount]{QT_TR_NOOP("Čas [ms]"), QT_TR_NOOP("Směr"),
+                                                 QT_TR_NOOP("Význam"), QT_TR_NOOP("Bajty")};
+    return section >= 0 && section < ColumnCount ? tr(titles[section]) : QString();
 }

@@ -2,6 +2,7 @@
 
 #include "chart_points.h"
 
+#include <QEvent>
 #include <QLocale>
 #include <QPainter>
 
@@ -17,9 +18,16 @@ constexpr int kDecimals = 1;
 
 ValueLegend::ValueLegend(const ChartPoints& points, QWidget* parent) : QWidget(parent), m_points(points)
 {
-    setAccessibleName(QStringLiteral("Hodnoty bodů grafu"));
+    setAccessibleName(tr("Hodnoty bodů grafu"));
     setAutoFillBackground(true);
     setBackgroundRole(QPalette::Base);
+}
+
+void ValueLegend::changeEvent(QEvent* event)
+{
+    QWidget::changeEvent(event);
+    if (event->type() == QEvent::LanguageChange)
+        setAccessibleName(tr("Hodnoty bodů grafu"));
 }
 
 void ValueLegend::setFirstIndex(int index)

@@ -7,8 +7,10 @@
 #include "load_progress.h"
 #include "param_record.h"
 #include "regulator_sequences.h"
+#include "translated_texts.h"
 #include "week_programme.h"
 
+#include <QEvent>
 #include <QLocale>
 #include <QShowEvent>
 #include <QTimer>
@@ -17,9 +19,11 @@ using namespace regulator_sequences;
 
 namespace {
 
-const QStringList kDayNames = {QStringLiteral("Pondělí"), QStringLiteral("Úterý"),  QStringLiteral("Středa"),
-                               QStringLiteral("Čtvrtek"), QStringLiteral("Pátek"),  QStringLiteral("Sobota"),
-                               QStringLiteral("Neděle")};
+const char* const kDayNames[] = {
+    QT_TRANSLATE_NOOP("Tmenu_qzr17", "Pondělí"), QT_TRANSLATE_NOOP("Tmenu_qzr17", "Úterý"),
+    QT_TRANSLATE_NOOP("Tmenu_qzr17", "Středa"),  QT_TRANSLATE_NOOP("Tmenu_qzr17", "Čtvrtek"),
+    QT_TRANSLATE_NOOP("Tmenu_qzr17", "Pátek"),   QT_TRANSLATE_NOOP("Tmenu_qzr17", "Sobota"),
+    QT_TRANSLATE_NOOP("Tmenu_qzr17", "Neděle")};
 
 // The designed texts carry a decimal comma; under a locale with a decimal
 // point they would be refused when written before the first read.
@@ -72,8 +76,8 @@ Tmenu_qzr17::~Tmenu_qzr17() = default;
 void Tmenu_qzr17::buildDayTabs()
 {
     QTabBar* days = m_ui->TabControl1;
-    for (const QString& name : kDayNames)
-        days->addTab(name);
+    for (const char* name : kDayNames)
+        days->addTab(tr(name));
     days->setCurrentIndex(0);
 }
 
@@ -112,18 +116,39 @@ void Tmenu_qzr17::ApplyFirmwareVariant(int flag)
     if (flag) {
         selectIndex(m_ui->cb_alarm_lo, param_record.INA1);
         selectIndex(m_ui->cb_alarm_hi, param_record.INA2);
-        m_ui->Label25->setText(QStringLiteral("Nastavení hranice ALARMU 1"));
-        m_ui->Label26->setText(QStringLiteral("Nastavení hranice ALARMU 2"));
-    } else {
-        m_ui->Label25->setText(QStringLiteral("Nastavení poklesu o (-20 až 0°C)"));
-        m_ui->Label26->setText(QStringLiteral("Nastavení překročení o (-20 až 0°C)"));
     }
-    m_ui->ed_al_low->setAccessibleName(m_ui->Label25->text());
-    m_ui->ed_al_high->setAccessibleName(m_ui->Label26->text());
+    labelAlarmLimits(flag);
     const std::initializer_list<QWidget*> alarmInputs = {m_ui->cb_alarm_lo, m_ui->cb_alarm_hi, m_ui->Label104,
                                                          m_ui->Label105,    m_ui->Label106,    m_ui->Label107};
     for (QWidget* w : alarmInputs)
         w->setEnabled(flag != 0);
+}
+
+// The two limits are alarm limits on a new firmware, the peak heater's
+// setback and overshoot on an old one.
+void Tmenu_qzr17::labelAlarmLimits(int flag)
+{
+    if (flag) {
+        m_ui->Label25->setText(tr("Nastavení hranice ALARMU 1"));
+        m_ui->Label26->setText(tr("Nastavení hranice ALARMU 2"));
+    } else {
+        m_ui->Label25->setText(tr("Nastavení poklesu o (-20 až 0°C)"));
+        m_ui->Label26->setText(tr("Nastavení překročení o (-20 až 0°C)"));
+    }
+    m_ui->ed_al_low->setAccessibleName(m_ui->Label25->text());
+    m_ui->ed_al_high->setAccessibleName(m_ui->Label26->text());
+}
+
+void Tmenu_qzr17::changeEvent(QEvent* event)
+{
+    QDialog::changeEvent(event);
+    if (event->type() != QEvent::LanguageChange)
+        return;
+    retranslateKeepingEdits(*this, [this] { m_ui->retranslateUi(this); });
+    m_ui->pgc->tabBar()->setAccessibleName(m_ui->pgc->accessibleName());
+    for (int day = 0; day < m_ui->TabControl1->count(); ++day)
+        m_ui->TabControl1->setTabText(day, tr(kDayNames[day]));
+    labelAlarmLimits(new_firmware);
 }
 
 void Tmenu_qzr17::ShowParameters()

@@ -57,8 +57,10 @@ public:
 
 protected:
     void showEvent(QShowEvent* event) override;
+    void changeEvent(QEvent* event) override;
 
 private:
+    void labelAlarmLimits(int flag);
     void FormShow();
     void buildDayTabs();
     void connectHandlers();

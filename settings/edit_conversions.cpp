@@ -3,6 +3,7 @@
 #include "prompts.h"
 
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QLineEdit>
 #include <QLocale>
 #include <QStackedWidget>
@@ -15,9 +16,9 @@ namespace {
 constexpr int kSignificantDigits = 5;
 constexpr int kDecimals = 2;
 
-const QString kFloatMessage = QStringLiteral("Je nutné zadávat pouze čísla nebo desetinnou čárku");
-const QString kWholeMessage = QStringLiteral("Je nutné zadávat pouze čísla");
-const QString kCaption = QStringLiteral("CHYBA");
+const char* const kFloatMessage =
+    QT_TRANSLATE_NOOP("edit_conversions", "Je nutné zadávat pouze čísla nebo desetinnou čárku");
+const char* const kWholeMessage = QT_TRANSLATE_NOOP("edit_conversions", "Je nutné zadávat pouze čísla");
 
 // Group separators are neither shown nor accepted: under a locale with a
 // decimal point "1,5" must not be read as 15.
@@ -42,10 +43,11 @@ void bringPageToFront(QWidget* edit)
 }
 
 // The message comes first; the field and the edit change once it is closed.
-template <typename Field>
-int refuse(Field& field, QLineEdit* edit, const QString& message)
+template <typename Field> int refuse(Field& field, QLineEdit* edit, const char* message)
 {
-    prompts().message(message, kCaption, Prompts::Icon::Warning, Prompts::Buttons::Ok, edit->window());
+    prompts().message(QCoreApplication::translate("edit_conversions", message),
+                      QCoreApplication::translate("edit_conversions", "CHYBA"), Prompts::Icon::Warning,
+                      Prompts::Buttons::Ok, edit->window());
     field = 0;
     edit->setText(QStringLiteral("0"));
     bringPageToFront(edit);

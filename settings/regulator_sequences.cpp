@@ -5,6 +5,7 @@
 #include "load_progress.h"
 #include "prompts.h"
 
+#include <QCoreApplication>
 #include <QLocale>
 #include <QStringDecoder>
 #include <QThread>
@@ -23,7 +24,8 @@ const QDate kUnknownFirmware(2000, 1, 1);
 
 void report(const QString& text)
 {
-    prompts().message(text, QStringLiteral("Komunikace"), Prompts::Icon::Error, Prompts::Buttons::Ok);
+    prompts().message(text, QCoreApplication::translate("regulator_sequences", "Komunikace"),
+                      Prompts::Icon::Error, Prompts::Buttons::Ok);
 }
 
 // The acknowledgement code stays from the last acknowledgement received: a
@@ -51,7 +53,8 @@ int readTable(int table, TableSet& read)
 
 bool confirm(const QString& text)
 {
-    return prompts().message(text, QStringLiteral("Dotaz"), Prompts::Icon::Question,
+    return prompts().message(text, QCoreApplication::translate("regulator_sequences", "Dotaz"),
+                             Prompts::Icon::Question,
                              Prompts::Buttons::YesNoDefaultNo) == Prompts::Answer::Yes;
 }
 
@@ -143,30 +146,42 @@ std::optional<int> WriteWeekTables(LoadProgress& progress)
     return std::nullopt;
 }
 
-void ReportNoConnection() { report(QStringLiteral("Nebylo navázáno spojení s regulátorem")); }
+void ReportNoConnection()
+{
+    report(QCoreApplication::translate("regulator_sequences", "Nebylo navázáno spojení s regulátorem"));
+}
 
-void ReportReadFailure() { report(QStringLiteral("Chyba při čtení dat z regulátoru")); }
+void ReportReadFailure()
+{
+    report(QCoreApplication::translate("regulator_sequences", "Chyba při čtení dat z regulátoru"));
+}
 
 bool ReportWriteFailure()
 {
     const bool refused = bus_protocol::last_ack_code == kRefusedCode;
-    report(refused ? QStringLiteral("Chyba, špatně zadaný rozsah dat") : QStringLiteral("Chyba při zápisu"));
+    report(refused ? QCoreApplication::translate("regulator_sequences", "Chyba, špatně zadaný rozsah dat")
+                   : QCoreApplication::translate("regulator_sequences", "Chyba při zápisu"));
     return refused;
 }
 
-void ReportStoreFailure() { report(QStringLiteral("Chyba při zápisu")); }
+void ReportStoreFailure()
+{
+    report(QCoreApplication::translate("regulator_sequences", "Chyba při zápisu"));
+}
 
 bool ConfirmPagesNotRead(const QStringList& pages)
 {
-    return confirm(QStringLiteral("Z regulátoru nebyly načteny tyto stránky: %1.\n"
-                                  "Opravdu chceš zapsat i jejich hodnoty?")
+    return confirm(QCoreApplication::translate("regulator_sequences",
+                                               "Z regulátoru nebyly načteny tyto stránky: %1.\n"
+                                               "Opravdu chceš zapsat i jejich hodnoty?")
                        .arg(pages.join(QStringLiteral(", "))));
 }
 
 bool ConfirmDaysNotRead(const QStringList& days)
 {
-    return confirm(QStringLiteral("Z regulátoru nebyly načteny tyto dny: %1.\n"
-                                  "Opravdu chceš zapsat i jejich program?")
+    return confirm(QCoreApplication::translate("regulator_sequences",
+                                               "Z regulátoru nebyly načteny tyto dny: %1.\n"
+                                               "Opravdu chceš zapsat i jejich program?")
                        .arg(days.join(QStringLiteral(", "))));
 }
 

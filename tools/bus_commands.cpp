@@ -5,13 +5,17 @@
 #include "recording_port.h"
 #include "usage_error.h"
 
+#include <QCoreApplication>
 #include <QStringDecoder>
 
 #include <algorithm>
 
 namespace {
 
-QString tableName(int table) { return QStringLiteral("Tabulka %1").arg(table); }
+QString tableName(int table)
+{
+    return QCoreApplication::translate("qzr17ctl", "Tabulka %1").arg(table);
+}
 
 void printTable(int table)
 {
@@ -28,9 +32,11 @@ ExitStatus BusCommands::run(const CommandRequest& request)
     case Command::Probe: return probe();
     case Command::Scan: return scan();
     case Command::Type:
-        return text(bus_protocol::ReadDeviceType, bus_protocol::device_type_text, QStringLiteral("Typ přístroje"));
+        return text(bus_protocol::ReadDeviceType, bus_protocol::device_type_text,
+                    QCoreApplication::translate("qzr17ctl", "Typ přístroje"));
     case Command::Version:
-        return text(bus_protocol::ReadDeviceVersion, bus_protocol::device_version_text, QStringLiteral("Verze přístroje"));
+        return text(bus_protocol::ReadDeviceVersion, bus_protocol::device_version_text,
+                    QCoreApplication::translate("qzr17ctl", "Verze přístroje"));
     case Command::Read: return read(request.tables);
     case Command::Write: return write(request.tables.first(), request.assignments);
     case Command::Eeprom: return eeprom();
@@ -53,7 +59,8 @@ ExitStatus BusCommands::failed(const QString& what) const
 ExitStatus BusCommands::probe()
 {
     if (!exchange(bus_protocol::ProbeStation))
-        return failed(QStringLiteral("Adresa %1").arg(bus_protocol::GetDestinationAddress()));
+        return failed(
+            QCoreApplication::translate("qzr17ctl", "Adresa %1").arg(bus_protocol::GetDestinationAddress()));
     return ExitStatus::Success;
 }
 
@@ -70,7 +77,7 @@ ExitStatus BusCommands::scan()
     }
     bus_protocol::SetDestinationAddress(kept);
     if (!anyAnswered) {
-        printError(QStringLiteral("Žádná adresa neodpověděla"));
+        printError(QCoreApplication::translate("qzr17ctl", "Žádná adresa neodpověděla"));
         return ExitStatus::ExchangeFailed;
     }
     return ExitStatus::Success;
@@ -117,12 +124,13 @@ void BusCommands::requireAnsweringAddress() const
 {
     // A read sent to everybody is answered by nobody; the record would stay as it was.
     if (bus_protocol::GetDestinationAddress() == bus_protocol::kBroadcastAddress)
-        throw UsageError(QStringLiteral("Na adresu 127 (všem) regulátor neodpovídá, tabulku nelze číst ani zapsat"));
+        throw UsageError(QCoreApplication::translate(
+            "qzr17ctl", "Na adresu 127 (všem) regulátor neodpovídá, tabulku nelze číst ani zapsat"));
 }
 
 ExitStatus BusCommands::eeprom()
 {
     if (!exchange(bus_protocol::StoreToEeprom))
-        return failed(QStringLiteral("Uložení do EEPROM"));
+        return failed(QCoreApplication::translate("qzr17ctl", "Uložení do EEPROM"));
     return ExitStatus::Success;
 }

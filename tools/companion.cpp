@@ -3,6 +3,7 @@
 #include "app_error.h"
 #include "bus_commands.h"
 #include "console.h"
+#include "language.h"
 #include "link_setup.h"
 #include "options.h"
 #include "port_listing.h"
@@ -12,6 +13,8 @@
 #include "settings_store.h"
 #include "trace.h"
 #include "usage_error.h"
+
+#include <QCoreApplication>
 
 namespace {
 
@@ -32,6 +35,7 @@ ExitStatus runRequest(const CtlOptions& options, const CommandRequest& request,
 
 ExitStatus runCompanion(const QStringList& arguments, SerialLine::Clock::time_point start)
 {
+    applyLanguage(requestedLanguage(arguments).value_or(storedLanguage(SettingsStore())));
     try {
         const CtlOptions options = parseOptions(arguments);
         if (options.help) {
@@ -45,7 +49,7 @@ ExitStatus runCompanion(const QStringList& arguments, SerialLine::Clock::time_po
         return runRequest(options, request, start);
     } catch (const UsageError& error) {
         printError(error.message());
-        printError(QStringLiteral("Nápověda: qzr17ctl --help"));
+        printError(QCoreApplication::translate("qzr17ctl", "Nápověda: qzr17ctl --help"));
         return ExitStatus::Usage;
     } catch (const AppError& error) {
         printError(error.message());

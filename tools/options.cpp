@@ -3,6 +3,8 @@
 #include "numbers.h"
 #include "usage_error.h"
 
+#include <QCoreApplication>
+
 #include <limits>
 
 namespace {
@@ -13,8 +15,11 @@ int parseRanged(const QString& option, const QString& text, int lowest, int high
 {
     const std::optional<int> value = parseInteger(text);
     if (!value || *value < lowest || *value > highest)
-        throw UsageError(QStringLiteral("Volba %1 čeká číslo %2 až %3, ne \"%4\"")
-                             .arg(option).arg(lowest).arg(highest).arg(text));
+        throw UsageError(QCoreApplication::translate("qzr17ctl", "Volba %1 čeká číslo %2 až %3, ne \"%4\"")
+                             .arg(option)
+                             .arg(lowest)
+                             .arg(highest)
+                             .arg(text));
     return *value;
 }
 
@@ -28,8 +33,13 @@ void applyOption(CtlOptions& options, const QString& name, const QString& value)
         options.destinationAddress = parseRanged(name, value, 0, kHighestAddress);
     else if (name == u"--sa")
         options.sourceAddress = parseRanged(name, value, 0, kHighestAddress);
+    else if (name == u"--lang" && !languageFromCode(value))
+        throw UsageError(
+            QCoreApplication::translate("qzr17ctl", "Volba --lang čeká cs nebo en, ne \"%1\"").arg(value));
+    else if (name == u"--lang")
+        return;
     else
-        throw UsageError(QStringLiteral("Neznámá volba %1").arg(name));
+        throw UsageError(QCoreApplication::translate("qzr17ctl", "Neznámá volba %1").arg(name));
 }
 
 bool takeFlag(const QString& argument, CtlOptions& options)
@@ -61,14 +71,14 @@ CtlOptions parseOptions(const QStringList& arguments)
             continue;
         }
         if (i + 1 >= arguments.size())
-            throw UsageError(QStringLiteral("Volbě %1 chybí hodnota").arg(argument));
+            throw UsageError(QCoreApplication::translate("qzr17ctl", "Volbě %1 chybí hodnota").arg(argument));
         applyOption(options, argument, arguments[i + 1]);
         ++i;
     }
     if (options.help)
         return options;
     if (i >= arguments.size())
-        throw UsageError(QStringLiteral("Chybí příkaz"));
+        throw UsageError(QCoreApplication::translate("qzr17ctl", "Chybí příkaz"));
     options.command = arguments[i];
     options.arguments = arguments.mid(i + 1);
     return options;
@@ -76,18 +86,33 @@ CtlOptions parseOptions(const QStringList& arguments)
 
 QString usageText()
 {
-    return QStringLiteral(
-        "Použití: qzr17ctl [--port COMn|CESTA] [--baud N] [--da N] [--sa N] [--trace] PŘÍKAZ\n"
-        "Příkazy:\n"
-        "  probe                    ověří, že stanice na adrese DA odpovídá\n"
-        "  scan                     vypíše adresy 0..126, které odpovídají\n"
-        "  type, version            vypíše typ nebo verzi přístroje\n"
-        "  read T...                vypíše pole tabulek T po řádcích JMÉNO=hodnota\n"
-        "  write T JMÉNO=HODNOTA... přečte tabulku T, změní pole a zapíše ji\n"
-        "  eeprom                   uloží nastavení regulátoru do EEPROM\n"
-        "  ports                    vypíše sériové porty počítače a kam vedou odkazy COMn\n"
-        "Volby, které chybí, se berou z nastavení (PORT: COM, BAUDRATE; ADRESA: DA, SA).\n"
-        "--trace vypíše každý telegram na standardní chybový výstup.\n"
-        "Návratový kód: 0 úspěch, 1 výměna selhala, 2 chybné použití nebo port.\n"
-        "qzr17ctl --version vypíše verzi programu.");
+    return QCoreApplication::translate(
+               "qzr17ctl",
+               "Použití: qzr17ctl [--port COMn|CESTA] [--baud N] [--da N] [--sa N] [--trace] PŘÍKAZ\n"
+               "Příkazy:\n"
+               "  probe                    ověří, že stanice na adrese DA odpovídá\n"
+               "  scan                     vypíše adresy 0..126, které odpovídají\n"
+               "  type, version            vypíše typ nebo verzi přístroje\n"
+               "  read T...                vypíše pole tabulek T po řádcích JMÉNO=hodnota\n"
+               "  write T JMÉNO=HODNOTA... přečte tabulku T, změní pole a zapíše ji\n"
+               "  eeprom                   uloží nastavení regulátoru do EEPROM\n"
+               "  ports                    vypíše sériové porty počítače a kam vedou odkazy COMn\n"
+               "Volby, které chybí, se berou z nastavení (PORT: COM, BAUDRATE; ADRESA: DA, SA).\n"
+               "--trace vypíše každý telegram na standardní chybový výstup.\n"
+               "Návratový kód: 0 úspěch, 1 výměna selhala, 2 chybné použití nebo port.\n"
+               "qzr17ctl --version vypíše verzi programu.") +
+           u'\n' +
+           QCoreApplication::translate(
+               "qzr17ctl", "--lang cs|en zvolí jazyk výpisů; bez ní platí jazyk zvolený v programu.");
+}
+
+std::optional<Language> requestedLanguage(const QStringList& arguments)
+{
+    for (qsizetype i = 0; i < arguments.size() && arguments[i].startsWith(u'-'); ++i) {
+        if (arguments[i].startsWith(u"--lang="))
+            return languageFromCode(QStringView(arguments[i]).mid(7));
+        if (arguments[i] == u"--lang" && i + 1 < arguments.size())
+            return languageFromCode(arguments[i + 1]);
+    }
+    return std::nullopt;
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "language.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -22,3 +24,7 @@ struct CtlOptions {
 CtlOptions parseOptions(const QStringList& arguments);
 
 QString usageText();
+
+// The language --lang asks for, looked for before the options are checked so
+// that even a message about them comes in that language.
+std::optional<Language> requestedLanguage(const QStringList& arguments);

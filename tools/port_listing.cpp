@@ -5,6 +5,7 @@
 #include "port_source.h"
 #include "usage_error.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QRegularExpression>
 
@@ -32,12 +33,14 @@ QList<int> assignedNumbers()
 ExitStatus listPorts(const PortSource& source, const QStringList& arguments)
 {
     if (!arguments.isEmpty())
-        throw UsageError(QStringLiteral("Příkaz ports nemá argumenty"));
+        throw UsageError(QCoreApplication::translate("qzr17ctl", "Příkaz ports nemá argumenty"));
     for (const SerialPortEntry& port : source.ports())
         printLine(port.tabbedLine());
     for (int number : assignedNumbers()) {
         const QString name = comPortName(number);
-        const QString device = portDevicePresent(name) ? devicePathFor(name) : QStringLiteral("není připojeno");
+        const QString device = portDevicePresent(name)
+                                   ? devicePathFor(name)
+                                   : QCoreApplication::translate("qzr17ctl", "není připojeno");
         printLine(QStringList{name, portEntryTarget(name), device}.join(u'\t'));
     }
     return ExitStatus::Success;

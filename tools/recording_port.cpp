@@ -2,6 +2,8 @@
 
 #include "bus_protocol.h"
 
+#include <QCoreApplication>
+
 namespace {
 
 constexpr uint8_t kSd1 = 0x10;
@@ -35,14 +37,17 @@ QString RecordingPort::describeFailure() const
 {
     const auto& rx = bus_protocol::rx_buffer;
     if (!m_writeOk)
-        return QStringLiteral("požadavek se nepodařilo odeslat");
+        return QCoreApplication::translate("qzr17ctl", "požadavek se nepodařilo odeslat");
     if (m_received == 0)
-        return QStringLiteral("regulátor neodpověděl");
+        return QCoreApplication::translate("qzr17ctl", "regulátor neodpověděl");
     if (m_received == kAckLength && rx[0] == kSd1 && rx[3] != 0) {
         // The acknowledgement's FC, kept as a signed byte like last_ack_code.
-        return QStringLiteral("regulátor odmítl požadavek, kód %1").arg(static_cast<int8_t>(rx[3]));
+        return QCoreApplication::translate("qzr17ctl", "regulátor odmítl požadavek, kód %1")
+            .arg(static_cast<int8_t>(rx[3]));
     }
     if (m_received < static_cast<uint32_t>(m_requested) && m_requested != kOpenEndedRead)
-        return QStringLiteral("neúplná odpověď regulátoru (%1 z %2 bajtů)").arg(m_received).arg(m_requested);
-    return QStringLiteral("chybná odpověď regulátoru");
+        return QCoreApplication::translate("qzr17ctl", "neúplná odpověď regulátoru (%1 z %2 bajtů)")
+            .arg(m_received)
+            .arg(m_requested);
+    return QCoreApplication::translate("qzr17ctl", "chybná odpověď regulátoru");
 }

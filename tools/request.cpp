@@ -3,6 +3,8 @@
 #include "numbers.h"
 #include "usage_error.h"
 
+#include <QCoreApplication>
+
 #include <algorithm>
 
 namespace {
@@ -12,7 +14,7 @@ constexpr int kMeasuredValuesTable = 16; // read only
 void expectNoArguments(const QString& command, const QStringList& arguments)
 {
     if (!arguments.isEmpty())
-        throw UsageError(QStringLiteral("Příkaz %1 nemá argumenty").arg(command));
+        throw UsageError(QCoreApplication::translate("qzr17ctl", "Příkaz %1 nemá argumenty").arg(command));
 }
 
 int parseTable(const QString& text)
@@ -28,24 +30,26 @@ Assignment parseAssignment(const TableFields& layout, const QString& text)
 {
     const qsizetype equals = text.indexOf(u'=');
     if (equals <= 0)
-        throw UsageError(QStringLiteral("Čeká se JMÉNO=HODNOTA, ne \"%1\"").arg(text));
+        throw UsageError(
+            QCoreApplication::translate("qzr17ctl", "Čeká se JMÉNO=HODNOTA, ne \"%1\"").arg(text));
     const QString name = text.left(equals);
     const QString valueText = text.mid(equals + 1);
     const auto fields = layout.fields();
     const auto field = std::find_if(fields.begin(), fields.end(),
                                     [&name](const FieldRef& f) { return name == QLatin1String(f.name); });
     if (field == fields.end())
-        throw UsageError(QStringLiteral("Tabulka nemá pole \"%1\"").arg(name));
+        throw UsageError(QCoreApplication::translate("qzr17ctl", "Tabulka nemá pole \"%1\"").arg(name));
     const std::optional<FieldValue> value = parseFieldValue(*field, valueText);
     if (!value)
-        throw UsageError(QStringLiteral("Pro pole %1 nelze použít hodnotu \"%2\"").arg(name, valueText));
+        throw UsageError(QCoreApplication::translate("qzr17ctl", "Pro pole %1 nelze použít hodnotu \"%2\"")
+                             .arg(name, valueText));
     return Assignment{field - fields.begin(), *value};
 }
 
 CommandRequest parseRead(const QStringList& arguments)
 {
     if (arguments.isEmpty())
-        throw UsageError(QStringLiteral("Příkaz read čeká čísla tabulek"));
+        throw UsageError(QCoreApplication::translate("qzr17ctl", "Příkaz read čeká čísla tabulek"));
     CommandRequest request{Command::Read, {}, {}};
     for (const QString& argument : arguments)
         request.tables.append(parseTable(argument));
@@ -55,10 +59,11 @@ CommandRequest parseRead(const QStringList& arguments)
 CommandRequest parseWrite(const QStringList& arguments)
 {
     if (arguments.size() < 2)
-        throw UsageError(QStringLiteral("Příkaz write čeká číslo tabulky a JMÉNO=HODNOTA"));
+        throw UsageError(
+            QCoreApplication::translate("qzr17ctl", "Příkaz write čeká číslo tabulky a JMÉNO=HODNOTA"));
     const int table = parseTable(arguments.first());
     if (table == kMeasuredValuesTable)
-        throw UsageError(QStringLiteral("Tabulku %1 nelze zapsat").arg(table));
+        throw UsageError(QCoreApplication::translate("qzr17ctl", "Tabulku %1 nelze zapsat").arg(table));
     ParamRecord scratch;
     const TableFields layout(table, scratch);
     CommandRequest request{Command::Write, {table}, {}};
@@ -86,5 +91,5 @@ CommandRequest parseRequest(const QString& command, const QStringList& arguments
             return CommandRequest{kind, {}, {}};
         }
     }
-    throw UsageError(QStringLiteral("Neznámý příkaz \"%1\"").arg(command));
+    throw UsageError(QCoreApplication::translate("qzr17ctl", "Neznámý příkaz \"%1\"").arg(command));
 }

@@ -1,0 +1,2136 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="en">
+<context>
+    <name>AboutBox</name>
+    <message>
+        <source>O aplikaci</source>
+        <translation>About</translation>
+    </message>
+    <message>
+        <source>Údaje o aplikaci</source>
+        <translation>Program information</translation>
+    </message>
+    <message>
+        <source>Ikona programu</source>
+        <translation>Program icon</translation>
+    </message>
+    <message>
+        <source>Název produktu</source>
+        <translation>Product name</translation>
+    </message>
+    <message>
+        <source>KV-36</source>
+        <translation>KV-36</translation>
+    </message>
+    <message>
+        <source>Název firmy</source>
+        <translation>Company name</translation>
+    </message>
+    <message>
+        <source>KORAVEL</source>
+        <translation>KORAVEL</translation>
+    </message>
+    <message>
+        <source>Verze</source>
+        <translation>Version</translation>
+    </message>
+    <message>
+        <source>Verze aplikace</source>
+        <translation>Program version</translation>
+    </message>
+    <message>
+        <source>Oddělovač</source>
+        <translation>Separator</translation>
+    </message>
+    <message>
+        <source>Minimální systémové požadavky</source>
+        <translation>Minimum system requirements</translation>
+    </message>
+    <message>
+        <source>-CPU Pentium 100 MHz nebo vyšší</source>
+        <translation>-Pentium 100 MHz CPU or faster</translation>
+    </message>
+    <message>
+        <source>-Microsoft Windows 95/98/ME</source>
+        <translation>-Microsoft Windows 95/98/ME</translation>
+    </message>
+    <message>
+        <source>-3 MB volného místa na pevném disku</source>
+        <translation>-3 MB of free hard disk space</translation>
+    </message>
+    <message>
+        <source>-Systémová paměť 32 MB (64 MB doporučeno)</source>
+        <translation>-32 MB of memory (64 MB recommended)</translation>
+    </message>
+    <message>
+        <source>-VGA nebo vyšší rozlišení</source>
+        <translation>-VGA or higher resolution</translation>
+    </message>
+    <message>
+        <source>OK</source>
+        <translation>OK</translation>
+    </message>
+</context>
+<context>
+    <name>DeviationChart</name>
+    <message>
+        <source>Graf QZR 17 (odchylka)</source>
+        <translation>QZR 17 chart (deviation)</translation>
+    </message>
+</context>
+<context>
+    <name>LinkStatus</name>
+    <message>
+        <source>Port není otevřen</source>
+        <translation>Port not open</translation>
+    </message>
+    <message>
+        <source>%1 – zařízení portu není připojeno</source>
+        <translation>%1 – port device not connected</translation>
+    </message>
+    <message>
+        <source>%1 – spojení v pořádku</source>
+        <translation>%1 – link OK</translation>
+    </message>
+    <message>
+        <source>%1 – regulátor neodpovídá od %2</source>
+        <translation>%1 – regulator not responding since %2</translation>
+    </message>
+    <message>
+        <source>Bez výpadků spojení</source>
+        <translation>No link outages</translation>
+    </message>
+    <message>
+        <source>Poslední výpadky spojení:</source>
+        <translation>Recent link outages:</translation>
+    </message>
+    <message>
+        <source>trvá</source>
+        <translation>ongoing</translation>
+    </message>
+    <message>
+        <source>%1 – %2</source>
+        <translation>%1 – %2</translation>
+    </message>
+</context>
+<context>
+    <name>PortChooser</name>
+    <message>
+        <source>Porty v počítači</source>
+        <translation>Computer ports</translation>
+    </message>
+    <message>
+        <source>Sériové porty, které počítač právě má:</source>
+        <translation>Serial ports this computer has now:</translation>
+    </message>
+    <message>
+        <source>Sériové porty</source>
+        <translation>Serial ports</translation>
+    </message>
+    <message>
+        <source>Port</source>
+        <translation>Port</translation>
+    </message>
+    <message>
+        <source>Popis</source>
+        <translation>Description</translation>
+    </message>
+    <message>
+        <source>Výrobce</source>
+        <translation>Manufacturer</translation>
+    </message>
+    <message>
+        <source>Sériové číslo</source>
+        <translation>Serial number</translation>
+    </message>
+    <message>
+        <source>USB VID:PID</source>
+        <translation>USB VID:PID</translation>
+    </message>
+    <message>
+        <source>Stálý název</source>
+        <translation>Persistent name</translation>
+    </message>
+    <message>
+        <source>Přiřadit jako:</source>
+        <translation>Assign as:</translation>
+    </message>
+    <message>
+        <source>Přiřadit jako</source>
+        <translation>Assign as</translation>
+    </message>
+    <message>
+        <source>COM </source>
+        <translation>COM </translation>
+    </message>
+    <message>
+        <source>Přiřadí vybraný port číslu COM a použije ho</source>
+        <translation>Assigns the selected port to the COM number and uses it</translation>
+    </message>
+    <message>
+        <source>Přiřadit</source>
+        <translation>Assign</translation>
+    </message>
+    <message>
+        <source>Zavřít</source>
+        <translation>Close</translation>
+    </message>
+    <message>
+        <source>Zařízení %1 už není připojeno.</source>
+        <translation>Device %1 is no longer connected.</translation>
+    </message>
+    <message>
+        <source>Port %1 nemá číslo COM.</source>
+        <translation>Port %1 has no COM number.</translation>
+    </message>
+    <message>
+        <source>%1 už vede na %2.
+Opravdu ho chceš přesměrovat na %3?</source>
+        <translation>%1 already leads to %2.
+Do you really want to redirect it to %3?</translation>
+    </message>
+    <message>
+        <source>Dotaz</source>
+        <translation>Confirm</translation>
+    </message>
+    <message>
+        <source>Odkaz %1 nelze zapsat do složky portů %2.</source>
+        <translation>Cannot write link %1 to the port folder %2.</translation>
+    </message>
+</context>
+<context>
+    <name>SerialLine</name>
+    <message>
+        <source>Sériový port %1 nelze otevřít</source>
+        <translation>Cannot open serial port %1</translation>
+    </message>
+    <message>
+        <source>Nepodařila se reinicializace portu %1</source>
+        <translation>Failed to reinitialize port %1</translation>
+    </message>
+</context>
+<context>
+    <name>TAboutBox</name>
+    <message>
+        <source>Verze aplikace</source>
+        <translation>Program version</translation>
+    </message>
+    <message>
+        <source>Verze %1</source>
+        <translation>Version %1</translation>
+    </message>
+</context>
+<context>
+    <name>TelegramMeaning</name>
+    <message>
+        <source>neúplný telegram (%1 z %2 bajtů)</source>
+        <translation>incomplete telegram (%1 of %2 bytes)</translation>
+    </message>
+    <message>
+        <source>chybný koncový znak (%1, má být 16)</source>
+        <translation>wrong end character (%1, expected 16)</translation>
+    </message>
+    <message>
+        <source>chybný kontrolní součet (%1, má být %2)</source>
+        <translation>wrong checksum (%1, expected %2)</translation>
+    </message>
+    <message>
+        <source>za telegramem ještě %1 bajtů</source>
+        <translation>%1 more bytes after the telegram</translation>
+    </message>
+    <message>
+        <source>chybný druhý počáteční znak (%1, má být 68)</source>
+        <translation>wrong second start character (%1, expected 68)</translation>
+    </message>
+    <message>
+        <source>příliš malé LE (%1)</source>
+        <translation>LE too small (%1)</translation>
+    </message>
+    <message>
+        <source>žádné bajty</source>
+        <translation>no bytes</translation>
+    </message>
+    <message>
+        <source>bajty, které nejsou telegramem</source>
+        <translation>bytes that are no telegram</translation>
+    </message>
+    <message>
+        <source>127 (všem)</source>
+        <translation>127 (broadcast)</translation>
+    </message>
+    <message>
+        <source>SD1 dotaz na stav</source>
+        <translation>SD1 status request</translation>
+    </message>
+    <message>
+        <source>čtení tabulky %1</source>
+        <translation>read table %1</translation>
+    </message>
+    <message>
+        <source>zápis tabulky %1</source>
+        <translation>write table %1</translation>
+    </message>
+    <message>
+        <source>typ zařízení</source>
+        <translation>device type</translation>
+    </message>
+    <message>
+        <source>verze zařízení</source>
+        <translation>device version</translation>
+    </message>
+    <message>
+        <source>uložení do EEPROM</source>
+        <translation>store to EEPROM</translation>
+    </message>
+    <message>
+        <source>%1 bajtů za kódem služby, má být 0</source>
+        <translation>%1 bytes after the service code, expected 0</translation>
+    </message>
+    <message>
+        <source>tabulka %1 neexistuje</source>
+        <translation>table %1 does not exist</translation>
+    </message>
+    <message>
+        <source>délka %1, tabulka má %2 bajtů</source>
+        <translation>length %1, the table has %2 bytes</translation>
+    </message>
+    <message>
+        <source>čtvrtý bajt %1, má být 00</source>
+        <translation>fourth byte %1, expected 00</translation>
+    </message>
+    <message>
+        <source>%1 bajtů dat, má být %2</source>
+        <translation>%1 data bytes, expected %2</translation>
+    </message>
+    <message>
+        <source>data (%1 bajtů)</source>
+        <translation>data (%1 bytes)</translation>
+    </message>
+    <message>
+        <source>žádná</source>
+        <translation>none</translation>
+    </message>
+    <message>
+        <source>neznámý požadavek (FC %1, služba %2)</source>
+        <translation>unknown request (FC %1, service %2)</translation>
+    </message>
+    <message>
+        <source>neznámý kód funkce %1</source>
+        <translation>unknown function code %1</translation>
+    </message>
+    <message>
+        <source>kladné potvrzení</source>
+        <translation>positive acknowledgement</translation>
+    </message>
+    <message>
+        <source>odmítnutí, kód %1</source>
+        <translation>refusal, code %1</translation>
+    </message>
+    <message>
+        <source>chybný kód funkce (%1, má být 08)</source>
+        <translation>wrong function code (%1, expected 08)</translation>
+    </message>
+    <message>
+        <source>data tabulky %1: %2 bajtů, má být %3</source>
+        <translation>table %1 data: %2 bytes, expected %3</translation>
+    </message>
+    <message>
+        <source>data tabulky %1 (%2 bajtů)</source>
+        <translation>table %1 data (%2 bytes)</translation>
+    </message>
+    <message>
+        <source>typ zařízení „%1“</source>
+        <translation>device type “%1”</translation>
+    </message>
+    <message>
+        <source>verze zařízení „%1“</source>
+        <translation>device version “%1”</translation>
+    </message>
+    <message>
+        <source>data (%1 bajtů) místo potvrzení</source>
+        <translation>data (%1 bytes) instead of an acknowledgement</translation>
+    </message>
+    <message>
+        <source>odpověď z jiné adresy (DA %1, SA %2; čekáno DA %3, SA %4)</source>
+        <translation>reply from another address (DA %1, SA %2; expected DA %3, SA %4)</translation>
+    </message>
+    <message>
+        <source>SD1 odpověď na stav: připravena</source>
+        <translation>SD1 status reply: ready</translation>
+    </message>
+    <message>
+        <source>SD1 odpověď na stav, kód %1</source>
+        <translation>SD1 status reply, code %1</translation>
+    </message>
+    <message>
+        <source>žádná odpověď v časovém limitu (%1 ms)</source>
+        <translation>no reply within the time-out (%1 ms)</translation>
+    </message>
+    <message>
+        <source>krátká odpověď (%1 z %2 bajtů)</source>
+        <translation>short reply (%1 of %2 bytes)</translation>
+    </message>
+</context>
+<context>
+    <name>Tform_nastaveni</name>
+    <message>
+        <source>Nastavení</source>
+        <translation>Settings</translation>
+    </message>
+    <message>
+        <source>počet zobrazených</source>
+        <translation>points shown</translation>
+    </message>
+    <message>
+        <source>měření v grafu</source>
+        <translation>in the chart</translation>
+    </message>
+    <message>
+        <source>zápis do grafu</source>
+        <translation>chart every</translation>
+    </message>
+    <message>
+        <source>sek.</source>
+        <translation>s</translation>
+    </message>
+    <message>
+        <source>zápis do souboru</source>
+        <translation>log every</translation>
+    </message>
+    <message>
+        <source>min.</source>
+        <translation>min</translation>
+    </message>
+    <message>
+        <source>počet zobrazených měření v grafu</source>
+        <translation>Number of measurements shown in the chart</translation>
+    </message>
+    <message>
+        <source>zápis do grafu v sekundách</source>
+        <translation>Chart interval in seconds</translation>
+    </message>
+    <message>
+        <source>zápis do souboru v minutách</source>
+        <translation>Log interval in minutes</translation>
+    </message>
+    <message>
+        <source>OK</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>Je nutné zadávat pouze čísla</source>
+        <translation>Enter digits only</translation>
+    </message>
+    <message>
+        <source>CHYBA</source>
+        <translation>ERROR</translation>
+    </message>
+</context>
+<context>
+    <name>Tmenu_qzr17</name>
+    <message>
+        <source>Pondělí</source>
+        <translation>Monday</translation>
+    </message>
+    <message>
+        <source>Úterý</source>
+        <translation>Tuesday</translation>
+    </message>
+    <message>
+        <source>Středa</source>
+        <translation>Wednesday</translation>
+    </message>
+    <message>
+        <source>Čtvrtek</source>
+        <translation>Thursday</translation>
+    </message>
+    <message>
+        <source>Pátek</source>
+        <translation>Friday</translation>
+    </message>
+    <message>
+        <source>Sobota</source>
+        <translation>Saturday</translation>
+    </message>
+    <message>
+        <source>Neděle</source>
+        <translation>Sunday</translation>
+    </message>
+    <message>
+        <source>Nastavení hranice ALARMU 1</source>
+        <translation>ALARM 1 limit</translation>
+    </message>
+    <message>
+        <source>Nastavení hranice ALARMU 2</source>
+        <translation>ALARM 2 limit</translation>
+    </message>
+    <message>
+        <source>Nastavení poklesu o (-20 až 0°C)</source>
+        <translation>Undershoot by (-20 to 0°C)</translation>
+    </message>
+    <message>
+        <source>Nastavení překročení o (-20 až 0°C)</source>
+        <translation>Overshoot by (-20 to 0°C)</translation>
+    </message>
+</context>
+<context>
+    <name>Tport</name>
+    <message>
+        <source>Komunikační port</source>
+        <translation>Communication port</translation>
+    </message>
+    <message>
+        <source>Sériová linka:</source>
+        <translation>Serial line:</translation>
+    </message>
+    <message>
+        <source>Přenosová rychlost</source>
+        <translation>Baud rate</translation>
+    </message>
+    <message>
+        <source>Adresa přístroje:</source>
+        <translation>Device address:</translation>
+    </message>
+    <message>
+        <source>Adresa počítače: </source>
+        <translation>PC address: </translation>
+    </message>
+    <message>
+        <source>Tabulka adres:</source>
+        <translation>Address table:</translation>
+    </message>
+    <message>
+        <source>Návrat a potvrzení změn</source>
+        <translation>Close and keep the changes</translation>
+    </message>
+    <message>
+        <source>OK</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>Storno</source>
+        <translation>Cancel</translation>
+    </message>
+    <message>
+        <source>Spustí vyhledávání adres</source>
+        <translation>Starts the address search</translation>
+    </message>
+    <message>
+        <source>Najít adresy</source>
+        <translation>Find addresses</translation>
+    </message>
+    <message>
+        <source>Porty v počítači: přiřadí sériový port číslu COM</source>
+        <translation>Computer ports: assigns a serial port to a COM number</translation>
+    </message>
+    <message>
+        <source>Porty v počítači...</source>
+        <translation>Computer ports...</translation>
+    </message>
+    <message>
+        <source>...</source>
+        <translation>...</translation>
+    </message>
+    <message>
+        <source>Nastaví komunikační linku</source>
+        <translation>Sets the communication line</translation>
+    </message>
+    <message>
+        <source>Sériová linka</source>
+        <translation>Serial line</translation>
+    </message>
+    <message>
+        <source>žádný port</source>
+        <translation>no port</translation>
+    </message>
+    <message>
+        <source>COM 1</source>
+        <translation>COM 1</translation>
+    </message>
+    <message>
+        <source>COM 2</source>
+        <translation>COM 2</translation>
+    </message>
+    <message>
+        <source>COM 3</source>
+        <translation>COM 3</translation>
+    </message>
+    <message>
+        <source>COM 4</source>
+        <translation>COM 4</translation>
+    </message>
+    <message>
+        <source>COM 5</source>
+        <translation>COM 5</translation>
+    </message>
+    <message>
+        <source>COM 6</source>
+        <translation>COM 6</translation>
+    </message>
+    <message>
+        <source>COM 7</source>
+        <translation>COM 7</translation>
+    </message>
+    <message>
+        <source>COM 8</source>
+        <translation>COM 8</translation>
+    </message>
+    <message>
+        <source>Nastaví adresu přístroje</source>
+        <translation>Sets the device address</translation>
+    </message>
+    <message>
+        <source>Adresa přístroje</source>
+        <translation>Device address</translation>
+    </message>
+    <message>
+        <source>Nastaví adresu počítače</source>
+        <translation>Sets the PC address</translation>
+    </message>
+    <message>
+        <source>Adresa počítače</source>
+        <translation>PC address</translation>
+    </message>
+    <message>
+        <source>Přeruší vyhledávání adres</source>
+        <translation>Stops the address search</translation>
+    </message>
+    <message>
+        <source>Přerušit</source>
+        <translation>Stop</translation>
+    </message>
+    <message>
+        <source>Tabulka adres</source>
+        <translation>Address table</translation>
+    </message>
+    <message>
+        <source>Byly provedeny změny v nastavení.
+Opravdu se chceš vrátit k původnímu nastavení?</source>
+        <translation>The settings have been changed.
+Do you really want to go back to the original settings?</translation>
+    </message>
+    <message>
+        <source>Dotaz</source>
+        <translation>Confirm</translation>
+    </message>
+    <message>
+        <source> (zařízení není připojeno)</source>
+        <translation> (device not connected)</translation>
+    </message>
+</context>
+<context>
+    <name>Tprovoz</name>
+    <message>
+        <source>Provoz na sběrnici</source>
+        <translation>Bus traffic</translation>
+    </message>
+    <message>
+        <source>&amp;Pozastavit</source>
+        <translation>&amp;Pause</translation>
+    </message>
+    <message>
+        <source>Pozastavit</source>
+        <translation>Pause</translation>
+    </message>
+    <message>
+        <source>Přestane přidávat řádky; provoz na sběrnici běží dál</source>
+        <translation>Stops adding rows; the bus traffic goes on</translation>
+    </message>
+    <message>
+        <source>&amp;Vymazat</source>
+        <translation>C&amp;lear</translation>
+    </message>
+    <message>
+        <source>Vymazat</source>
+        <translation>Clear</translation>
+    </message>
+    <message>
+        <source>Smaže všechny řádky a začne měřit čas od nuly</source>
+        <translation>Deletes all rows and starts the time from zero</translation>
+    </message>
+    <message>
+        <source>&amp;Kopírovat</source>
+        <translation>&amp;Copy</translation>
+    </message>
+    <message>
+        <source>Kopírovat</source>
+        <translation>Copy</translation>
+    </message>
+    <message>
+        <source>Zkopíruje vybrané řádky do schránky</source>
+        <translation>Copies the selected rows to the clipboard</translation>
+    </message>
+    <message>
+        <source>&amp;Uložit...</source>
+        <translation>&amp;Save...</translation>
+    </message>
+    <message>
+        <source>Uložit</source>
+        <translation>Save</translation>
+    </message>
+    <message>
+        <source>Uloží všechny řádky do textového souboru</source>
+        <translation>Saves all rows to a text file</translation>
+    </message>
+    <message>
+        <source>&amp;Filtr:</source>
+        <translation>&amp;Filter:</translation>
+    </message>
+    <message>
+        <source>Filtr</source>
+        <translation>Filter</translation>
+    </message>
+    <message>
+        <source>Ukáže jen řádky, které obsahují tento text</source>
+        <translation>Shows only the rows that contain this text</translation>
+    </message>
+    <message>
+        <source>text v řádku</source>
+        <translation>text in the row</translation>
+    </message>
+    <message>
+        <source>Telegramy</source>
+        <translation>Telegrams</translation>
+    </message>
+    <message>
+        <source>Řádků: 0</source>
+        <translation>Rows: 0</translation>
+    </message>
+    <message>
+        <source>Soubor %1 nelze uložit</source>
+        <translation>Cannot save file %1</translation>
+    </message>
+    <message>
+        <source>Řádků: %1</source>
+        <translation>Rows: %1</translation>
+    </message>
+    <message>
+        <source>Řádků: %1 z %2</source>
+        <translation>Rows: %1 of %2</translation>
+    </message>
+    <message>
+        <source>Uložit provoz na sběrnici</source>
+        <translation>Save bus traffic</translation>
+    </message>
+    <message>
+        <source>Textový soubor [*.txt] (*.txt)</source>
+        <translation>Text file [*.txt] (*.txt)</translation>
+    </message>
+</context>
+<context>
+    <name>Tqzr17</name>
+    <message>
+        <source>Aktuální naměřená teplota</source>
+        <translation>Current measured temperature</translation>
+    </message>
+    <message>
+        <source>teplota vody</source>
+        <translation>flow temp.</translation>
+    </message>
+    <message>
+        <source>Ukazuje teplotu topné vody</source>
+        <translation>Shows the flow temperature of the heating water</translation>
+    </message>
+    <message>
+        <source>venkovní teplota</source>
+        <translation>outdoor temp.</translation>
+    </message>
+    <message>
+        <source>Ukazuje venkovní teplotu</source>
+        <translation>Shows the outdoor temperature</translation>
+    </message>
+    <message>
+        <source>žádaná</source>
+        <translation>setpoint</translation>
+    </message>
+    <message>
+        <source>útlum</source>
+        <translation>setback</translation>
+    </message>
+    <message>
+        <source>odchylka</source>
+        <translation>deviation</translation>
+    </message>
+    <message>
+        <source>Barva pera</source>
+        <translation>Pen color</translation>
+    </message>
+    <message>
+        <source>aut. čtení</source>
+        <translation>auto read</translation>
+    </message>
+    <message>
+        <source>Spustí automatické čtení naměřených hodnot regulátoru</source>
+        <translation>Starts reading the regulator&apos;s measured values automatically</translation>
+    </message>
+    <message>
+        <source>příjem</source>
+        <translation>receiving</translation>
+    </message>
+    <message>
+        <source>&amp;Soubor</source>
+        <translation>&amp;File</translation>
+    </message>
+    <message>
+        <source>Nový...</source>
+        <translation>New...</translation>
+    </message>
+    <message>
+        <source>Uložit</source>
+        <translation>Save</translation>
+    </message>
+    <message>
+        <source>Uložit jako...</source>
+        <translation>Save As...</translation>
+    </message>
+    <message>
+        <source>Tisk...</source>
+        <translation>Print...</translation>
+    </message>
+    <message>
+        <source>&amp;Konec</source>
+        <translation>E&amp;xit</translation>
+    </message>
+    <message>
+        <source>&amp;Konfigurace</source>
+        <translation>&amp;Configuration</translation>
+    </message>
+    <message>
+        <source>Komunikační port</source>
+        <translation>Communication port</translation>
+    </message>
+    <message>
+        <source>Nastavení regulátoru</source>
+        <translation>Regulator settings</translation>
+    </message>
+    <message>
+        <source>Nastavení ukládání</source>
+        <translation>Logging settings</translation>
+    </message>
+    <message>
+        <source>Provoz na sběrnici</source>
+        <translation>Bus traffic</translation>
+    </message>
+    <message>
+        <source>&amp;Nápověda</source>
+        <translation>&amp;Help</translation>
+    </message>
+    <message>
+        <source>O aplikaci</source>
+        <translation>About</translation>
+    </message>
+    <message>
+        <source>Identifikace</source>
+        <translation>Identification</translation>
+    </message>
+    <message>
+        <source>Textový soubor [*.txt] (*.txt)</source>
+        <translation>Text file [*.txt] (*.txt)</translation>
+    </message>
+</context>
+<context>
+    <name>TrafficModel</name>
+    <message>
+        <source>odesláno</source>
+        <translation>sent</translation>
+    </message>
+    <message>
+        <source>přijato</source>
+        <translation>received</translation>
+    </message>
+    <message>
+        <source>Čas [ms]</source>
+        <translation>Time [ms]</translation>
+    </message>
+    <message>
+        <source>Směr</source>
+        <translation>Dir.</translation>
+    </message>
+    <message>
+        <source>Význam</source>
+        <translation>Meaning</translation>
+    </message>
+    <message>
+        <source>Bajty</source>
+        <translation>Bytes</translation>
+    </message>
+</context>
+<context>
+    <name>ValueLegend</name>
+    <message>
+        <source>Hodnoty bodů grafu</source>
+        <translation>Chart point values</translation>
+    </message>
+</context>
+<context>
+    <name>about_ident</name>
+    <message>
+        <source>Identifikace</source>
+        <translation>Identification</translation>
+    </message>
+    <message>
+        <source>Výrobce a parametry regulátoru</source>
+        <translation>Regulator manufacturer and parameters</translation>
+    </message>
+    <message>
+        <source>Obrázek regulátoru</source>
+        <translation>Regulator picture</translation>
+    </message>
+    <message>
+        <source>Výrobce:</source>
+        <translation>Manufacturer:</translation>
+    </message>
+    <message>
+        <source>KORAVEL</source>
+        <translation>KORAVEL</translation>
+    </message>
+    <message>
+        <source>https://</source>
+        <translation>https://</translation>
+    </message>
+    <message>
+        <source>www.koravel.cz</source>
+        <translation>www.koravel.cz</translation>
+    </message>
+    <message>
+        <source>Načtené parametry z regulátoru:</source>
+        <translation>Parameters read from the regulator:</translation>
+    </message>
+    <message>
+        <source>Typ zařízení - neidentifikováno</source>
+        <translation>Device type - not identified</translation>
+    </message>
+    <message>
+        <source>Verze zařízení - neidentifikováno</source>
+        <translation>Device version - not identified</translation>
+    </message>
+    <message>
+        <source>OK</source>
+        <translation>OK</translation>
+    </message>
+</context>
+<context>
+    <name>bus_protocol</name>
+    <message>
+        <source>Chyba, číslo tabulky mimo rozsah.</source>
+        <translation>Error: table number out of range.</translation>
+    </message>
+    <message>
+        <source>Sériový Port</source>
+        <translation>Serial Port</translation>
+    </message>
+    <message>
+        <source>Nepředvídaná chyba, špatně zadaná tabulka</source>
+        <translation>Unexpected error: invalid table</translation>
+    </message>
+</context>
+<context>
+    <name>edit_conversions</name>
+    <message>
+        <source>Je nutné zadávat pouze čísla nebo desetinnou čárku</source>
+        <translation>Enter digits and a decimal separator only</translation>
+    </message>
+    <message>
+        <source>Je nutné zadávat pouze čísla</source>
+        <translation>Enter digits only</translation>
+    </message>
+    <message>
+        <source>CHYBA</source>
+        <translation>ERROR</translation>
+    </message>
+</context>
+<context>
+    <name>menu_qzr17</name>
+    <message>
+        <source>QZR 17</source>
+        <translation>QZR 17</translation>
+    </message>
+    <message>
+        <source>Parametry regulátoru</source>
+        <translation>Regulator parameters</translation>
+    </message>
+    <message>
+        <source>Ekviterm</source>
+        <translation>Heating curve</translation>
+    </message>
+    <message>
+        <source>Teplota vody při 0°C venkovní teploty</source>
+        <translation>Flow temperature at 0°C outdoors</translation>
+    </message>
+    <message>
+        <source>SP_0</source>
+        <translation>SP_0</translation>
+    </message>
+    <message>
+        <source>80</source>
+        <translation>80</translation>
+    </message>
+    <message>
+        <source>Teplota vody při 20°C venkovní teploty</source>
+        <translation>Flow temperature at 20°C outdoors</translation>
+    </message>
+    <message>
+        <source>SP20</source>
+        <translation>SP20</translation>
+    </message>
+    <message>
+        <source>20</source>
+        <translation>20</translation>
+    </message>
+    <message>
+        <source>Regulace ONOF</source>
+        <translation>On/off control</translation>
+    </message>
+    <message>
+        <source>Základní ohřívač pokles o (-20 až 0°C)</source>
+        <translation>Base heater undershoot (-20 to 0°C)</translation>
+    </message>
+    <message>
+        <source>P_LO</source>
+        <translation>P_LO</translation>
+    </message>
+    <message>
+        <source>-1,5</source>
+        <translation>-1,5</translation>
+    </message>
+    <message>
+        <source>Základní ohřívač překročení o (0 až 20°C)</source>
+        <translation>Base heater overshoot (0 to 20°C)</translation>
+    </message>
+    <message>
+        <source>P_HI</source>
+        <translation>P_HI</translation>
+    </message>
+    <message>
+        <source>3</source>
+        <translation>3</translation>
+    </message>
+    <message>
+        <source>Špičkový ohřívač pokles o (-20 až 0°C)</source>
+        <translation>Peak heater undershoot (-20 to 0°C)</translation>
+    </message>
+    <message>
+        <source>D_LO</source>
+        <translation>D_LO</translation>
+    </message>
+    <message>
+        <source>-3</source>
+        <translation>-3</translation>
+    </message>
+    <message>
+        <source>Špičkový ohřívač překročení o (0 až 20°C)</source>
+        <translation>Peak heater overshoot (0 to 20°C)</translation>
+    </message>
+    <message>
+        <source>D_HI</source>
+        <translation>D_HI</translation>
+    </message>
+    <message>
+        <source>1,5</source>
+        <translation>1,5</translation>
+    </message>
+    <message>
+        <source>Omezení požadované hodnoty [°C]</source>
+        <translation>Setpoint limit [°C]</translation>
+    </message>
+    <message>
+        <source>OME_</source>
+        <translation>OME_</translation>
+    </message>
+    <message>
+        <source>95 </source>
+        <translation>95 </translation>
+    </message>
+    <message>
+        <source>Alarm</source>
+        <translation>Alarm</translation>
+    </message>
+    <message>
+        <source>Nastavení hranice ALARMU 1</source>
+        <translation>ALARM 1 limit</translation>
+    </message>
+    <message>
+        <source>SPLO</source>
+        <translation>SPLO</translation>
+    </message>
+    <message>
+        <source>-5</source>
+        <translation>-5</translation>
+    </message>
+    <message>
+        <source>Nastavení hranice ALARMU 2</source>
+        <translation>ALARM 2 limit</translation>
+    </message>
+    <message>
+        <source>SPHI</source>
+        <translation>SPHI</translation>
+    </message>
+    <message>
+        <source>5</source>
+        <translation>5</translation>
+    </message>
+    <message>
+        <source>Hystereze alarmu (0 až 10°C)</source>
+        <translation>Alarm hysteresis (0 to 10°C)</translation>
+    </message>
+    <message>
+        <source>HYST</source>
+        <translation>HYST</translation>
+    </message>
+    <message>
+        <source>1</source>
+        <translation>1</translation>
+    </message>
+    <message>
+        <source>Vstupní signál pro ALARM 1</source>
+        <translation>Input signal for ALARM 1</translation>
+    </message>
+    <message>
+        <source>INA1</source>
+        <translation>INA1</translation>
+    </message>
+    <message>
+        <source>Naměřená vstup 1</source>
+        <translation>Measured, input 1</translation>
+    </message>
+    <message>
+        <source>Naměřená vstup 2</source>
+        <translation>Measured, input 2</translation>
+    </message>
+    <message>
+        <source>Požadovaná z EKVITERMU</source>
+        <translation>Setpoint from heating curve</translation>
+    </message>
+    <message>
+        <source>Vstupní signál pro ALARM 2</source>
+        <translation>Input signal for ALARM 2</translation>
+    </message>
+    <message>
+        <source>INA2</source>
+        <translation>INA2</translation>
+    </message>
+    <message>
+        <source>Snímač 1</source>
+        <translation>Sensor 1</translation>
+    </message>
+    <message>
+        <source>Typ snímače</source>
+        <translation>Sensor type</translation>
+    </message>
+    <message>
+        <source>TYPE</source>
+        <translation>TYPE</translation>
+    </message>
+    <message>
+        <source>0-20mA</source>
+        <translation>0-20mA</translation>
+    </message>
+    <message>
+        <source>4-20mA</source>
+        <translation>4-20mA</translation>
+    </message>
+    <message>
+        <source>0-5V</source>
+        <translation>0-5V</translation>
+    </message>
+    <message>
+        <source>Desetinná tečka</source>
+        <translation>Decimal point</translation>
+    </message>
+    <message>
+        <source>_DP_</source>
+        <translation>_DP_</translation>
+    </message>
+    <message>
+        <source>0000.</source>
+        <translation>0000.</translation>
+    </message>
+    <message>
+        <source>000.0</source>
+        <translation>000.0</translation>
+    </message>
+    <message>
+        <source>00.00</source>
+        <translation>00.00</translation>
+    </message>
+    <message>
+        <source>Začátek rozsahu (-999 až 9999°C)</source>
+        <translation>Range start (-999 to 9999°C)</translation>
+    </message>
+    <message>
+        <source>STRS</source>
+        <translation>STRS</translation>
+    </message>
+    <message>
+        <source>0</source>
+        <translation>0</translation>
+    </message>
+    <message>
+        <source>Konec rozsahu (-999 až 9999°C)</source>
+        <translation>Range end (-999 to 9999°C)</translation>
+    </message>
+    <message>
+        <source>ENDS</source>
+        <translation>ENDS</translation>
+    </message>
+    <message>
+        <source>100</source>
+        <translation>100</translation>
+    </message>
+    <message>
+        <source>Snímač 2</source>
+        <translation>Sensor 2</translation>
+    </message>
+    <message>
+        <source>-50</source>
+        <translation>-50</translation>
+    </message>
+    <message>
+        <source>50</source>
+        <translation>50</translation>
+    </message>
+    <message>
+        <source>Čas</source>
+        <translation>Time</translation>
+    </message>
+    <message>
+        <source>Minuty</source>
+        <translation>Minutes</translation>
+    </message>
+    <message>
+        <source>MIN</source>
+        <translation>MIN</translation>
+    </message>
+    <message>
+        <source>Hodiny</source>
+        <translation>Hours</translation>
+    </message>
+    <message>
+        <source>HOUR</source>
+        <translation>HOUR</translation>
+    </message>
+    <message>
+        <source>Den v týdnu</source>
+        <translation>Day of week</translation>
+    </message>
+    <message>
+        <source>DAY</source>
+        <translation>DAY</translation>
+    </message>
+    <message>
+        <source>Pondělí</source>
+        <translation>Monday</translation>
+    </message>
+    <message>
+        <source>Úterý</source>
+        <translation>Tuesday</translation>
+    </message>
+    <message>
+        <source>Středa</source>
+        <translation>Wednesday</translation>
+    </message>
+    <message>
+        <source>Čtvrtek</source>
+        <translation>Thursday</translation>
+    </message>
+    <message>
+        <source>Pátek</source>
+        <translation>Friday</translation>
+    </message>
+    <message>
+        <source>Sobota</source>
+        <translation>Saturday</translation>
+    </message>
+    <message>
+        <source>Neděle</source>
+        <translation>Sunday</translation>
+    </message>
+    <message>
+        <source>Den</source>
+        <translation>Day</translation>
+    </message>
+    <message>
+        <source>DATE</source>
+        <translation>DATE</translation>
+    </message>
+    <message>
+        <source>Měsíc</source>
+        <translation>Month</translation>
+    </message>
+    <message>
+        <source>MONT</source>
+        <translation>MONT</translation>
+    </message>
+    <message>
+        <source>Leden</source>
+        <translation>January</translation>
+    </message>
+    <message>
+        <source>Únor</source>
+        <translation>February</translation>
+    </message>
+    <message>
+        <source>Březen</source>
+        <translation>March</translation>
+    </message>
+    <message>
+        <source>Duben</source>
+        <translation>April</translation>
+    </message>
+    <message>
+        <source>Květen</source>
+        <translation>May</translation>
+    </message>
+    <message>
+        <source>Červen</source>
+        <translation>June</translation>
+    </message>
+    <message>
+        <source>Červenec</source>
+        <translation>July</translation>
+    </message>
+    <message>
+        <source>Srpen</source>
+        <translation>August</translation>
+    </message>
+    <message>
+        <source>Září</source>
+        <translation>September</translation>
+    </message>
+    <message>
+        <source>Říjen</source>
+        <translation>October</translation>
+    </message>
+    <message>
+        <source>Listopad</source>
+        <translation>November</translation>
+    </message>
+    <message>
+        <source>Prosinec</source>
+        <translation>December</translation>
+    </message>
+    <message>
+        <source>Rok (poslední dvojčíslí)</source>
+        <translation>Year (last two digits)</translation>
+    </message>
+    <message>
+        <source>YEAR</source>
+        <translation>YEAR</translation>
+    </message>
+    <message>
+        <source>02</source>
+        <translation>02</translation>
+    </message>
+    <message>
+        <source>povolení zápisu nového času</source>
+        <translation>allow writing the new time</translation>
+    </message>
+    <message>
+        <source>Error</source>
+        <translation>Error</translation>
+    </message>
+    <message>
+        <source>Nastavení chování relé při error</source>
+        <translation>Relay action on error</translation>
+    </message>
+    <message>
+        <source>RE_1</source>
+        <translation>RE_1</translation>
+    </message>
+    <message>
+        <source>Nastavení chování relé při error RE_1</source>
+        <translation>Relay action on error RE_1</translation>
+    </message>
+    <message>
+        <source>Bez funkce (no)</source>
+        <translation>No action (no)</translation>
+    </message>
+    <message>
+        <source>Při poruše zapne (ON)</source>
+        <translation>On at fault (ON)</translation>
+    </message>
+    <message>
+        <source>Při poruše vypne (OFF)</source>
+        <translation>Off at fault (OFF)</translation>
+    </message>
+    <message>
+        <source>RE_2</source>
+        <translation>RE_2</translation>
+    </message>
+    <message>
+        <source>Nastavení chování relé při error RE_2</source>
+        <translation>Relay action on error RE_2</translation>
+    </message>
+    <message>
+        <source>RE_3</source>
+        <translation>RE_3</translation>
+    </message>
+    <message>
+        <source>Nastavení chování relé při error RE_3</source>
+        <translation>Relay action on error RE_3</translation>
+    </message>
+    <message>
+        <source>RE_4</source>
+        <translation>RE_4</translation>
+    </message>
+    <message>
+        <source>Nastavení chování relé při error RE_4</source>
+        <translation>Relay action on error RE_4</translation>
+    </message>
+    <message>
+        <source>Nastavení chování analogového výstupu</source>
+        <translation>Analog output on error</translation>
+    </message>
+    <message>
+        <source>YOUT</source>
+        <translation>YOUT</translation>
+    </message>
+    <message>
+        <source>Při poruše 0 mA</source>
+        <translation>0 mA at fault</translation>
+    </message>
+    <message>
+        <source>Při poruše 20 mA</source>
+        <translation>20 mA at fault</translation>
+    </message>
+    <message>
+        <source>Ostatní</source>
+        <translation>Other</translation>
+    </message>
+    <message>
+        <source>Nastavení filtru (0 až 15)</source>
+        <translation>Input filter (0 to 15)</translation>
+    </message>
+    <message>
+        <source>FILTR</source>
+        <translation>FILTR</translation>
+    </message>
+    <message>
+        <source>2</source>
+        <translation>2</translation>
+    </message>
+    <message>
+        <source>4</source>
+        <translation>4</translation>
+    </message>
+    <message>
+        <source>6</source>
+        <translation>6</translation>
+    </message>
+    <message>
+        <source>7</source>
+        <translation>7</translation>
+    </message>
+    <message>
+        <source>8</source>
+        <translation>8</translation>
+    </message>
+    <message>
+        <source>9</source>
+        <translation>9</translation>
+    </message>
+    <message>
+        <source>10</source>
+        <translation>10</translation>
+    </message>
+    <message>
+        <source>11</source>
+        <translation>11</translation>
+    </message>
+    <message>
+        <source>12</source>
+        <translation>12</translation>
+    </message>
+    <message>
+        <source>13</source>
+        <translation>13</translation>
+    </message>
+    <message>
+        <source>14</source>
+        <translation>14</translation>
+    </message>
+    <message>
+        <source>15</source>
+        <translation>15</translation>
+    </message>
+    <message>
+        <source>Nastavení hesla (0 až 9999)</source>
+        <translation>Password (0 to 9999)</translation>
+    </message>
+    <message>
+        <source>PASS</source>
+        <translation>PASS</translation>
+    </message>
+    <message>
+        <source>Klávesnice</source>
+        <translation>Keypad</translation>
+    </message>
+    <message>
+        <source>LOC_</source>
+        <translation>LOC_</translation>
+    </message>
+    <message>
+        <source>odemčena</source>
+        <translation>unlocked</translation>
+    </message>
+    <message>
+        <source>zamčena</source>
+        <translation>locked</translation>
+    </message>
+    <message>
+        <source>Adresa regulátoru (0 až 126)</source>
+        <translation>Regulator address (0 to 126)</translation>
+    </message>
+    <message>
+        <source>PID</source>
+        <translation>PID</translation>
+    </message>
+    <message>
+        <source>Zesílení (±500)</source>
+        <translation>Gain (±500)</translation>
+    </message>
+    <message>
+        <source>PB</source>
+        <translation>PB</translation>
+    </message>
+    <message>
+        <source>Integrační konstanta (0,01-9999)</source>
+        <translation>Integral time (0.01-9999)</translation>
+    </message>
+    <message>
+        <source>INT</source>
+        <translation>INT</translation>
+    </message>
+    <message>
+        <source>Derivační konstanta (0,01-9999)</source>
+        <translation>Derivative time (0.01-9999)</translation>
+    </message>
+    <message>
+        <source>DER</source>
+        <translation>DER</translation>
+    </message>
+    <message>
+        <source>REGO</source>
+        <translation>REGO</translation>
+    </message>
+    <message>
+        <source>Volba typu regulace</source>
+        <translation>Control mode</translation>
+    </message>
+    <message>
+        <source>Dvoustavová regulace (ONOF)</source>
+        <translation>On/off control (ONOF)</translation>
+    </message>
+    <message>
+        <source>Třístavová regulce (PID)</source>
+        <translation>Three-point control (PID)</translation>
+    </message>
+    <message>
+        <source>Doba předěhu servopohonu (5-1000s) </source>
+        <translation>Actuator running time (5-1000 s)</translation>
+    </message>
+    <message>
+        <source>DSER</source>
+        <translation>DSER</translation>
+    </message>
+    <message>
+        <source>Necitlivost (0-10%) </source>
+        <translation>Dead band (0-10%)</translation>
+    </message>
+    <message>
+        <source>DEAD</source>
+        <translation>DEAD</translation>
+    </message>
+    <message>
+        <source>Filtr YOUT (0-16)</source>
+        <translation>YOUT filter (0-16)</translation>
+    </message>
+    <message>
+        <source>F2</source>
+        <translation>F2</translation>
+    </message>
+    <message>
+        <source>TPID</source>
+        <translation>TPID</translation>
+    </message>
+    <message>
+        <source>0,2 sekundy</source>
+        <translation>0.2 s</translation>
+    </message>
+    <message>
+        <source>0,4 sekundy</source>
+        <translation>0.4 s</translation>
+    </message>
+    <message>
+        <source>0,6 sekundy</source>
+        <translation>0.6 s</translation>
+    </message>
+    <message>
+        <source>0,8 sekundy</source>
+        <translation>0.8 s</translation>
+    </message>
+    <message>
+        <source>1,0 sekundy</source>
+        <translation>1.0 s</translation>
+    </message>
+    <message>
+        <source>1,2 sekundy</source>
+        <translation>1.2 s</translation>
+    </message>
+    <message>
+        <source>1,4 sekundy</source>
+        <translation>1.4 s</translation>
+    </message>
+    <message>
+        <source>1,6 sekundy</source>
+        <translation>1.6 s</translation>
+    </message>
+    <message>
+        <source>1,8 sekundy</source>
+        <translation>1.8 s</translation>
+    </message>
+    <message>
+        <source>2,0 sekundy</source>
+        <translation>2.0 s</translation>
+    </message>
+    <message>
+        <source>2,2 sekundy</source>
+        <translation>2.2 s</translation>
+    </message>
+    <message>
+        <source>2,4 sekundy</source>
+        <translation>2.4 s</translation>
+    </message>
+    <message>
+        <source>2,6 sekundy</source>
+        <translation>2.6 s</translation>
+    </message>
+    <message>
+        <source>2,8 sekundy</source>
+        <translation>2.8 s</translation>
+    </message>
+    <message>
+        <source>3,0 sekundy</source>
+        <translation>3.0 s</translation>
+    </message>
+    <message>
+        <source>3,2 sekundy</source>
+        <translation>3.2 s</translation>
+    </message>
+    <message>
+        <source>3,4 sekundy</source>
+        <translation>3.4 s</translation>
+    </message>
+    <message>
+        <source>3,6 sekundy</source>
+        <translation>3.6 s</translation>
+    </message>
+    <message>
+        <source>3,8 sekundy</source>
+        <translation>3.8 s</translation>
+    </message>
+    <message>
+        <source>4,0 sekundy</source>
+        <translation>4.0 s</translation>
+    </message>
+    <message>
+        <source>4,2 sekundy</source>
+        <translation>4.2 s</translation>
+    </message>
+    <message>
+        <source>4,4 sekundy</source>
+        <translation>4.4 s</translation>
+    </message>
+    <message>
+        <source>4,6 sekundy</source>
+        <translation>4.6 s</translation>
+    </message>
+    <message>
+        <source>4,8 sekundy</source>
+        <translation>4.8 s</translation>
+    </message>
+    <message>
+        <source>5,0 sekundy</source>
+        <translation>5.0 s</translation>
+    </message>
+    <message>
+        <source>5,2 sekundy</source>
+        <translation>5.2 s</translation>
+    </message>
+    <message>
+        <source>5,4 sekundy</source>
+        <translation>5.4 s</translation>
+    </message>
+    <message>
+        <source>5,6 sekundy</source>
+        <translation>5.6 s</translation>
+    </message>
+    <message>
+        <source>5,8 sekundy</source>
+        <translation>5.8 s</translation>
+    </message>
+    <message>
+        <source>6,0 sekundy</source>
+        <translation>6.0 s</translation>
+    </message>
+    <message>
+        <source>6,2 sekundy</source>
+        <translation>6.2 s</translation>
+    </message>
+    <message>
+        <source>6,4 sekundy</source>
+        <translation>6.4 s</translation>
+    </message>
+    <message>
+        <source>6,6 sekundy</source>
+        <translation>6.6 s</translation>
+    </message>
+    <message>
+        <source>6,8 sekundy</source>
+        <translation>6.8 s</translation>
+    </message>
+    <message>
+        <source>7,0 sekundy</source>
+        <translation>7.0 s</translation>
+    </message>
+    <message>
+        <source>7,2 sekundy</source>
+        <translation>7.2 s</translation>
+    </message>
+    <message>
+        <source>7,4 sekundy</source>
+        <translation>7.4 s</translation>
+    </message>
+    <message>
+        <source>7,6 sekundy</source>
+        <translation>7.6 s</translation>
+    </message>
+    <message>
+        <source>7,8 sekundy</source>
+        <translation>7.8 s</translation>
+    </message>
+    <message>
+        <source>8,0 sekundy</source>
+        <translation>8.0 s</translation>
+    </message>
+    <message>
+        <source>8,2 sekundy</source>
+        <translation>8.2 s</translation>
+    </message>
+    <message>
+        <source>8,4 sekundy</source>
+        <translation>8.4 s</translation>
+    </message>
+    <message>
+        <source>8,6 sekundy</source>
+        <translation>8.6 s</translation>
+    </message>
+    <message>
+        <source>8,8 sekundy</source>
+        <translation>8.8 s</translation>
+    </message>
+    <message>
+        <source>9,0 sekundy</source>
+        <translation>9.0 s</translation>
+    </message>
+    <message>
+        <source>9,2 sekundy</source>
+        <translation>9.2 s</translation>
+    </message>
+    <message>
+        <source>9,4 sekundy</source>
+        <translation>9.4 s</translation>
+    </message>
+    <message>
+        <source>9,6 sekundy</source>
+        <translation>9.6 s</translation>
+    </message>
+    <message>
+        <source>9,8 sekundy</source>
+        <translation>9.8 s</translation>
+    </message>
+    <message>
+        <source>10,0 sekund</source>
+        <translation>10.0 s</translation>
+    </message>
+    <message>
+        <source>DACO</source>
+        <translation>DACO</translation>
+    </message>
+    <message>
+        <source>Vstupující hodnota do anal. výstupu</source>
+        <translation>Value fed to the analog output</translation>
+    </message>
+    <message>
+        <source>A_IN</source>
+        <translation>A_IN</translation>
+    </message>
+    <message>
+        <source>Regulační veličina</source>
+        <translation>Controller output</translation>
+    </message>
+    <message>
+        <source>Naměřená hodnota</source>
+        <translation>Measured value</translation>
+    </message>
+    <message>
+        <source>Charakter analogového výstupu</source>
+        <translation>Analog output range</translation>
+    </message>
+    <message>
+        <source>AOUT</source>
+        <translation>AOUT</translation>
+    </message>
+    <message>
+        <source>20-0mA</source>
+        <translation>20-0mA</translation>
+    </message>
+    <message>
+        <source>20-4mA</source>
+        <translation>20-4mA</translation>
+    </message>
+    <message>
+        <source>Začátek rozsahu pro naměř. hodnotu</source>
+        <translation>Range start for measured value</translation>
+    </message>
+    <message>
+        <source>ASTR</source>
+        <translation>ASTR</translation>
+    </message>
+    <message>
+        <source>Konec rozsahu pro naměř. hodnotu</source>
+        <translation>Range end for measured value</translation>
+    </message>
+    <message>
+        <source>AEND</source>
+        <translation>AEND</translation>
+    </message>
+    <message>
+        <source>Týdenní režim</source>
+        <translation>Weekly schedule</translation>
+    </message>
+    <message>
+        <source>Posuv teploty vody (±50°C)</source>
+        <translation>Flow temperature shift (±50°C)</translation>
+    </message>
+    <message>
+        <source>Hodina a minuta posuvu</source>
+        <translation>Shift time (hour, minute)</translation>
+    </message>
+    <message>
+        <source>Úroveň 1</source>
+        <translation>Level 1</translation>
+    </message>
+    <message>
+        <source>000</source>
+        <translation>000</translation>
+    </message>
+    <message>
+        <source>Úroveň 1: Posuv teploty vody (±50°C)</source>
+        <translation>Level 1: flow temperature shift (±50°C)</translation>
+    </message>
+    <message>
+        <source>°C</source>
+        <translation>°C</translation>
+    </message>
+    <message>
+        <source>01</source>
+        <translation>01</translation>
+    </message>
+    <message>
+        <source>Úroveň 1: Hodina posuvu</source>
+        <translation>Level 1: shift hour</translation>
+    </message>
+    <message>
+        <source>00</source>
+        <translation>00</translation>
+    </message>
+    <message>
+        <source>Úroveň 1: Minuta posuvu</source>
+        <translation>Level 1: shift minute</translation>
+    </message>
+    <message>
+        <source>Úroveň 2</source>
+        <translation>Level 2</translation>
+    </message>
+    <message>
+        <source>Úroveň 2: Posuv teploty vody (±50°C)</source>
+        <translation>Level 2: flow temperature shift (±50°C)</translation>
+    </message>
+    <message>
+        <source>Úroveň 2: Hodina posuvu</source>
+        <translation>Level 2: shift hour</translation>
+    </message>
+    <message>
+        <source>Úroveň 2: Minuta posuvu</source>
+        <translation>Level 2: shift minute</translation>
+    </message>
+    <message>
+        <source>Úroveň 3</source>
+        <translation>Level 3</translation>
+    </message>
+    <message>
+        <source>Úroveň 3: Posuv teploty vody (±50°C)</source>
+        <translation>Level 3: flow temperature shift (±50°C)</translation>
+    </message>
+    <message>
+        <source>03</source>
+        <translation>03</translation>
+    </message>
+    <message>
+        <source>Úroveň 3: Hodina posuvu</source>
+        <translation>Level 3: shift hour</translation>
+    </message>
+    <message>
+        <source>Úroveň 3: Minuta posuvu</source>
+        <translation>Level 3: shift minute</translation>
+    </message>
+    <message>
+        <source>Úroveň 4</source>
+        <translation>Level 4</translation>
+    </message>
+    <message>
+        <source>Úroveň 4: Posuv teploty vody (±50°C)</source>
+        <translation>Level 4: flow temperature shift (±50°C)</translation>
+    </message>
+    <message>
+        <source>04</source>
+        <translation>04</translation>
+    </message>
+    <message>
+        <source>Úroveň 4: Hodina posuvu</source>
+        <translation>Level 4: shift hour</translation>
+    </message>
+    <message>
+        <source>Úroveň 4: Minuta posuvu</source>
+        <translation>Level 4: shift minute</translation>
+    </message>
+    <message>
+        <source>Čtení</source>
+        <translation>Read</translation>
+    </message>
+    <message>
+        <source>Přečte parametry regulátoru a zobrazí je na kartách</source>
+        <translation>Reads the regulator parameters and shows them on the pages</translation>
+    </message>
+    <message>
+        <source>Zápis</source>
+        <translation>Write</translation>
+    </message>
+    <message>
+        <source>Zapíše nastavené parametry do RAM regulátoru</source>
+        <translation>Writes the parameters to the regulator&apos;s RAM</translation>
+    </message>
+    <message>
+        <source>Přečte týdenní režim regulátoru</source>
+        <translation>Reads the regulator&apos;s weekly schedule</translation>
+    </message>
+    <message>
+        <source>Zapíše týdenní režim regulátoru</source>
+        <translation>Writes the weekly schedule to the regulator</translation>
+    </message>
+    <message>
+        <source>Zápis do EEPROM</source>
+        <translation>Write to EEPROM</translation>
+    </message>
+    <message>
+        <source>Zápis RAM do EEPROM po nastavení regulátorutlačítko </source>
+        <translation>Stores the regulator&apos;s RAM in EEPROM once the settings are written</translation>
+    </message>
+    <message>
+        <source>Zpět</source>
+        <translation>Back</translation>
+    </message>
+    <message>
+        <source>Průběh komunikace</source>
+        <translation>Communication progress</translation>
+    </message>
+</context>
+<context>
+    <name>qzr17ctl</name>
+    <message>
+        <source>Tabulka %1</source>
+        <translation>Table %1</translation>
+    </message>
+    <message>
+        <source>Typ přístroje</source>
+        <translation>Device type</translation>
+    </message>
+    <message>
+        <source>Verze přístroje</source>
+        <translation>Device version</translation>
+    </message>
+    <message>
+        <source>Adresa %1</source>
+        <translation>Address %1</translation>
+    </message>
+    <message>
+        <source>Žádná adresa neodpověděla</source>
+        <translation>No address answered</translation>
+    </message>
+    <message>
+        <source>Na adresu 127 (všem) regulátor neodpovídá, tabulku nelze číst ani zapsat</source>
+        <translation>The regulator does not answer at address 127 (broadcast): no table can be read or written there</translation>
+    </message>
+    <message>
+        <source>Uložení do EEPROM</source>
+        <translation>Storing to EEPROM</translation>
+    </message>
+    <message>
+        <source>Nápověda: qzr17ctl --help</source>
+        <translation>Help: qzr17ctl --help</translation>
+    </message>
+    <message>
+        <source>Volba %1 čeká číslo %2 až %3, ne &quot;%4&quot;</source>
+        <translation>Option %1 expects a number from %2 to %3, not &quot;%4&quot;</translation>
+    </message>
+    <message>
+        <source>Volba --lang čeká cs nebo en, ne &quot;%1&quot;</source>
+        <translation>Option --lang expects cs or en, not &quot;%1&quot;</translation>
+    </message>
+    <message>
+        <source>Neznámá volba %1</source>
+        <translation>Unknown option %1</translation>
+    </message>
+    <message>
+        <source>Volbě %1 chybí hodnota</source>
+        <translation>Option %1 has no value</translation>
+    </message>
+    <message>
+        <source>Chybí příkaz</source>
+        <translation>No command given</translation>
+    </message>
+    <message>
+        <source>Použití: qzr17ctl [--port COMn|CESTA] [--baud N] [--da N] [--sa N] [--trace] PŘÍKAZ
+Příkazy:
+  probe                    ověří, že stanice na adrese DA odpovídá
+  scan                     vypíše adresy 0..126, které odpovídají
+  type, version            vypíše typ nebo verzi přístroje
+  read T...                vypíše pole tabulek T po řádcích JMÉNO=hodnota
+  write T JMÉNO=HODNOTA... přečte tabulku T, změní pole a zapíše ji
+  eeprom                   uloží nastavení regulátoru do EEPROM
+  ports                    vypíše sériové porty počítače a kam vedou odkazy COMn
+Volby, které chybí, se berou z nastavení (PORT: COM, BAUDRATE; ADRESA: DA, SA).
+--trace vypíše každý telegram na standardní chybový výstup.
+Návratový kód: 0 úspěch, 1 výměna selhala, 2 chybné použití nebo port.
+qzr17ctl --version vypíše verzi programu.</source>
+        <translation>Usage: qzr17ctl [--port COMn|PATH] [--baud N] [--da N] [--sa N] [--trace] COMMAND
+Commands:
+  probe                    checks that the station at address DA answers
+  scan                     lists the addresses 0..126 that answer
+  type, version            prints the device type or version
+  read T...                prints the fields of tables T, one NAME=value a line
+  write T NAME=VALUE...    reads table T, changes the fields and writes it back
+  eeprom                   stores the regulator settings in EEPROM
+  ports                    lists the serial ports of the computer and where the COMn links lead
+Options not given are taken from the settings (PORT: COM, BAUDRATE; ADRESA: DA, SA).
+--trace prints every telegram to standard error.
+Exit status: 0 success, 1 exchange failed, 2 wrong usage or port.
+qzr17ctl --version prints the program version.</translation>
+    </message>
+    <message>
+        <source>--lang cs|en zvolí jazyk výpisů; bez ní platí jazyk zvolený v programu.</source>
+        <translation>--lang cs|en chooses the language of the output; without it, the language chosen in the program applies.</translation>
+    </message>
+    <message>
+        <source>Příkaz ports nemá argumenty</source>
+        <translation>The ports command takes no arguments</translation>
+    </message>
+    <message>
+        <source>není připojeno</source>
+        <translation>not connected</translation>
+    </message>
+    <message>
+        <source>požadavek se nepodařilo odeslat</source>
+        <translation>the request could not be sent</translation>
+    </message>
+    <message>
+        <source>regulátor neodpověděl</source>
+        <translation>the regulator did not answer</translation>
+    </message>
+    <message>
+        <source>regulátor odmítl požadavek, kód %1</source>
+        <translation>the regulator refused the request, code %1</translation>
+    </message>
+    <message>
+        <source>neúplná odpověď regulátoru (%1 z %2 bajtů)</source>
+        <translation>incomplete reply from the regulator (%1 of %2 bytes)</translation>
+    </message>
+    <message>
+        <source>chybná odpověď regulátoru</source>
+        <translation>invalid reply from the regulator</translation>
+    </message>
+    <message>
+        <source>Příkaz %1 nemá argumenty</source>
+        <translation>The %1 command takes no arguments</translation>
+    </message>
+    <message>
+        <source>Čeká se JMÉNO=HODNOTA, ne &quot;%1&quot;</source>
+        <translation>Expected NAME=VALUE, not &quot;%1&quot;</translation>
+    </message>
+    <message>
+        <source>Tabulka nemá pole &quot;%1&quot;</source>
+        <translation>The table has no field &quot;%1&quot;</translation>
+    </message>
+    <message>
+        <source>Pro pole %1 nelze použít hodnotu &quot;%2&quot;</source>
+        <translation>Value &quot;%2&quot; cannot be used for field %1</translation>
+    </message>
+    <message>
+        <source>Příkaz read čeká čísla tabulek</source>
+        <translation>The read command expects table numbers</translation>
+    </message>
+    <message>
+        <source>Příkaz write čeká číslo tabulky a JMÉNO=HODNOTA</source>
+        <translation>The write command expects a table number and NAME=VALUE</translation>
+    </message>
+    <message>
+        <source>Tabulku %1 nelze zapsat</source>
+        <translation>Table %1 cannot be written</translation>
+    </message>
+    <message>
+        <source>Neznámý příkaz &quot;%1&quot;</source>
+        <translation>Unknown command &quot;%1&quot;</translation>
+    </message>
+</context>
+<context>
+    <name>regulator_sequences</name>
+    <message>
+        <source>Komunikace</source>
+        <translation>Communication</translation>
+    </message>
+    <message>
+        <source>Dotaz</source>
+        <translation>Confirm</translation>
+    </message>
+    <message>
+        <source>Nebylo navázáno spojení s regulátorem</source>
+        <translation>No connection with the regulator</translation>
+    </message>
+    <message>
+        <source>Chyba při čtení dat z regulátoru</source>
+        <translation>Error reading data from the regulator</translation>
+    </message>
+    <message>
+        <source>Chyba, špatně zadaný rozsah dat</source>
+        <translation>Error: value out of range</translation>
+    </message>
+    <message>
+        <source>Chyba při zápisu</source>
+        <translation>Write error</translation>
+    </message>
+    <message>
+        <source>Z regulátoru nebyly načteny tyto stránky: %1.
+Opravdu chceš zapsat i jejich hodnoty?</source>
+        <translation>These pages were not read from the regulator: %1.
+Do you really want to write their values too?</translation>
+    </message>
+    <message>
+        <source>Z regulátoru nebyly načteny tyto dny: %1.
+Opravdu chceš zapsat i jejich program?</source>
+        <translation>These days were not read from the regulator: %1.
+Do you really want to write their schedules too?</translation>
+    </message>
+</context>
+</TS>

@@ -1,0 +1,44 @@
+#include "translated_texts.h"
+
+#include <QCoreApplication>
+#include <QLabel>
+#include <QLineEdit>
+
+QString TranslatedTexts::translated(const char* source) const
+{
+    return QCoreApplication::translate(m_context, source);
+}
+
+void TranslatedTexts::remember(QObject* object, const char* property, const char* source)
+{
+    m_entries.push_back({object, property, source});
+    apply(m_entries.back());
+}
+
+void TranslatedTexts::apply(const Entry& entry) const
+{
+    if (!entry.object)
+        return;
+    entry.object->setProperty(entry.property, translated(entry.source));
+    // A label placed by hand keeps its text whole in either language.
+    if (auto* label = qobject_cast<QLabel*>(entry.object.data());
+        label && label->parentWidget() && !label->parentWidget()->layout())
+        label->adjustSize();
+}
+
+void TranslatedTexts::retranslate() const
+{
+    for (const Entry& entry : m_entries)
+        apply(entry);
+}
+
+void retranslateKeepingEdits(QWidget& window, const std::function<void()>& retranslateUi)
+{
+    const QList<QLineEdit*> edits = window.findChildren<QLineEdit*>();
+    QStringList values;
+    for (const QLineEdit* edit : edits)
+        values.append(edit->text());
+    retranslateUi();
+    for (qsizetype i = 0; i < edits.size(); ++i)
+        edits[i]->setText(values[i]);
+}
