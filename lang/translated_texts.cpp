@@ -1,5 +1,6 @@
 #include "translated_texts.h"
 
+#include <QComboBox>
 #include <QCoreApplication>
 #include <QLabel>
 #include <QLineEdit>
@@ -34,7 +35,9 @@ void TranslatedTexts::retranslate() const
 
 void retranslateKeepingEdits(QWidget& window, const std::function<void()>& retranslateUi)
 {
-    const QList<QLineEdit*> edits = window.findChildren<QLineEdit*>();
+    // An editable combo box's edit follows its item, whose text is translated.
+    QList<QLineEdit*> edits = window.findChildren<QLineEdit*>();
+    edits.removeIf([](const QLineEdit* edit) { return qobject_cast<QComboBox*>(edit->parentWidget()); });
     QStringList values;
     for (const QLineEdit* edit : edits)
         values.append(edit->text());

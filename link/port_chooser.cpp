@@ -5,6 +5,7 @@
 #include "port_names.h"
 #include "prompts.h"
 
+#include <QEvent>
 #include <QFileInfo>
 #include <QHeaderView>
 #include <QRegularExpression>
@@ -51,6 +52,13 @@ PortChooser::PortChooser(const PortSource& source, int comNumber, QWidget* paren
 }
 
 PortChooser::~PortChooser() = default;
+
+void PortChooser::changeEvent(QEvent* event)
+{
+    QDialog::changeEvent(event);
+    if (event->type() == QEvent::LanguageChange)
+        m_ui->retranslateUi(this);
+}
 
 // Rebuilt only when the ports changed, keeping the row the user chose.
 void PortChooser::refresh()

@@ -32,6 +32,9 @@ public:
     void refresh();
     void tl_priraditClick();
 
+protected:
+    void changeEvent(QEvent* event) override;
+
 private:
     void showPorts(const std::optional<SerialPortEntry>& chosen);
     std::optional<SerialPortEntry> chosenPort() const;

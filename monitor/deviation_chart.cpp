@@ -96,8 +96,11 @@ DeviationChart::DeviationChart(QWidget* parent)
 void DeviationChart::changeEvent(QEvent* event)
 {
     QWidget::changeEvent(event);
-    if (event->type() == QEvent::LanguageChange)
-        m_chart->setTitle(tr("Graf QZR 17 (odchylka)"));
+    if (event->type() != QEvent::LanguageChange)
+        return;
+    m_chart->setTitle(tr("Graf QZR 17 (odchylka)"));
+    m_view->setAccessibleName(title());
+    setAccessibleName(title());
 }
 
 void DeviationChart::deleteFirst()

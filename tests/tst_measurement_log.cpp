@@ -2,9 +2,10 @@
 // changed behind the program's back or the program was killed, failures
 // reported once a run, and the commands New..., Save and Save as... of the
 // main window with their save dialog answered through the prompts seam.
-#include "app_test_main.h"
 #include "Hl_modul.h"
+#include "app_test_main.h"
 #include "encoded_lines.h"
+#include "language.h"
 #include "measurement_log.h"
 #include "qt_prompts.h"
 #include "scripted_prompts.h"
@@ -18,6 +19,7 @@
 #include <QFile>
 #include <QFileDialog>
 #include <QLineEdit>
+#include <QMenu>
 #include <QMessageBox>
 #include <QProcess>
 #include <QScopeGuard>
@@ -375,6 +377,29 @@ private slots:
         window->AppendLogLine();
         QCOMPARE(window->log().line(5), line);
         QVERIFY(readAll(file).endsWith(line.toLatin1() + "\r\n"));
+    }
+
+    // The log is a file format others read: English changes none of its bytes.
+    void theFileIsTheSameInEitherLanguage()
+    {
+        const auto restore = qScopeGuard([] { applyLanguage(Language::Czech); });
+        const QString file = path(QStringLiteral("jazyk.txt"));
+        QMap<Language, QByteArray> written;
+        for (const Language language : {Language::Czech, Language::English}) {
+            applyLanguage(language);
+            QFile::remove(file);
+            ScriptedPrompts prompts;
+            prompts.fileNames = {file};
+            auto window = startMain();
+            QCOMPARE(window->findChild<QMenu*>(QStringLiteral("mn_sobor"))->title() ==
+                         QStringLiteral("&File"),
+                     language == Language::English);
+            window->mn_novyClick();
+            window->AppendLogLine();
+            written[language] = readAll(file);
+        }
+        QVERIFY(written[Language::Czech].startsWith(headerBytes(file, "15.03.26")));
+        QCOMPARE(written[Language::English], written[Language::Czech]);
     }
 
     void theDialogOpensWithTheCurrentName()

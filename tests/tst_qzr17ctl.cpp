@@ -79,6 +79,8 @@ private slots:
     void traceShowsEveryTelegram();
     void badUsage_data();
     void badUsage();
+    void languageFromTheStoreOrLang_data();
+    void languageFromTheStoreOrLang();
     void portThatCannotBeOpened_data();
     void portThatCannotBeOpened();
     void settingsStoreFillsMissingOptions_data();
@@ -485,6 +487,41 @@ void TestQzr17Ctl::badUsage()
     // Nothing went on the bus.
     QCOMPARE(traceLines(result.err, QStringLiteral("TX")), QStringList());
     QCOMPARE(m_sim->table(0), before);
+}
+
+void TestQzr17Ctl::languageFromTheStoreOrLang_data()
+{
+    QTest::addColumn<QString>("store");
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<QString>("expected");
+
+    const QString english = QStringLiteral("[JAZYK]\nVOLBA=1\n");
+    QTest::newRow("nothing stored") << QString() << QStringList{"--help"} << "Použití: qzr17ctl [--port";
+    QTest::newRow("English stored") << english << QStringList{"--help"} << "Usage: qzr17ctl [--port";
+    QTest::newRow("--lang cs over English stored")
+        << english << QStringList{"--lang", "cs", "--help"} << "Použití: qzr17ctl [--port";
+    QTest::newRow("--lang=en") << QString() << QStringList{"--lang=en", "--help"}
+                               << "Usage: qzr17ctl [--port";
+    QTest::newRow("usage error after --lang en")
+        << QString() << QStringList{"--lang", "en", "--speed", "1", "probe"}
+        << "Unknown option --speed\nHelp: qzr17ctl --help";
+    QTest::newRow("unknown language")
+        << english << QStringList{"--lang", "de", "probe"} << "Option --lang expects cs or en, not \"de\"";
+    QTest::newRow("trace in English")
+        << QString() << QStringList{"--lang", "en", "--trace", "probe"} << "| SD1 status request, DA 0, SA 0";
+}
+
+void TestQzr17Ctl::languageFromTheStoreOrLang()
+{
+    QFETCH(QString, store);
+    QFETCH(QStringList, arguments);
+    QFETCH(QString, expected);
+    writeStore(store);
+
+    const CtlResult result = runOnSim(arguments);
+
+    const QString printed = (result.out + result.err).join(u'\n');
+    QVERIFY2(printed.contains(expected), qPrintable(printed));
 }
 
 void TestQzr17Ctl::portThatCannotBeOpened_data()

@@ -108,11 +108,16 @@ QString usageText()
 
 std::optional<Language> requestedLanguage(const QStringList& arguments)
 {
+    CtlOptions flags;
     for (qsizetype i = 0; i < arguments.size() && arguments[i].startsWith(u'-'); ++i) {
-        if (arguments[i].startsWith(u"--lang="))
-            return languageFromCode(QStringView(arguments[i]).mid(7));
-        if (arguments[i] == u"--lang" && i + 1 < arguments.size())
+        const QString& argument = arguments[i];
+        if (argument.startsWith(u"--lang="))
+            return languageFromCode(QStringView(argument).mid(7));
+        if (takeFlag(argument, flags) || argument.contains(u'='))
+            continue;
+        if (argument == u"--lang" && i + 1 < arguments.size())
             return languageFromCode(arguments[i + 1]);
+        ++i; // the option's value
     }
     return std::nullopt;
 }
