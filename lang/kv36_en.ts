@@ -122,7 +122,7 @@
     </message>
     <message>
         <source>Sériové porty, které počítač právě má:</source>
-        <translation>Serial ports this computer has now:</translation>
+        <translation>Serial ports present on this computer:</translation>
     </message>
     <message>
         <source>Sériové porty</source>
@@ -518,7 +518,7 @@ Do you really want to redirect it to %3?</translation>
     </message>
     <message>
         <source>Najít adresy</source>
-        <translation>Find addresses</translation>
+        <translation>Search</translation>
     </message>
     <message>
         <source>Porty v počítači: přiřadí sériový port číslu COM</source>
@@ -879,7 +879,7 @@ Do you really want to go back to the original settings?</translation>
     </message>
     <message>
         <source>Výrobce:</source>
-        <translation>Manufacturer:</translation>
+        <translation>Maker:</translation>
     </message>
     <message>
         <source>KORAVEL</source>
@@ -895,7 +895,7 @@ Do you really want to go back to the original settings?</translation>
     </message>
     <message>
         <source>Načtené parametry z regulátoru:</source>
-        <translation>Parameters read from the regulator:</translation>
+        <translation>Read from the regulator:</translation>
     </message>
     <message>
         <source>Typ zařízení - neidentifikováno</source>

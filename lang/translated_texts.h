@@ -23,7 +23,6 @@ public:
         remember(object, property, source);
         return object;
     }
-    QString translated(const char* source) const;
     void retranslate() const;
 
 private:
@@ -34,6 +33,7 @@ private:
     };
     void remember(QObject* object, const char* property, const char* source);
     void apply(const Entry& entry) const;
+    QString translated(const char* source) const;
 
     const char* m_context;
     std::vector<Entry> m_entries;
