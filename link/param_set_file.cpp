@@ -309,8 +309,10 @@ QByteArray formatSet(const ParamSet& set)
     QByteArray out = kMagic + ' ' + QByteArray::number(kFormatVersion) + '\n';
     out += kTypeKey.toLatin1() + '=' + oneLine(set.deviceType).toUtf8() + '\n';
     out += kVersionKey.toLatin1() + '=' + oneLine(set.deviceVersion).toUtf8() + '\n';
-    if (set.saved.isValid())
-        out += kSavedKey.toLatin1() + '=' + set.saved.toString(Qt::ISODate).toLatin1() + '\n';
+    // With its offset from UTC, so that the time means the same anywhere.
+    const QDateTime saved = set.saved.toOffsetFromUtc(set.saved.offsetFromUtc());
+    if (saved.isValid())
+        out += kSavedKey.toLatin1() + '=' + saved.toString(Qt::ISODate).toLatin1() + '\n';
     for (const int table : kSetTables) {
         if (set.holds(table))
             appendTable(out, table, set.record);
