@@ -343,7 +343,7 @@ std::optional<QString> saveSetFile(const QString& path, const ParamSet& set)
     return std::nullopt;
 }
 
-std::optional<QString> findOutOfRange(const ParamSet& set)
+std::optional<OutOfRange> findOutOfRange(const ParamSet& set)
 {
     ParamRecord record = set.record;
     for (const int table : kSetTables) {
@@ -353,8 +353,10 @@ std::optional<QString> findOutOfRange(const ParamSet& set)
         const auto fields = layout.fields();
         for (size_t i = 0; i < fields.size(); ++i) {
             const FieldRange range = *fieldRange(table, i);
-            if (!isInRange(fields[i], range))
-                return QStringLiteral("%1=%2 (%3)").arg(fieldPath(table, fields[i]), formatValue(fields[i]), rangeText(range));
+            if (!isInRange(fields[i], range)) {
+                const QString text = QStringLiteral("%1=%2 (%3)").arg(fieldPath(table, fields[i]), formatValue(fields[i]), rangeText(range));
+                return OutOfRange{{table, i}, text};
+            }
         }
     }
     return std::nullopt;

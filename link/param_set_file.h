@@ -75,10 +75,6 @@ QByteArray formatSet(const ParamSet& set);
 // Nothing when saved, else why not.
 std::optional<QString> saveSetFile(const QString& path, const ParamSet& set);
 
-// The first field of a held table that the regulator would refuse, as
-// "4.DSER=2000 (5 až 1000)"; a set with such a field could not be read back.
-std::optional<QString> findOutOfRange(const ParamSet& set);
-
 // A field by its table and its position in the table's wire order.
 struct FieldKey {
     int table;
@@ -86,6 +82,15 @@ struct FieldKey {
 
     bool operator==(const FieldKey&) const = default;
 };
+
+struct OutOfRange {
+    FieldKey key;
+    QString text; // "4.DSER=2000 (5 až 1000)"
+};
+
+// The first field of a held table that the regulator would refuse; a set
+// with such a field could not be read back.
+std::optional<OutOfRange> findOutOfRange(const ParamSet& set);
 
 // The fields of the set's tables whose values differ in `other`. The bus
 // address is left out: a set goes to a regulator at any address.

@@ -5,6 +5,7 @@
 #include <memory>
 
 class LoadProgress;
+class ParamSetCommands;
 class QShowEvent;
 class QTimer;
 class WeekProgramme;
@@ -48,6 +49,7 @@ public:
     void tl_writeClick();
 
     WeekProgramme& week() { return *m_week; }
+    ParamSetCommands& sets() { return *m_sets; }
 
     // Decides whether table 20 is read and written and how the alarm page
     // reads; set by each successful connection check.
@@ -69,5 +71,6 @@ private:
     std::unique_ptr<Ui::menu_qzr17> m_ui;
     std::unique_ptr<LoadProgress> m_progress;
     std::unique_ptr<WeekProgramme> m_week;
+    std::unique_ptr<ParamSetCommands> m_sets;
     QTimer* Timer1;
 };

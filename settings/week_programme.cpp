@@ -79,7 +79,7 @@ void WeekProgramme::tl_readClick()
     ShowDay(m_days->currentIndex());
 }
 
-void WeekProgramme::tl_writeClick()
+bool WeekProgramme::tl_writeClick()
 {
     SaveDay(m_days->currentIndex());
     m_progress.start();
@@ -87,4 +87,5 @@ void WeekProgramme::tl_writeClick()
     m_progress.hide();
     if (failed)
         regulator_sequences::ReportWriteFailure();
+    return !failed;
 }

@@ -123,7 +123,7 @@ ExitStatus SetCommands::dump(const QString& file)
     }
     const ParamSet set = completeSet(param_record, type, version);
     if (const auto outside = findOutOfRange(set)) {
-        printError(QStringLiteral("Regulátor má hodnotu mimo rozsah, sadu by nešlo načíst: %1").arg(*outside));
+        printError(QStringLiteral("Regulátor má hodnotu mimo rozsah, sadu by nešlo načíst: %1").arg(outside->text));
         return ExitStatus::ExchangeFailed;
     }
     if (file.isEmpty()) {
