@@ -6,9 +6,11 @@
 #include "bus_protocol.h"
 #include "edit_conversions.h"
 #include "prompts.h"
+#include "set_compare_dialog.h"
 #include "week_programme.h"
 
 #include <QDate>
+#include <QLineEdit>
 #include <QMenu>
 #include <QStringDecoder>
 
@@ -50,6 +52,7 @@ ParamSetCommands::ParamSetCommands(Tmenu_qzr17& window, Ui::menu_qzr17& ui)
     };
     add("mn_ulozit", QStringLiteral("Uložit do souboru..."), &ParamSetCommands::SaveToFile);
     add("mn_nacist", QStringLiteral("Načíst ze souboru..."), &ParamSetCommands::LoadFromFile);
+    add("mn_porovnat", QStringLiteral("Porovnat se souborem..."), &ParamSetCommands::CompareWithFile);
     ui.tl_soubor->setMenu(m_menu);
     // Connected after the window's own handler, which may keep the user on the day.
     connect(ui.TabControl1, &QTabBar::currentChanged, this,
@@ -98,7 +101,7 @@ void ParamSetCommands::SaveToFile()
         report(*why, Prompts::Icon::Error);
 }
 
-std::optional<ParamSet> ParamSetCommands::askAndRead(const QString& title)
+std::optional<std::pair<QString, ParamSet>> ParamSetCommands::askAndRead(const QString& title)
 {
     const auto path = prompts().openFileName({title, kFilter}, &m_window);
     if (!path)
@@ -109,12 +112,12 @@ std::optional<ParamSet> ParamSetCommands::askAndRead(const QString& title)
                Prompts::Icon::Error);
         return std::nullopt;
     }
-    return std::get<ParamSet>(std::move(result));
+    return std::pair(*path, std::get<ParamSet>(std::move(result)));
 }
 
-ParamRecord ParamSetCommands::readShown(std::vector<FieldKey>& unreadable) const
+ParamSetCommands::Shown ParamSetCommands::readShown() const
 {
-    ParamRecord shown = param_record;
+    Shown shown{param_record, {}};
     const int shownDay = kMonday + m_window.week().shownDay();
     for (const int table : setTables()) {
         if (WindowFields::isDay(table) && table != shownDay)
@@ -122,19 +125,17 @@ ParamRecord ParamSetCommands::readShown(std::vector<FieldKey>& unreadable) const
         ParamRecord scratch;
         const TableFields layout(table, scratch);
         for (size_t i = 0; i < layout.fields().size(); ++i) {
-            if (!m_fields.readShown({table, i}, shown))
-                unreadable.push_back({table, i});
+            if (!m_fields.readShown({table, i}, shown.record))
+                shown.unreadable.push_back({table, i});
         }
     }
     return shown;
 }
 
-std::vector<FieldKey> ParamSetCommands::differences(const ParamSet& set) const
+std::vector<FieldKey> ParamSetCommands::differences(const ParamSet& set, const Shown& shown) const
 {
-    std::vector<FieldKey> unreadable;
-    const ParamRecord shown = readShown(unreadable);
-    std::vector<FieldKey> differing = differingFields(set, shown);
-    for (const FieldKey& key : unreadable) {
+    std::vector<FieldKey> differing = differingFields(set, shown.record);
+    for (const FieldKey& key : shown.unreadable) {
         if (set.holds(key.table) && key.table != kAddressTable
             && std::find(differing.begin(), differing.end(), key) == differing.end())
             differing.push_back(key);
@@ -144,6 +145,13 @@ std::vector<FieldKey> ParamSetCommands::differences(const ParamSet& set) const
         return std::pair(a.table, a.index) < std::pair(b.table, b.index);
     });
     return differing;
+}
+
+QString ParamSetCommands::shownText(const FieldKey& key, const Shown& shown) const
+{
+    if (std::find(shown.unreadable.begin(), shown.unreadable.end(), key) != shown.unreadable.end())
+        return qobject_cast<QLineEdit*>(m_fields.control(key))->text();
+    return m_fields.text(key, shown.record);
 }
 
 // Every table of the set but the address, which a set never changes.
@@ -164,15 +172,33 @@ void ParamSetCommands::apply(const ParamSet& set)
 
 void ParamSetCommands::LoadFromFile()
 {
-    const std::optional<ParamSet> set = askAndRead(QStringLiteral("Načíst sadu parametrů"));
-    if (!set)
+    const auto file = askAndRead(QStringLiteral("Načíst sadu parametrů"));
+    if (!file)
         return;
-    const std::vector<FieldKey> changed = differences(*set);
-    apply(*set);
+    const std::vector<FieldKey> changed = differences(file->second, readShown());
+    apply(file->second);
     m_marks.mark(changed, m_window.week().shownDay());
     report(QStringLiteral("Sada parametrů je načtena, změněných polí: %1.\n"
                           "Do regulátoru se zapíše až tlačítky Zápis.").arg(changed.size()),
            Prompts::Icon::Information);
+}
+
+void ParamSetCommands::CompareWithFile()
+{
+    const auto file = askAndRead(QStringLiteral("Porovnat se sadou parametrů"));
+    if (!file)
+        return;
+    const Shown shown = readShown();
+    std::vector<SetCompareDialog::Difference> rows;
+    for (const FieldKey& key : differences(file->second, shown)) {
+        const QString label = m_fields.label(key);
+        const QString name = WindowFields::name(key);
+        const bool named = !WindowFields::isDay(key.table) && label != name;
+        rows.push_back({m_fields.page(key), named ? QStringLiteral("%1 (%2)").arg(label, name) : label,
+                        m_fields.text(key, file->second.record), shownText(key, shown)});
+    }
+    SetCompareDialog dialog(file->first, rows, &m_window);
+    dialog.exec();
 }
 
 void ParamSetCommands::parametersMatchRegulator() { m_marks.clearParameters(); }

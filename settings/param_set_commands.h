@@ -30,6 +30,7 @@ public:
 
     void SaveToFile();
     void LoadFromFile();
+    void CompareWithFile();
 
     // After a read, or a write that went through: the pages, or the days,
     // show what the regulator holds.
@@ -40,16 +41,22 @@ public:
     bool mayReadOver();
 
 private:
+    struct Shown {
+        ParamRecord record;
+        std::vector<param_set::FieldKey> unreadable; // a text that is no number
+    };
+
     // What the window shows, converted as a write would; nothing when an
     // edit was refused (its message has been shown).
     std::optional<ParamRecord> collectShown();
-    // The same without messages: the fields whose text is no number are
-    // listed in `unreadable`.
-    ParamRecord readShown(std::vector<param_set::FieldKey>& unreadable) const;
+    // The same without messages.
+    Shown readShown() const;
     // The shown fields that differ from the set, a text that is no number
     // counting as different.
-    std::vector<param_set::FieldKey> differences(const param_set::ParamSet& set) const;
-    std::optional<param_set::ParamSet> askAndRead(const QString& title);
+    std::vector<param_set::FieldKey> differences(const param_set::ParamSet& set, const Shown& shown) const;
+    QString shownText(const param_set::FieldKey& key, const Shown& shown) const;
+    // The file's path and its set, or nothing (refused files are reported).
+    std::optional<std::pair<QString, param_set::ParamSet>> askAndRead(const QString& title);
     void apply(const param_set::ParamSet& set);
     void report(const QString& text, Prompts::Icon icon) const;
 

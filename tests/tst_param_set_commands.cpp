@@ -12,6 +12,10 @@
 #include "week_programme.h"
 
 #include <QAction>
+#include <QApplication>
+#include <QLabel>
+#include <QTableWidget>
+#include <QTimer>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QPushButton>
@@ -311,6 +315,49 @@ private slots:
             QCOMPARE(m_prompts->calls.first().caption, QStringLiteral("Dotaz"));
         QCOMPARE(!m_port.written.isEmpty(), probed);
         QCOMPARE(markedControls(), loaded ? QStringList{"ed_sp0"} : QStringList{});
+    }
+
+    void compareListsTheDifferingFields_data()
+    {
+        QTest::addColumn<QStringList>("replacements");
+        QTest::addColumn<QString>("result");
+        QTest::addColumn<QStringList>("rows");
+
+        QTest::newRow("equal") << QStringList{} << "Shodné" << QStringList{};
+        QTest::newRow("float, int16, combos, day")
+            << QStringList{"SP20=36.25", "DSER=300", "TPID=10", "LOC_=0", "10:hour2=9"} << "Počet rozdílných polí: 5"
+            << QStringList{"Ekviterm | Teplota vody při 20°C venkovní teploty (SP20) | 36,25 | 35,5",
+                           "REGO | Doba předěhu servopohonu (5-1000s) (DSER) | 300 | 120",
+                           "REGO | TPID | 2,0 sekundy | 1,0 sekundy", "Ostatní | Klávesnice (LOC_) | odemčena | zamčena",
+                           "Středa | Úroveň 2: Hodina posuvu | 9 | 8"};
+    }
+
+    void compareListsTheDifferingFields()
+    {
+        QFETCH(QStringList, replacements);
+        QFETCH(QString, result);
+        QFETCH(QStringList, rows);
+        m_prompts->openFileNames = {setFile(replacements)};
+        QString shownResult;
+        QStringList shownRows;
+        QTimer::singleShot(0, this, [&] {
+            QWidget* dialog = QApplication::activeModalWidget();
+            shownResult = dialog->findChild<QLabel*>(QStringLiteral("lb_vysledek"))->text();
+            const auto* table = dialog->findChild<QTableWidget*>(QStringLiteral("str_rozdily"));
+            for (int row = 0; row < table->rowCount(); ++row) {
+                QStringList cells;
+                for (int column = 0; column < table->columnCount(); ++column)
+                    cells.append(table->item(row, column)->text());
+                shownRows.append(cells.join(QStringLiteral(" | ")));
+            }
+            dialog->close();
+        });
+
+        command("mn_porovnat");
+
+        QCOMPARE(shownResult, result);
+        QCOMPARE(shownRows, rows);
+        QCOMPARE(m_prompts->calls.size(), 0);
     }
 };
 
