@@ -6,6 +6,7 @@
 #include "bus_protocol.h"
 #include "edit_conversions.h"
 #include "prompts.h"
+#include "report_preview.h"
 #include "set_compare_dialog.h"
 #include "week_programme.h"
 
@@ -30,14 +31,18 @@ QString deviceText(const std::array<uint8_t, bus_protocol::kTextSize>& text)
     return fromWindows1250(QByteArrayView(text.data(), end - text.begin()));
 }
 
+struct DeviceTexts {
+    QString type;
+    QString version;
+};
+
 // The version text comes with every connection check; the type only from
 // the identification window, so it is asked for when still unknown.
-ParamSet setOf(const ParamRecord& record)
+DeviceTexts deviceTexts()
 {
     if (bus_protocol::device_type_text[0] == 0)
         bus_protocol::ReadDeviceType();
-    return completeSet(record, deviceText(bus_protocol::device_type_text),
-                       deviceText(bus_protocol::device_version_text));
+    return {deviceText(bus_protocol::device_type_text), deviceText(bus_protocol::device_version_text)};
 }
 
 } // namespace
@@ -53,6 +58,8 @@ ParamSetCommands::ParamSetCommands(Tmenu_qzr17& window, Ui::menu_qzr17& ui)
     add("mn_ulozit", QStringLiteral("Uložit do souboru..."), &ParamSetCommands::SaveToFile);
     add("mn_nacist", QStringLiteral("Načíst ze souboru..."), &ParamSetCommands::LoadFromFile);
     add("mn_porovnat", QStringLiteral("Porovnat se souborem..."), &ParamSetCommands::CompareWithFile);
+    m_menu->addSeparator();
+    add("mn_protokol", QStringLiteral("Protokol o nastavení..."), &ParamSetCommands::PrintReport);
     ui.tl_soubor->setMenu(m_menu);
     // Connected after the window's own handler, which may keep the user on the day.
     connect(ui.TabControl1, &QTabBar::currentChanged, this,
@@ -84,7 +91,8 @@ void ParamSetCommands::SaveToFile()
     const std::optional<ParamRecord> shown = collectShown();
     if (!shown)
         return;
-    const ParamSet set = setOf(*shown);
+    const DeviceTexts texts = deviceTexts();
+    const ParamSet set = completeSet(*shown, texts.type, texts.version);
     if (const auto outside = findOutOfRange(set)) {
         report(QStringLiteral("Pole \"%1\" (karta %2) má hodnotu mimo rozsah, který regulátor přijímá: %3.\n"
                               "Sada nebyla uložena.")
@@ -199,6 +207,16 @@ void ParamSetCommands::CompareWithFile()
     }
     SetCompareDialog dialog(file->first, rows, &m_window);
     dialog.exec();
+}
+
+void ParamSetCommands::PrintReport()
+{
+    CommissioningReport report = CommissioningReport::fromWindow(m_ui, m_window.week().shownDay());
+    const DeviceTexts texts = deviceTexts();
+    report.deviceType = texts.type;
+    report.deviceVersion = texts.version;
+    ReportPreview preview(std::move(report), &m_window);
+    preview.exec();
 }
 
 void ParamSetCommands::parametersMatchRegulator() { m_marks.clearParameters(); }

@@ -31,6 +31,8 @@ public:
     void SaveToFile();
     void LoadFromFile();
     void CompareWithFile();
+    // The commissioning report in its print preview.
+    void PrintReport();
 
     // After a read, or a write that went through: the pages, or the days,
     // show what the regulator holds.

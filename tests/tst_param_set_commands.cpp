@@ -18,6 +18,8 @@
 #include <QTimer>
 #include <QComboBox>
 #include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QProcess>
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QTabBar>
@@ -358,6 +360,40 @@ private slots:
         QCOMPARE(shownResult, result);
         QCOMPARE(shownRows, rows);
         QCOMPARE(m_prompts->calls.size(), 0);
+    }
+
+    // Through the preview's "save as PDF": every page's values, the week
+    // table and the technician's lines, over more than one printed page.
+    void reportPdfHoldsEveryPageAndTheWeek()
+    {
+        const QString pdf = path("protokol.pdf");
+        m_prompts->fileNames = {pdf};
+        QTimer::singleShot(0, this, [this] {
+            QWidget* preview = QApplication::activeModalWidget();
+            preview->findChild<QLineEdit*>(QStringLiteral("ed_technik"))->setText(QStringLiteral("Jan Novák"));
+            preview->findChild<QPlainTextEdit*>(QStringLiteral("ed_poznamka"))->setPlainText(QStringLiteral("Kotelna 2"));
+            preview->findChild<QPushButton*>(QStringLiteral("tl_pdf"))->click();
+            preview->findChild<QPushButton*>(QStringLiteral("tl_zavrit"))->click();
+        });
+
+        command("mn_protokol");
+
+        QProcess toText;
+        toText.start(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), pdf, QStringLiteral("-")});
+        QVERIFY(toText.waitForFinished(10000));
+        const QString raw = QString::fromUtf8(toText.readAllStandardOutput());
+        QVERIFY2(raw.count(u'\f') >= 2, "the report fits on one page"); // pdftotext ends each page with a form feed
+        const QString text = raw.simplified();
+        const QStringList expected{
+            "Protokol o nastavení regulátoru", "Technik: Jan Novák", "Poznámka: Kotelna 2", "Adresa regulátoru: 3",
+            "Ekviterm", "SP_0 Teplota vody při 0°C venkovní teploty 75,00", "Regulace ONOF",
+            "OME_ Omezení požadované hodnoty [°C] 95", "Snímač 2", "STRS Začátek rozsahu (-999 až 9999°C) -20,25",
+            "Error", "RE_2 Nastavení chování relé při error Při poruše vypne (OFF)", "Ostatní",
+            "PASS Nastavení hesla (0 až 9999) 1234", "REGO Volba typu regulace Třístavová regulce (PID)",
+            "TPID 1,0 sekundy", "DACO", "PID", "Čas", "Týdenní režim", "Neděle 6:00 8:00 16:06 22:00", "0,00 °C -5,00 °C 0,00 °C -10,00 °C",
+            "Podpis technika"};
+        for (const QString& line : expected)
+            QVERIFY2(text.contains(line), qPrintable(line));
     }
 };
 
