@@ -99,7 +99,8 @@ std::vector<FieldKey> differingFields(const ParamSet& set, const ParamRecord& ot
 // Copies one table's fields.
 void copyTable(int table, const ParamRecord& from, ParamRecord& to);
 
-// The field's value as the file writes it.
+// The field's value as the file and `qzr17ctl read` write it: floats in the
+// shortest form that reads back exactly, with a '.'; bytes signed.
 QString formatValue(const FieldRef& field);
 
 } // namespace param_set

@@ -2,6 +2,7 @@
 
 #include "window_fields.h"
 
+#include "regulator_sequences.h"
 #include <QColor>
 #include <QPalette>
 #include <QTabBar>
@@ -10,10 +11,10 @@
 #include <algorithm>
 
 using param_set::FieldKey;
+using regulator_sequences::kFirstDayTable;
 
 namespace {
 
-constexpr int kMonday = 8;
 constexpr int kDayFields = 12;
 const QColor kMarkedBackground(255, 232, 140); // amber, dark text stays readable
 const QColor kMarkedTab(150, 70, 0);
@@ -58,7 +59,7 @@ void LoadedMarks::mark(const std::vector<FieldKey>& changed, int shownDay)
 void LoadedMarks::showDay(int day)
 {
     for (size_t i = 0; i < kDayFields; ++i) {
-        const FieldKey key{kMonday + day, i};
+        const FieldKey key{kFirstDayTable + day, i};
         setMarked(m_fields.control(key), std::find(m_marked.begin(), m_marked.end(), key) != m_marked.end());
     }
 }
@@ -71,7 +72,7 @@ void LoadedMarks::colourTabs() const
         m_days->setTabTextColor(i, QColor());
     for (const FieldKey& key : m_marked) {
         if (WindowFields::isDay(key.table)) {
-            m_days->setTabTextColor(key.table - kMonday, kMarkedTab);
+            m_days->setTabTextColor(key.table - kFirstDayTable, kMarkedTab);
             continue;
         }
         const QString page = m_fields.page(key);

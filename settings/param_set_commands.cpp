@@ -10,6 +10,7 @@
 #include "set_compare_dialog.h"
 #include "week_programme.h"
 
+#include "regulator_sequences.h"
 #include <QDate>
 #include <QLineEdit>
 #include <QMenu>
@@ -22,7 +23,6 @@ namespace {
 const QString kCaption = QStringLiteral("Sada parametrů");
 const QString kFilter = QStringLiteral("Sada parametrů (*.qzr)");
 const QString kExtension = QStringLiteral("qzr");
-constexpr int kMonday = 8;
 
 QString deviceText(const std::array<uint8_t, bus_protocol::kTextSize>& text)
 {
@@ -126,7 +126,7 @@ std::optional<std::pair<QString, ParamSet>> ParamSetCommands::askAndRead(const Q
 ParamSetCommands::Shown ParamSetCommands::readShown() const
 {
     Shown shown{param_record, {}};
-    const int shownDay = kMonday + m_window.week().shownDay();
+    const int shownDay = regulator_sequences::kFirstDayTable + m_window.week().shownDay();
     for (const int table : setTables()) {
         if (WindowFields::isDay(table) && table != shownDay)
             continue;

@@ -4,14 +4,15 @@
 
 #include "edit_conversions.h"
 
+#include "regulator_sequences.h"
 #include <QLocale>
 
 using param_set::FieldKey;
+using regulator_sequences::kDayCount;
+using regulator_sequences::kFirstDayTable;
 
 namespace {
 
-constexpr int kMonday = 8;
-constexpr int kSunday = 14;
 constexpr size_t kLevels = 4;
 
 // A field of a copy of the record; the copy must outlive the reference.
@@ -54,7 +55,7 @@ WindowFields::WindowFields(Ui::menu_qzr17& ui) : m_ui(ui)
     const std::array<QLineEdit*, kLevels> shifts{ui.ed_utlum1, ui.ed_utlum2, ui.ed_utlum3, ui.ed_utlum4};
     const std::array<QLineEdit*, kLevels> hours{ui.ed_hod1, ui.ed_hod2, ui.ed_hod3, ui.ed_hod4};
     const std::array<QLineEdit*, kLevels> minutes{ui.ed_min1, ui.ed_min2, ui.ed_min3, ui.ed_min4};
-    for (int day = kMonday; day <= kSunday; ++day) {
+    for (int day = kFirstDayTable; day < kFirstDayTable + kDayCount; ++day) {
         for (size_t k = 0; k < kLevels; ++k) {
             m_places[{day, k}] = {shifts[k]};
             m_places[{day, kLevels + k}] = {hours[k]};
@@ -76,14 +77,18 @@ WindowFields::Place WindowFields::place(const FieldKey& key) const
     return found == m_places.end() ? Place{} : found->second;
 }
 
-bool WindowFields::isDay(int table) { return table >= kMonday && table <= kSunday; }
+bool WindowFields::isDay(int table)
+{
+    return table >= kFirstDayTable
+           && table < kFirstDayTable + kDayCount;
+}
 
 QWidget* WindowFields::control(const FieldKey& key) const { return place(key).control; }
 
 QString WindowFields::page(const FieldKey& key) const
 {
     if (isDay(key.table))
-        return m_ui.TabControl1->tabText(key.table - kMonday);
+        return m_ui.TabControl1->tabText(key.table - kFirstDayTable);
     for (QWidget* w = control(key); w; w = w->parentWidget()) {
         const int index = m_ui.pgc->indexOf(w);
         if (index >= 0)
