@@ -15,7 +15,11 @@ SetCompareDialog::SetCompareDialog(const QString& fileName, const std::vector<Di
                                    ? QStringLiteral("Shodné")
                                    : QStringLiteral("Počet rozdílných polí: %1").arg(differences.size()));
     QTableWidget* table = m_ui->str_rozdily;
-    table->setVisible(!differences.empty());
+    if (differences.empty()) {
+        table->hide();
+        adjustSize(); // the two lines alone
+        return;
+    }
     table->setRowCount(static_cast<int>(differences.size()));
     int row = 0;
     for (const Difference& d : differences) {
