@@ -181,6 +181,34 @@ private slots:
         QCOMPARE(m_port.written.size(), 0);
     }
 
+    void saveRefusesWhatWouldNotLoad_data()
+    {
+        QTest::addColumn<QString>("control");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("message");
+
+        QTest::newRow("not a number") << "ed_pb" << "abc" << "Je nutné zadávat pouze čísla nebo desetinnou čárku";
+        QTest::newRow("hour of a day out of range")
+            << "ed_hod3" << "24"
+            << "Pole \"Úroveň 3: Hodina posuvu\" (karta Pondělí) má hodnotu mimo rozsah, který regulátor přijímá: "
+               "8.hour3=24 (0 až 23).\nSada nebyla uložena.";
+    }
+
+    void saveRefusesWhatWouldNotLoad()
+    {
+        QFETCH(QString, control);
+        QFETCH(QString, text);
+        QFETCH(QString, message);
+        m_window->findChild<QLineEdit*>(control)->setText(text);
+        m_prompts->fileNames = {path("uloz.qzr")};
+
+        command("mn_ulozit");
+
+        QCOMPARE(m_prompts->texts(), QStringList{message});
+        QCOMPARE(m_prompts->fileRequests.size(), 0);
+        QVERIFY(!QFile::exists(path("uloz.qzr")));
+    }
+
     void loadMarksExactlyTheChangedControls_data()
     {
         QTest::addColumn<QStringList>("typed");        // "control=text" before loading
