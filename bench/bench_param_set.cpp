@@ -1,6 +1,6 @@
 // bench_param_set: qzr17ctl's dump and load of a whole parameter set, run
 // in-process against the simulator pacing its bytes at 9600 baud, measured
-// against the time the same exchanges need on the wire plus their specified
+// against the time the same exchanges need on the wire plus their fixed
 // waits: 5 ms after each table transfer, and the 100 ms of silence that ends
 // each reply of unknown length (the type and version texts).
 #include "companion.h"

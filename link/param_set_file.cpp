@@ -101,13 +101,8 @@ std::optional<QString> storeText(int table, size_t index, const FieldRef& field,
                 return outside;
             value = static_cast<T>(whole);
         }
-        const T kept = *target;
         *target = value;
-        if (!isInRange(field, range)) {
-            *target = kept;
-            return outside;
-        }
-        return std::nullopt;
+        return isInRange(field, range) ? std::nullopt : std::optional<QString>(outside);
     }, field.value);
 }
 
