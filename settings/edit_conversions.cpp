@@ -19,6 +19,8 @@ const QString kFloatMessage = QStringLiteral("Je nutné zadávat pouze čísla n
 const QString kWholeMessage = QStringLiteral("Je nutné zadávat pouze čísla");
 const QString kCaption = QStringLiteral("CHYBA");
 
+int g_refused = 0;
+
 // Group separators are neither shown nor accepted: under a locale with a
 // decimal point "1,5" must not be read as 15.
 QLocale numberLocale()
@@ -45,6 +47,7 @@ void bringPageToFront(QWidget* edit)
 template <typename Field>
 int refuse(Field& field, QLineEdit* edit, const QString& message)
 {
+    ++g_refused;
     prompts().message(message, kCaption, Prompts::Icon::Warning, Prompts::Buttons::Ok, edit->window());
     field = 0;
     edit->setText(QStringLiteral("0"));
@@ -117,6 +120,8 @@ int EditToInt(int32_t& field, QLineEdit* edit)
     field = *value;
     return 0;
 }
+
+int RefusedConversions() { return g_refused; }
 
 void selectIndex(QComboBox* combo, int index)
 {

@@ -1,6 +1,7 @@
 #include "request.h"
 
 #include "numbers.h"
+#include "set_commands.h"
 #include "usage_error.h"
 
 #include <algorithm>
@@ -80,6 +81,8 @@ CommandRequest parseRequest(const QString& command, const QStringList& arguments
         return parseRead(arguments);
     if (command == u"write")
         return parseWrite(arguments);
+    if (isSetCommand(command))
+        return parseSetRequest(command, arguments);
     for (const auto& [name, kind] : kPlain) {
         if (command == name) {
             expectNoArguments(command, arguments);
