@@ -48,6 +48,16 @@ std::optional<QString> QtPrompts::saveFileName(const SaveFileRequest& request, Q
     return dialog.selectedFiles().constFirst();
 }
 
+std::optional<QString> QtPrompts::openFileName(const OpenFileRequest& request, QWidget* owner)
+{
+    QFileDialog dialog(owner, request.title, QString(), request.filter);
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return std::nullopt;
+    return dialog.selectedFiles().constFirst();
+}
+
 std::optional<QColor> QtPrompts::color(const QColor& initial, QWidget* owner)
 {
     const QColor chosen = QColorDialog::getColor(initial, owner);

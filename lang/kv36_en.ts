@@ -73,6 +73,53 @@
     </message>
 </context>
 <context>
+    <name>CommissioningReport</name>
+    <message>
+        <source>&lt;h2&gt;Týdenní režim&lt;/h2&gt;&lt;table border=&quot;1&quot; cellspacing=&quot;0&quot; cellpadding=&quot;4&quot; width=&quot;100%&quot;&gt;&lt;thead&gt;&lt;tr&gt;&lt;th&gt;Den&lt;/th&gt;</source>
+        <translation>&lt;h2&gt;Weekly schedule&lt;/h2&gt;&lt;table border=&quot;1&quot; cellspacing=&quot;0&quot; cellpadding=&quot;4&quot; width=&quot;100%&quot;&gt;&lt;thead&gt;&lt;tr&gt;&lt;th&gt;Day&lt;/th&gt;</translation>
+    </message>
+    <message>
+        <source>&lt;th&gt;Úroveň %1&lt;/th&gt;</source>
+        <translation>&lt;th&gt;Level %1&lt;/th&gt;</translation>
+    </message>
+    <message>
+        <source>&lt;/table&gt;&lt;p&gt;Úroveň: začátek (hodina:minuta) a pod ním posuv teploty vody.&lt;/p&gt;</source>
+        <translation>&lt;/table&gt;&lt;p&gt;Level: start time (hour:minute) and below it the flow temperature shift.&lt;/p&gt;</translation>
+    </message>
+    <message>
+        <source>&lt;html&gt;&lt;body&gt;&lt;h1&gt;Protokol o nastavení regulátoru&lt;/h1&gt;&lt;table cellpadding=&quot;2&quot;&gt;</source>
+        <translation>&lt;html&gt;&lt;body&gt;&lt;h1&gt;Regulator commissioning report&lt;/h1&gt;&lt;table cellpadding=&quot;2&quot;&gt;</translation>
+    </message>
+    <message>
+        <source>Typ přístroje</source>
+        <translation>Device type</translation>
+    </message>
+    <message>
+        <source>Verze přístroje</source>
+        <translation>Device version</translation>
+    </message>
+    <message>
+        <source>Adresa regulátoru</source>
+        <translation>Regulator address</translation>
+    </message>
+    <message>
+        <source>Datum a čas</source>
+        <translation>Date and time</translation>
+    </message>
+    <message>
+        <source>Technik</source>
+        <translation>Technician</translation>
+    </message>
+    <message>
+        <source>&lt;tr&gt;&lt;td&gt;&lt;b&gt;Poznámka:&lt;/b&gt;&lt;/td&gt;&lt;td&gt;%1&lt;/td&gt;&lt;/tr&gt;&lt;/table&gt;</source>
+        <translation>&lt;tr&gt;&lt;td&gt;&lt;b&gt;Note:&lt;/b&gt;&lt;/td&gt;&lt;td&gt;%1&lt;/td&gt;&lt;/tr&gt;&lt;/table&gt;</translation>
+    </message>
+    <message>
+        <source>&lt;p&gt;&lt;/p&gt;&lt;table border=&quot;1&quot; cellspacing=&quot;0&quot; cellpadding=&quot;4&quot; width=&quot;100%&quot;&gt;&lt;thead&gt;&lt;tr&gt;&lt;th colspan=&quot;3&quot; align=&quot;left&quot;&gt;&lt;big&gt;%1&lt;/big&gt;&lt;/th&gt;&lt;/tr&gt;&lt;tr&gt;&lt;th width=&quot;16%&quot;&gt;Parametr&lt;/th&gt;&lt;th&gt;Popis&lt;/th&gt;&lt;th width=&quot;30%&quot;&gt;Hodnota&lt;/th&gt;&lt;/tr&gt;&lt;/thead&gt;</source>
+        <translation>&lt;p&gt;&lt;/p&gt;&lt;table border=&quot;1&quot; cellspacing=&quot;0&quot; cellpadding=&quot;4&quot; width=&quot;100%&quot;&gt;&lt;thead&gt;&lt;tr&gt;&lt;th colspan=&quot;3&quot; align=&quot;left&quot;&gt;&lt;big&gt;%1&lt;/big&gt;&lt;/th&gt;&lt;/tr&gt;&lt;tr&gt;&lt;th width=&quot;16%&quot;&gt;Parameter&lt;/th&gt;&lt;th&gt;Description&lt;/th&gt;&lt;th width=&quot;30%&quot;&gt;Value&lt;/th&gt;&lt;/tr&gt;&lt;/thead&gt;</translation>
+    </message>
+</context>
+<context>
     <name>DeviationChart</name>
     <message>
         <source>Graf QZR 17 (odchylka)</source>
@@ -112,6 +159,167 @@
     <message>
         <source>%1 – %2</source>
         <translation>%1 – %2</translation>
+    </message>
+</context>
+<context>
+    <name>LoadedMarks</name>
+    <message>
+        <source>Změněno načtením ze souboru</source>
+        <translation>Changed by loading from a file</translation>
+    </message>
+</context>
+<context>
+    <name>ParamSetCommands</name>
+    <message>
+        <source>Uložit do souboru...</source>
+        <translation>Save to File...</translation>
+    </message>
+    <message>
+        <source>Načíst ze souboru...</source>
+        <translation>Load from File...</translation>
+    </message>
+    <message>
+        <source>Porovnat se souborem...</source>
+        <translation>Compare with File...</translation>
+    </message>
+    <message>
+        <source>Protokol o nastavení...</source>
+        <translation>Commissioning Report...</translation>
+    </message>
+    <message>
+        <source>Sada parametrů</source>
+        <translation>Parameter set</translation>
+    </message>
+    <message>
+        <source>Pole &quot;%1&quot; (karta %2) má hodnotu mimo rozsah, který regulátor přijímá: %3.
+Sada nebyla uložena.</source>
+        <translation>Field &quot;%1&quot; (page %2) holds a value outside the range the regulator accepts: %3.
+The set was not saved.</translation>
+    </message>
+    <message>
+        <source>Uložit sadu parametrů</source>
+        <translation>Save parameter set</translation>
+    </message>
+    <message>
+        <source>Sada parametrů (*.qzr)</source>
+        <translation>Parameter set (*.qzr)</translation>
+    </message>
+    <message>
+        <source>Soubor %1 není platná sada parametrů, nic nebylo načteno.
+%2</source>
+        <translation>File %1 is not a valid parameter set; nothing was loaded.
+%2</translation>
+    </message>
+    <message>
+        <source>Načíst sadu parametrů</source>
+        <translation>Load parameter set</translation>
+    </message>
+    <message>
+        <source>Sada parametrů je načtena, změněných polí: %1.
+Do regulátoru se zapíše až tlačítky Zápis.</source>
+        <translation>The parameter set is loaded; fields changed: %1.
+It goes to the regulator only with the Write buttons.</translation>
+    </message>
+    <message>
+        <source>Porovnat se sadou parametrů</source>
+        <translation>Compare with parameter set</translation>
+    </message>
+    <message>
+        <source>Hodnoty načtené ze souboru ještě nebyly zapsány do regulátoru.
+Přečíst regulátor a načtené hodnoty zahodit?</source>
+        <translation>The values loaded from the file have not been written to the regulator yet.
+Read the regulator and discard the loaded values?</translation>
+    </message>
+    <message>
+        <source>Dotaz</source>
+        <translation>Confirm</translation>
+    </message>
+</context>
+<context>
+    <name>ParamSetFile</name>
+    <message>
+        <source>%1 až %2</source>
+        <translation>%1 to %2</translation>
+    </message>
+    <message>
+        <source>hodnota &quot;%1&quot; pole %2 není číslo</source>
+        <translation>value &quot;%1&quot; of field %2 is not a number</translation>
+    </message>
+    <message>
+        <source>hodnota %1 pole %2 není konečné číslo</source>
+        <translation>value %1 of field %2 is not a finite number</translation>
+    </message>
+    <message>
+        <source>hodnota %1 pole %2 je mimo rozsah %3</source>
+        <translation>value %1 of field %2 is outside the range %3</translation>
+    </message>
+    <message>
+        <source>soubor není sada parametrů KV-36</source>
+        <translation>the file is not a KV-36 parameter set</translation>
+    </message>
+    <message>
+        <source>sada je ve formátu verze %1, program čte verzi %2</source>
+        <translation>the set is in format version %1, the program reads version %2</translation>
+    </message>
+    <message>
+        <source>text není v kódování UTF-8</source>
+        <translation>the text is not UTF-8 encoded</translation>
+    </message>
+    <message>
+        <source>čeká se JMÉNO=hodnota, ne &quot;%1&quot;</source>
+        <translation>expected NAME=value, not &quot;%1&quot;</translation>
+    </message>
+    <message>
+        <source>neznámá položka hlavičky &quot;%1&quot;</source>
+        <translation>unknown header item &quot;%1&quot;</translation>
+    </message>
+    <message>
+        <source>položka %1 je uvedena podruhé</source>
+        <translation>item %1 is given twice</translation>
+    </message>
+    <message>
+        <source>čas uložení &quot;%1&quot; není platný</source>
+        <translation>saving time &quot;%1&quot; is not valid</translation>
+    </message>
+    <message>
+        <source>neznámý oddíl &quot;%1&quot;</source>
+        <translation>unknown section &quot;%1&quot;</translation>
+    </message>
+    <message>
+        <source>tabulka %1 je v souboru podruhé</source>
+        <translation>table %1 is in the file twice</translation>
+    </message>
+    <message>
+        <source>pole %1 je uvedeno podruhé</source>
+        <translation>field %1 is given twice</translation>
+    </message>
+    <message>
+        <source>tabulka %1 nemá pole &quot;%2&quot;</source>
+        <translation>table %1 has no field &quot;%2&quot;</translation>
+    </message>
+    <message>
+        <source>tabulce %1 chybí pole %2</source>
+        <translation>table %1 lacks field %2</translation>
+    </message>
+    <message>
+        <source>Řádek %1: %2</source>
+        <translation>Line %1: %2</translation>
+    </message>
+    <message>
+        <source>Soubor %1 nelze otevřít: %2</source>
+        <translation>Cannot open file %1: %2</translation>
+    </message>
+    <message>
+        <source>Soubor %1 je na sadu parametrů příliš velký</source>
+        <translation>File %1 is too large for a parameter set</translation>
+    </message>
+    <message>
+        <source>Soubor %1 nelze uložit: %2</source>
+        <translation>Cannot save file %1: %2</translation>
+    </message>
+    <message>
+        <source>soubor na disku nemá celou délku</source>
+        <translation>the file on disk is not complete</translation>
     </message>
 </context>
 <context>
@@ -200,6 +408,29 @@ Do you really want to redirect it to %3?</translation>
     </message>
 </context>
 <context>
+    <name>ReportPreview</name>
+    <message>
+        <source>Náhled protokolu</source>
+        <translation>Report preview</translation>
+    </message>
+    <message>
+        <source>Uložit protokol jako PDF</source>
+        <translation>Save report as PDF</translation>
+    </message>
+    <message>
+        <source>Dokument PDF (*.pdf)</source>
+        <translation>PDF document (*.pdf)</translation>
+    </message>
+    <message>
+        <source>Protokol se nepodařilo uložit do souboru %1.</source>
+        <translation>The report could not be saved to file %1.</translation>
+    </message>
+    <message>
+        <source>Protokol o nastavení</source>
+        <translation>Commissioning report</translation>
+    </message>
+</context>
+<context>
     <name>SerialLine</name>
     <message>
         <source>Sériový port %1 nelze otevřít</source>
@@ -208,6 +439,21 @@ Do you really want to redirect it to %3?</translation>
     <message>
         <source>Nepodařila se reinicializace portu %1</source>
         <translation>Failed to reinitialize port %1</translation>
+    </message>
+</context>
+<context>
+    <name>SetCompareDialog</name>
+    <message>
+        <source>Soubor: %1</source>
+        <translation>File: %1</translation>
+    </message>
+    <message>
+        <source>Shodné</source>
+        <translation>Identical</translation>
+    </message>
+    <message>
+        <source>Počet rozdílných polí: %1</source>
+        <translation>Fields that differ: %1</translation>
     </message>
 </context>
 <context>
@@ -854,6 +1100,13 @@ Do you really want to go back to the original settings?</translation>
     <message>
         <source>Bajty</source>
         <translation>Bytes</translation>
+    </message>
+</context>
+<context>
+    <name>TrafficRecorder</name>
+    <message>
+        <source>po časovém limitu, zahozeno: </source>
+        <translation>after the time-out, dropped: </translation>
     </message>
 </context>
 <context>
@@ -1946,6 +2199,14 @@ Do you really want to go back to the original settings?</translation>
         <source>Průběh komunikace</source>
         <translation>Communication progress</translation>
     </message>
+    <message>
+        <source>Soubor</source>
+        <translation>File</translation>
+    </message>
+    <message>
+        <source>Sada parametrů: uložit do souboru, načíst, porovnat, protokol o nastavení</source>
+        <translation>Parameter set: save to file, load, compare, commissioning report</translation>
+    </message>
 </context>
 <context>
     <name>qzr17ctl</name>
@@ -2000,34 +2261,6 @@ Do you really want to go back to the original settings?</translation>
     <message>
         <source>Chybí příkaz</source>
         <translation>No command given</translation>
-    </message>
-    <message>
-        <source>Použití: qzr17ctl [--port COMn|CESTA] [--baud N] [--da N] [--sa N] [--trace] PŘÍKAZ
-Příkazy:
-  probe                    ověří, že stanice na adrese DA odpovídá
-  scan                     vypíše adresy 0..126, které odpovídají
-  type, version            vypíše typ nebo verzi přístroje
-  read T...                vypíše pole tabulek T po řádcích JMÉNO=hodnota
-  write T JMÉNO=HODNOTA... přečte tabulku T, změní pole a zapíše ji
-  eeprom                   uloží nastavení regulátoru do EEPROM
-  ports                    vypíše sériové porty počítače a kam vedou odkazy COMn
-Volby, které chybí, se berou z nastavení (PORT: COM, BAUDRATE; ADRESA: DA, SA).
---trace vypíše každý telegram na standardní chybový výstup.
-Návratový kód: 0 úspěch, 1 výměna selhala, 2 chybné použití nebo port.
-qzr17ctl --version vypíše verzi programu.</source>
-        <translation>Usage: qzr17ctl [--port COMn|PATH] [--baud N] [--da N] [--sa N] [--trace] COMMAND
-Commands:
-  probe                    checks that the station at address DA answers
-  scan                     lists the addresses 0..126 that answer
-  type, version            prints the device type or version
-  read T...                prints the fields of tables T, one NAME=value a line
-  write T NAME=VALUE...    reads table T, changes the fields and writes it back
-  eeprom                   stores the regulator settings in EEPROM
-  ports                    lists the serial ports of the computer and where the COMn links lead
-Options not given are taken from the settings (PORT: COM, BAUDRATE; ADRESA: DA, SA).
---trace prints every telegram to standard error.
-Exit status: 0 success, 1 exchange failed, 2 wrong usage or port.
-qzr17ctl --version prints the program version.</translation>
     </message>
     <message>
         <source>--lang cs|en zvolí jazyk výpisů; bez ní platí jazyk zvolený v programu.</source>
@@ -2093,6 +2326,58 @@ qzr17ctl --version prints the program version.</translation>
         <source>Neznámý příkaz &quot;%1&quot;</source>
         <translation>Unknown command &quot;%1&quot;</translation>
     </message>
+    <message>
+        <source>Použití: qzr17ctl [--port COMn|CESTA] [--baud N] [--da N] [--sa N] [--trace] PŘÍKAZ
+Příkazy:
+  probe                    ověří, že stanice na adrese DA odpovídá
+  scan                     vypíše adresy 0..126, které odpovídají
+  type, version            vypíše typ nebo verzi přístroje
+  read T...                vypíše pole tabulek T po řádcích JMÉNO=hodnota
+  write T JMÉNO=HODNOTA... přečte tabulku T, změní pole a zapíše ji
+  eeprom                   uloží nastavení regulátoru do EEPROM
+  ports                    vypíše sériové porty počítače a kam vedou odkazy COMn
+  dump [SOUBOR]            uloží sadu parametrů regulátoru do souboru (bez něj vypíše)
+  load SOUBOR [--eeprom]   zapíše sadu parametrů ze souboru (adresu ne), případně do EEPROM
+  diff SOUBOR              vypíše pole, v nichž se regulátor liší od souboru
+Volby, které chybí, se berou z nastavení (PORT: COM, BAUDRATE; ADRESA: DA, SA).
+--trace vypíše každý telegram na standardní chybový výstup.
+Návratový kód: 0 úspěch, 1 výměna selhala (diff: regulátor se liší), 2 chybné použití, port
+nebo soubor.
+qzr17ctl --version vypíše verzi programu.</source>
+        <translation>Usage: qzr17ctl [--port COMn|PATH] [--baud N] [--da N] [--sa N] [--trace] COMMAND
+Commands:
+  probe                    checks that the station at address DA answers
+  scan                     lists the addresses 0..126 that answer
+  type, version            prints the device type or version
+  read T...                prints the fields of tables T, one NAME=value a line
+  write T NAME=VALUE...    reads table T, changes the fields and writes it back
+  eeprom                   stores the regulator settings in EEPROM
+  ports                    lists the serial ports of the computer and where the COMn links lead
+  dump [FILE]              saves the regulator&apos;s parameter set to a file (or prints it)
+  load FILE [--eeprom]     writes the parameter set from a file (not the address), optionally to EEPROM
+  diff FILE                lists the fields in which the regulator differs from the file
+Options not given are taken from the settings (PORT: COM, BAUDRATE; ADRESA: DA, SA).
+--trace prints every telegram to standard error.
+Exit status: 0 success, 1 exchange failed (diff: the regulator differs), 2 wrong usage, port
+or file.
+qzr17ctl --version prints the program version.</translation>
+    </message>
+    <message>
+        <source>Tabulka &quot;%1&quot; neexistuje</source>
+        <translation>Table &quot;%1&quot; does not exist</translation>
+    </message>
+    <message>
+        <source>Příkaz dump čeká nejvýš jeden soubor</source>
+        <translation>The dump command takes at most one file</translation>
+    </message>
+    <message>
+        <source>Příkaz %1 čeká jeden soubor se sadou parametrů</source>
+        <translation>The %1 command expects one parameter set file</translation>
+    </message>
+    <message>
+        <source>Regulátor má hodnotu mimo rozsah, sadu by nešlo načíst: %1</source>
+        <translation>The regulator holds a value out of range; the set could not be loaded: %1</translation>
+    </message>
 </context>
 <context>
     <name>regulator_sequences</name>
@@ -2131,6 +2416,88 @@ Do you really want to write their values too?</translation>
 Opravdu chceš zapsat i jejich program?</source>
         <translation>These days were not read from the regulator: %1.
 Do you really want to write their schedules too?</translation>
+    </message>
+</context>
+<context>
+    <name>report_preview</name>
+    <message>
+        <source>Protokol o nastavení</source>
+        <translation>Commissioning report</translation>
+    </message>
+    <message>
+        <source>&amp;Technik:</source>
+        <translation>&amp;Technician:</translation>
+    </message>
+    <message>
+        <source>Technik</source>
+        <translation>Technician</translation>
+    </message>
+    <message>
+        <source>&amp;Poznámka:</source>
+        <translation>&amp;Note:</translation>
+    </message>
+    <message>
+        <source>Poznámka</source>
+        <translation>Note</translation>
+    </message>
+    <message>
+        <source>Náhled protokolu</source>
+        <translation>Report preview</translation>
+    </message>
+    <message>
+        <source>Tisk...</source>
+        <translation>Print...</translation>
+    </message>
+    <message>
+        <source>Tisk</source>
+        <translation>Print</translation>
+    </message>
+    <message>
+        <source>Uložit jako PDF...</source>
+        <translation>Save as PDF...</translation>
+    </message>
+    <message>
+        <source>Uložit jako PDF</source>
+        <translation>Save as PDF</translation>
+    </message>
+    <message>
+        <source>Zavřít</source>
+        <translation>Close</translation>
+    </message>
+</context>
+<context>
+    <name>set_compare</name>
+    <message>
+        <source>Porovnání se souborem</source>
+        <translation>Comparison with file</translation>
+    </message>
+    <message>
+        <source>Soubor</source>
+        <translation>File</translation>
+    </message>
+    <message>
+        <source>Výsledek porovnání</source>
+        <translation>Comparison result</translation>
+    </message>
+    <message>
+        <source>Rozdílná pole</source>
+        <translation>Fields that differ</translation>
+    </message>
+    <message>
+        <source>Karta</source>
+        <translation>Page</translation>
+    </message>
+    <message>
+        <source>Pole</source>
+        <translation>Field</translation>
+    </message>
+    <message>
+        <source>V souboru</source>
+        <translation>In the file</translation>
+    </message>
+    <message>
+        <source>V okně</source>
+        <translation>In the window</translation>
     </message>
 </context>
 </TS>

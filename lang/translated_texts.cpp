@@ -23,7 +23,8 @@ void TranslatedTexts::apply(const Entry& entry) const
     entry.object->setProperty(entry.property, translated(entry.source));
     // A label placed by hand keeps its text whole in either language.
     auto* label = qobject_cast<QLabel*>(entry.object.data());
-    if (label && qstrcmp(entry.property, "text") == 0 && label->parentWidget() && !label->parentWidget()->layout())
+    if (label && qstrcmp(entry.property, "text") == 0 && label->parentWidget() &&
+        !label->parentWidget()->layout())
         label->adjustSize();
 }
 

@@ -15,6 +15,7 @@ public:
         return buttons == Buttons::YesNo ? Answer::No : Answer::Ok;
     }
     std::optional<QString> saveFileName(const SaveFileRequest&, QWidget*) override { return {}; }
+    std::optional<QString> openFileName(const OpenFileRequest&, QWidget*) override { return {}; }
     std::optional<QColor> color(const QColor&, QWidget*) override { return {}; }
     bool printerSetup(QPrinter&, QWidget*) override { return false; }
 };

@@ -25,6 +25,11 @@ public:
         QString defaultExtension;
     };
 
+    struct OpenFileRequest {
+        QString title;
+        QString filter; // "Sada parametrů (*.qzr)"
+    };
+
     virtual ~Prompts() = default;
 
     // owner nullptr: a box without owner window.
@@ -33,6 +38,8 @@ public:
     // The chosen path (the overwrite question already answered), or nothing.
     virtual std::optional<QString> saveFileName(const SaveFileRequest& request,
                                                 QWidget* owner = nullptr) = 0;
+    // An existing file the user chose, or nothing.
+    virtual std::optional<QString> openFileName(const OpenFileRequest& request, QWidget* owner = nullptr) = 0;
     virtual std::optional<QColor> color(const QColor& initial, QWidget* owner = nullptr) = 0;
     // Printer set-up; true when the user confirmed.
     virtual bool printerSetup(QPrinter& printer, QWidget* owner = nullptr) = 0;

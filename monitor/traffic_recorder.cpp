@@ -36,7 +36,10 @@ void TrafficRecorder::record(SerialLine::Direction direction, Clock::time_point 
     if (m_paused)
         return;
     if (direction == SerialLine::Direction::Rx) {
-        m_queue.push_back({direction, at, bytes, m_awaiting ? m_request : QByteArray()});
+        const bool late = m_awaiting && at > m_replyDeadline + kDeadlineSlack;
+        if (late)
+            closeOverdueExchange(m_replyDeadline);
+        m_queue.push_back({direction, at, bytes, late || m_awaiting ? m_request : QByteArray(), late});
         m_awaiting = false;
     } else {
         closeOverdueExchange(at);
@@ -78,7 +81,9 @@ void TrafficRecorder::flush()
 
 TrafficRow TrafficRecorder::rowFor(const Seen& seen)
 {
-    const TelegramMeaning meaning = describeTelegram(seen.bytes, seen.request);
+    TelegramMeaning meaning = describeTelegram(seen.bytes, seen.request);
+    if (seen.late)
+        meaning = {tr("po časovém limitu, zahozeno: ") + meaning.text, true};
     const qint64 elapsed = msBetween(m_origin, seen.at);
     return {elapsed, m_wallOrigin + elapsed, seen.bytes, shared(meaning.text), seen.direction, meaning.fault};
 }

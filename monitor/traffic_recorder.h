@@ -12,7 +12,8 @@
 // Turns what the serial line's tap sees into the monitor's rows. A reply is
 // read in the light of the request before it, and a request whose reply did
 // not come within the port's time-out gets a row of its own. The tap runs in
-// the middle of an exchange, so it only queues what it saw; decoding and the
+// the middle of an exchange, so it only queues what it saw; bytes that come
+// after the port gave up are shown as dropped, as the line drops them; decoding and the
 // model's update wait until the exchange is over and the event loop runs.
 class TrafficRecorder : public QObject {
     Q_OBJECT
@@ -37,6 +38,7 @@ private:
         Clock::time_point at;
         QByteArray bytes;
         QByteArray request; // for a reply: the request it answers
+        bool late = false;  // came after the port gave up on it: dropped
     };
 
     void closeOverdueExchange(Clock::time_point now);

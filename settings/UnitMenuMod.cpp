@@ -6,6 +6,7 @@
 #include "edit_conversions.h"
 #include "load_progress.h"
 #include "param_record.h"
+#include "param_set_commands.h"
 #include "regulator_sequences.h"
 #include "translated_texts.h"
 #include "week_programme.h"
@@ -69,6 +70,7 @@ Tmenu_qzr17::Tmenu_qzr17(QWidget* parent)
     Timer1->setSingleShot(true); // one tick per arming
     Timer1->setInterval(kTimerIntervalMs);
     connectHandlers();
+    m_sets = std::make_unique<ParamSetCommands>(*this, *m_ui);
 }
 
 Tmenu_qzr17::~Tmenu_qzr17() = default;
@@ -149,6 +151,7 @@ void Tmenu_qzr17::changeEvent(QEvent* event)
     for (int day = 0; day < m_ui->TabControl1->count(); ++day)
         m_ui->TabControl1->setTabText(day, tr(kDayNames[day]));
     labelAlarmLimits(new_firmware);
+    m_sets->retranslate();
 }
 
 void Tmenu_qzr17::ShowParameters()
@@ -335,6 +338,8 @@ QStringList Tmenu_qzr17::pagesNotRead(const std::vector<WriteStep>& steps) const
 
 void Tmenu_qzr17::Timer1Timer()
 {
+    if (!m_sets->mayReadOver())
+        return;
     if (!bus_protocol::ProbeStation()) {
         ApplyFirmwareVariant(new_firmware);
         ReportNoConnection();
@@ -357,6 +362,7 @@ void Tmenu_qzr17::tl_cistClick()
         ReportReadFailure();
     m_progress->hide();
     ShowParameters();
+    m_sets->parametersMatchRegulator();
 }
 
 void Tmenu_qzr17::tl_zapisClick()
@@ -368,6 +374,8 @@ void Tmenu_qzr17::tl_zapisClick()
     m_progress->start();
     const auto failed = WriteParameterTables(steps, [this](int table) { CollectTable(table); }, *m_progress);
     m_progress->hide();
+    if (!failed)
+        m_sets->parametersMatchRegulator();
     if (failed && ReportWriteFailure())
         bringTableToFront(*failed);
 }
@@ -385,6 +393,14 @@ void Tmenu_qzr17::tl_cancelClick() { accept(); }
 
 void Tmenu_qzr17::TabControl1Change(int selected) { m_week->TabControl1Change(selected); }
 
-void Tmenu_qzr17::tl_readClick() { m_week->tl_readClick(); }
+void Tmenu_qzr17::tl_readClick()
+{
+    m_week->tl_readClick();
+    m_sets->weekMatchesRegulator();
+}
 
-void Tmenu_qzr17::tl_writeClick() { m_week->tl_writeClick(); }
+void Tmenu_qzr17::tl_writeClick()
+{
+    if (m_week->tl_writeClick())
+        m_sets->weekMatchesRegulator();
+}

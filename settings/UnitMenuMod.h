@@ -7,6 +7,7 @@
 #include <memory>
 
 class LoadProgress;
+class ParamSetCommands;
 class QShowEvent;
 class QTimer;
 class WeekProgramme;
@@ -50,6 +51,10 @@ public:
     void tl_writeClick();
 
     WeekProgramme& week() { return *m_week; }
+    // A table loaded whole from a parameter set holds deliberate values:
+    // writing it asks nothing, as after a read.
+    void tableLoaded(int table) { m_fromRegulator.set(static_cast<size_t>(table)); }
+    ParamSetCommands& sets() { return *m_sets; }
 
     // Decides whether table 20 is read and written and how the alarm page
     // reads; set by each successful connection check.
@@ -76,5 +81,6 @@ private:
     std::unique_ptr<LoadProgress> m_progress;
     regulator_sequences::TableSet m_fromRegulator;
     std::unique_ptr<WeekProgramme> m_week;
+    std::unique_ptr<ParamSetCommands> m_sets;
     QTimer* Timer1;
 };

@@ -20,6 +20,8 @@ const char* const kFloatMessage =
     QT_TRANSLATE_NOOP("edit_conversions", "Je nutné zadávat pouze čísla nebo desetinnou čárku");
 const char* const kWholeMessage = QT_TRANSLATE_NOOP("edit_conversions", "Je nutné zadávat pouze čísla");
 
+int g_refused = 0;
+
 // Group separators are neither shown nor accepted: under a locale with a
 // decimal point "1,5" must not be read as 15.
 QLocale numberLocale()
@@ -45,6 +47,7 @@ void bringPageToFront(QWidget* edit)
 // The message comes first; the field and the edit change once it is closed.
 template <typename Field> int refuse(Field& field, QLineEdit* edit, const char* message)
 {
+    ++g_refused;
     prompts().message(QCoreApplication::translate("edit_conversions", message),
                       QCoreApplication::translate("edit_conversions", "CHYBA"), Prompts::Icon::Warning,
                       Prompts::Buttons::Ok, edit->window());
@@ -119,6 +122,8 @@ int EditToInt(int32_t& field, QLineEdit* edit)
     field = *value;
     return 0;
 }
+
+int RefusedConversions() { return g_refused; }
 
 void selectIndex(QComboBox* combo, int index)
 {

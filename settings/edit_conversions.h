@@ -31,6 +31,10 @@ int EditToFloat(float& field, QLineEdit* edit);
 int EditToByte(int8_t& field, QLineEdit* edit);
 int EditToInt(int32_t& field, QLineEdit* edit);
 
+// How many conversions have been refused since start: lets a caller that runs
+// several routines and ignores their results tell whether any failed.
+int RefusedConversions();
+
 // Index combo: the item at `index`, no selection for a value outside the list.
 void selectIndex(QComboBox* combo, int index);
 // The selected item's index; -1 when nothing is selected or the typed text

@@ -30,7 +30,8 @@ constexpr int kAlarmInputsTable = 20;
 void pause(int milliseconds);
 
 // The tables whose fields in the record came from the regulator at their
-// last read. The others hold defaults or what a failed read left behind.
+// last read, or whole from a parameter set. The others hold defaults or what
+// a failed read left behind.
 using TableSet = std::bitset<kTableCount>;
 
 // Full read: tables 0..7, 15, 17, 19 and, with new firmware, 20. Every table

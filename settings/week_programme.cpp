@@ -80,7 +80,7 @@ void WeekProgramme::tl_readClick()
     ShowDay(m_days->currentIndex());
 }
 
-void WeekProgramme::tl_writeClick()
+bool WeekProgramme::tl_writeClick()
 {
     SaveDay(m_days->currentIndex());
     QStringList notRead;
@@ -88,10 +88,11 @@ void WeekProgramme::tl_writeClick()
         if (!m_fromRegulator[regulator_sequences::kFirstDayTable + day])
             notRead.append(m_days->tabText(day));
     if (!notRead.isEmpty() && !regulator_sequences::ConfirmDaysNotRead(notRead))
-        return;
+        return false;
     m_progress.start();
     const bool failed = regulator_sequences::WriteWeekTables(m_progress).has_value();
     m_progress.hide();
     if (failed)
         regulator_sequences::ReportWriteFailure();
+    return !failed;
 }

@@ -37,7 +37,8 @@ public:
     // left, so that the user sees what was set to 0.
     void TabControl1Change(int selected);
     void tl_readClick();
-    void tl_writeClick();
+    // True when all seven days were written.
+    bool tl_writeClick();
 
 private:
     QTabBar* m_days;

@@ -89,8 +89,15 @@ private slots:
     void lateReplyOfAnEarlierRunIsDropped();
     void comPortUnpluggedAndPluggedInAgain();
     void portsListsPortsAndComLinks();
+    void setRoundTrip();
+    void setLoadStopsAtFirstRefusal();
+    void badSetFileTouchesNothing_data();
+    void badSetFileTouchesNothing();
+    void diffListsDifferingFields_data();
+    void diffListsDifferingFields();
 
 private:
+    QString dumpToFile(const QString& name);
     void startSim(const QStringList& arguments = {});
     void control(const QStringList& lines);
     void writeStore(const QString& ini);
@@ -658,6 +665,140 @@ void TestQzr17Ctl::portsListsPortsAndComLinks()
     }
     QCOMPARE(links, (QStringList{"COM2\t" + m_sim->portPath() + "\t" + m_sim->portPath(),
                                  "COM10\t/dev/serial/by-id/usb-unplugged-if00-port0\tnení připojeno"}));
+}
+
+QString TestQzr17Ctl::dumpToFile(const QString& name)
+{
+    const QString path = m_home->filePath(name);
+    const CtlResult result = runOnSim({"dump", path});
+    if (result.exitCode != kExitOk)
+        qWarning() << "dump failed:" << result.err;
+    return path;
+}
+
+QStringList setLines(const QString& path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    QStringList lines = linesOf(file.readAll());
+    lines.removeIf([](const QString& line) { return line.startsWith(u"saved="); });
+    return lines;
+}
+
+QStringList wroteTables(const QStringList& events)
+{
+    QStringList tables;
+    for (const QString& event : events) {
+        if (event.startsWith(u"WROTE ") || event.startsWith(u"REFUSED ") || event == u"EEPROM")
+            tables.append(event.section(u' ', 0, 1));
+    }
+    return tables;
+}
+
+// Regulator → dump (standard output) → file → load into other values →
+// dump (file) gives the same set; the address is never written.
+void TestQzr17Ctl::setRoundTrip()
+{
+    const CtlResult dumped = runOnSim({"dump"});
+    QCOMPARE(dumped.exitCode, kExitOk);
+    QCOMPARE(dumped.out.first(), QStringLiteral("KV36 PARAMETER SET 1"));
+    const QString first = m_home->filePath(QStringLiteral("first.txt"));
+    QFile file(first);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write((dumped.out.join(u'\n') + u'\n').toUtf8());
+    file.close();
+    control({"set 0 42A0000041A00000", "set 4 C020000040000000C10000004080000001012C000200040005",
+             "set 9 000000000000000000000000000000000000000000000000", "set 20 0102"});
+
+    const CtlResult loaded = runOnSim({"load", first});
+
+    QCOMPARE(loaded.exitCode, kExitOk);
+    QCOMPARE(loaded.err, QStringList());
+    QCOMPARE(setLines(dumpToFile(QStringLiteral("second.txt"))), setLines(first));
+    m_sim->table(0); // collects the events that came meanwhile
+    QCOMPARE(wroteTables(m_sim->events()),
+             (QStringList{"WROTE 0", "WROTE 1", "WROTE 2", "WROTE 3", "WROTE 4", "WROTE 5", "WROTE 6", "WROTE 17",
+                          "WROTE 19", "WROTE 20", "WROTE 8", "WROTE 9", "WROTE 10", "WROTE 11", "WROTE 12",
+                          "WROTE 13", "WROTE 14"}));
+}
+
+void TestQzr17Ctl::setLoadStopsAtFirstRefusal()
+{
+    const QString path = dumpToFile(QStringLiteral("set.txt"));
+    control({"refuse 4"});
+
+    const CtlResult result = runOnSim({"load", path, "--eeprom"});
+
+    QCOMPARE(result.exitCode, kExitFailed);
+    QCOMPARE(result.err, QStringList{"Tabulka 4: regulátor odmítl požadavek, kód 2"});
+    m_sim->table(0); // collects the events that came meanwhile
+    QCOMPARE(wroteTables(m_sim->events()),
+             (QStringList{"WROTE 0", "WROTE 1", "WROTE 2", "WROTE 3", "REFUSED 4"}));
+}
+
+void TestQzr17Ctl::badSetFileTouchesNothing_data()
+{
+    QTest::addColumn<QString>("command");
+    QTest::addColumn<QString>("line");
+    QTest::addColumn<QString>("by");
+    QTest::addColumn<QString>("message");
+
+    QTest::newRow("load, value out of range") << "load" << "DSER=120" << "DSER=2000"
+                                              << "Řádek 38: hodnota 2000 pole 4.DSER je mimo rozsah 5 až 1000";
+    QTest::newRow("diff, unknown field") << "diff" << "HYST=2" << "HYSTERE=2"
+                                         << "Řádek 29: tabulka 3 nemá pole \"HYSTERE\"";
+    QTest::newRow("load, newer format") << "load" << "KV36 PARAMETER SET 1" << "KV36 PARAMETER SET 2"
+                                        << "Řádek 1: sada je ve formátu verze 2, program čte verzi 1";
+}
+
+void TestQzr17Ctl::badSetFileTouchesNothing()
+{
+    QFETCH(QString, command);
+    QFETCH(QString, line);
+    QFETCH(QString, by);
+    QFETCH(QString, message);
+    const QString path = dumpToFile(QStringLiteral("set.txt"));
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::ReadWrite));
+    QString text = QString::fromUtf8(file.readAll());
+    text.replace(line + u'\n', by + u'\n');
+    file.resize(0);
+    file.write(text.toUtf8());
+    file.close();
+
+    const CtlResult result = runOnSim({"--trace", command, path});
+
+    QCOMPARE(result.exitCode, kExitUsage);
+    QCOMPARE(result.err, QStringList{path + QStringLiteral(": ") + message});
+    QCOMPARE(traceLines(result.err, QStringLiteral("TX")), QStringList());
+}
+
+void TestQzr17Ctl::diffListsDifferingFields_data()
+{
+    QTest::addColumn<QStringList>("simControl");
+    QTest::addColumn<QStringList>("lines");
+
+    QTest::newRow("equal") << QStringList{} << QStringList{};
+    QTest::newRow("float and int16") << QStringList{"set 4 C020000040000000C10000004080000001012C000200040005"}
+                                     << QStringList{"4.P_LO file=-3 regulator=-2.5", "4.DSER file=120 regulator=300"};
+    QTest::newRow("day and alarm input") << QStringList{"set 13 400000000000000040000000C1200000070B1217002D0000",
+                                                        "set 20 0001"}
+                                         << QStringList{"13.minute2 file=30 regulator=45", "20.INA2 file=2 regulator=1"};
+}
+
+void TestQzr17Ctl::diffListsDifferingFields()
+{
+    QFETCH(QStringList, simControl);
+    QFETCH(QStringList, lines);
+    const QString path = dumpToFile(QStringLiteral("set.txt"));
+    control(simControl);
+
+    const CtlResult result = runOnSim({"diff", path});
+
+    QCOMPARE(result.exitCode, lines.isEmpty() ? kExitOk : kExitFailed);
+    QCOMPARE(result.out, lines);
+    QCOMPARE(result.err, QStringList());
 }
 
 QTEST_GUILESS_MAIN(TestQzr17Ctl)

@@ -147,7 +147,7 @@ private slots:
         bus_protocol::AttachPort(m_link.get());
         bus_protocol::SetDestinationAddress(0);
         bus_protocol::SetSourceAddress(0);
-        sim({"silent off", "accept 0", "corrupt-checksum 0", "short 0"});
+        sim({"silent off", "accept 0", "corrupt-checksum 0", "short 0", "late 0"});
         QVERIFY(m_sim->setTable(16, QByteArray::fromHex("4235000041A0000000422000000000000000")));
     }
 
@@ -173,6 +173,12 @@ private slots:
         QTest::newRow("silent station")
             << QStringList{"silent on"} << QStringList{"read 16", "probe"}
             << QStringList{read16, "← žádná odpověď v časovém limitu (554 ms) [chyba]",
+                           "→ SD1 dotaz na stav, DA 0, SA 0",
+                           "← žádná odpověď v časovém limitu (512 ms) [chyba]"};
+        QTest::newRow("late reply, dropped")
+            << QStringList{"late 620"} << QStringList{"read 16", "probe"}
+            << QStringList{read16, "← žádná odpověď v časovém limitu (554 ms) [chyba]",
+                           "← po časovém limitu, zahozeno: data tabulky 16 (18 bajtů), DA 0, SA 0 [chyba]",
                            "→ SD1 dotaz na stav, DA 0, SA 0",
                            "← žádná odpověď v časovém limitu (512 ms) [chyba]"};
         QTest::newRow("short reply") << QStringList{"short 5"} << QStringList{"read 16"}

@@ -3,6 +3,7 @@
 #include "console.h"
 #include "param_record.h"
 #include "recording_port.h"
+#include "set_commands.h"
 #include "usage_error.h"
 
 #include <QCoreApplication>
@@ -40,6 +41,9 @@ ExitStatus BusCommands::run(const CommandRequest& request)
     case Command::Read: return read(request.tables);
     case Command::Write: return write(request.tables.first(), request.assignments);
     case Command::Eeprom: return eeprom();
+    case Command::Dump:
+    case Command::Load:
+    case Command::Diff: return SetCommands(m_port).run(request);
     }
     return ExitStatus::Usage;
 }
@@ -87,12 +91,15 @@ ExitStatus BusCommands::text(int (*readText)(), const TextBuffer& buffer, const 
 {
     if (!exchange(readText))
         return failed(what);
+    printLine(deviceText(buffer));
+    return ExitStatus::Success;
+}
+
+QString deviceText(const std::array<uint8_t, bus_protocol::kTextSize>& buffer)
+{
     const auto end = std::find(buffer.begin(), buffer.end(), uint8_t{0});
     QStringDecoder fromWindows1250("windows-1250");
-    const QString decoded = fromWindows1250(
-        QByteArrayView(reinterpret_cast<const char*>(buffer.data()), end - buffer.begin()));
-    printLine(decoded);
-    return ExitStatus::Success;
+    return fromWindows1250(QByteArrayView(reinterpret_cast<const char*>(buffer.data()), end - buffer.begin()));
 }
 
 ExitStatus BusCommands::read(const QList<int>& tables)
@@ -120,7 +127,7 @@ ExitStatus BusCommands::write(int table, const QList<Assignment>& assignments)
     return ExitStatus::Success;
 }
 
-void BusCommands::requireAnsweringAddress() const
+void requireAnsweringAddress()
 {
     // A read sent to everybody is answered by nobody; the record would stay as it was.
     if (bus_protocol::GetDestinationAddress() == bus_protocol::kBroadcastAddress)

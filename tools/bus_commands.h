@@ -8,6 +8,13 @@
 
 class RecordingPort;
 
+// A read sent to everybody is answered by nobody: throws UsageError for the
+// broadcast address.
+void requireAnsweringAddress();
+
+// The device type or version text as the regulator sent it, in Windows-1250.
+QString deviceText(const std::array<uint8_t, bus_protocol::kTextSize>& buffer);
+
 // Runs one checked command over the attached bus and prints its result:
 // data on standard output, the reason of a failure on standard error.
 class BusCommands {
@@ -26,7 +33,6 @@ private:
     ExitStatus read(const QList<int>& tables);
     ExitStatus write(int table, const QList<Assignment>& assignments);
     ExitStatus eeprom();
-    void requireAnsweringAddress() const;
 
     // One bus operation on a fresh record of the exchange; true when it gave 1.
     bool exchange(const std::function<int()>& operation);

@@ -1,10 +1,10 @@
 #include "field_values.h"
 
 #include "numbers.h"
+#include "param_set_file.h"
 
 #include <QLocale>
 
-#include <charconv>
 #include <limits>
 #include <type_traits>
 
@@ -12,13 +12,6 @@ namespace {
 
 constexpr int kInt16Lowest = 0;
 constexpr int kInt16Highest = 65535;
-
-QString formatFloat(float value)
-{
-    char text[32];
-    const auto result = std::to_chars(std::begin(text), std::end(text), value);
-    return QString::fromLatin1(text, result.ptr - text);
-}
 
 std::optional<FieldValue> parseFloat(const QString& text)
 {
@@ -38,16 +31,7 @@ std::optional<FieldValue> parseWithin(const QString& text, int lowest, int highe
 
 } // namespace
 
-QString formatField(const FieldRef& field)
-{
-    return std::visit([](auto* value) -> QString {
-        using T = std::remove_pointer_t<decltype(value)>;
-        if constexpr (std::is_same_v<T, float>)
-            return formatFloat(*value);
-        else
-            return QString::number(static_cast<int>(*value));
-    }, field.value);
-}
+QString formatField(const FieldRef& field) { return param_set::formatValue(field); }
 
 std::optional<FieldValue> parseFieldValue(const FieldRef& field, const QString& text)
 {

@@ -97,9 +97,13 @@ QString usageText()
                "  write T JMÉNO=HODNOTA... přečte tabulku T, změní pole a zapíše ji\n"
                "  eeprom                   uloží nastavení regulátoru do EEPROM\n"
                "  ports                    vypíše sériové porty počítače a kam vedou odkazy COMn\n"
+               "  dump [SOUBOR]            uloží sadu parametrů regulátoru do souboru (bez něj vypíše)\n"
+               "  load SOUBOR [--eeprom]   zapíše sadu parametrů ze souboru (adresu ne), případně do EEPROM\n"
+               "  diff SOUBOR              vypíše pole, v nichž se regulátor liší od souboru\n"
                "Volby, které chybí, se berou z nastavení (PORT: COM, BAUDRATE; ADRESA: DA, SA).\n"
                "--trace vypíše každý telegram na standardní chybový výstup.\n"
-               "Návratový kód: 0 úspěch, 1 výměna selhala, 2 chybné použití nebo port.\n"
+               "Návratový kód: 0 úspěch, 1 výměna selhala (diff: regulátor se liší), 2 chybné použití, port\n"
+               "nebo soubor.\n"
                "qzr17ctl --version vypíše verzi programu.") +
            u'\n' +
            QCoreApplication::translate(

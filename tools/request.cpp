@@ -1,6 +1,7 @@
 #include "request.h"
 
 #include "numbers.h"
+#include "set_commands.h"
 #include "usage_error.h"
 
 #include <QCoreApplication>
@@ -22,7 +23,7 @@ int parseTable(const QString& text)
     ParamRecord scratch;
     const std::optional<int> table = parseInteger(text);
     if (!table || TableFields(*table, scratch).empty())
-        throw UsageError(QStringLiteral("Tabulka \"%1\" neexistuje").arg(text));
+        throw UsageError(QCoreApplication::translate("qzr17ctl", "Tabulka \"%1\" neexistuje").arg(text));
     return *table;
 }
 
@@ -85,6 +86,8 @@ CommandRequest parseRequest(const QString& command, const QStringList& arguments
         return parseRead(arguments);
     if (command == u"write")
         return parseWrite(arguments);
+    if (isSetCommand(command))
+        return parseSetRequest(command, arguments);
     for (const auto& [name, kind] : kPlain) {
         if (command == name) {
             expectNoArguments(command, arguments);

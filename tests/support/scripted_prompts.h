@@ -24,6 +24,8 @@ public:
     QList<Answer> answers;
     QList<std::optional<QString>> fileNames;
     QList<SaveFileRequest> fileRequests;
+    QList<std::optional<QString>> openFileNames;
+    QList<OpenFileRequest> openRequests;
     QList<std::optional<QColor>> colors;
     QList<QColor> colorInitials;
     QList<bool> printerAnswers;
@@ -47,6 +49,12 @@ public:
     {
         fileRequests.append(request);
         return fileNames.isEmpty() ? std::nullopt : fileNames.takeFirst();
+    }
+
+    std::optional<QString> openFileName(const OpenFileRequest& request, QWidget*) override
+    {
+        openRequests.append(request);
+        return openFileNames.isEmpty() ? std::nullopt : openFileNames.takeFirst();
     }
 
     std::optional<QColor> color(const QColor& initial, QWidget*) override
