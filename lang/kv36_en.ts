@@ -118,6 +118,10 @@
         <source>&lt;p&gt;&lt;/p&gt;&lt;table border=&quot;1&quot; cellspacing=&quot;0&quot; cellpadding=&quot;4&quot; width=&quot;100%&quot;&gt;&lt;thead&gt;&lt;tr&gt;&lt;th colspan=&quot;3&quot; align=&quot;left&quot;&gt;&lt;big&gt;%1&lt;/big&gt;&lt;/th&gt;&lt;/tr&gt;&lt;tr&gt;&lt;th width=&quot;16%&quot;&gt;Parametr&lt;/th&gt;&lt;th&gt;Popis&lt;/th&gt;&lt;th width=&quot;30%&quot;&gt;Hodnota&lt;/th&gt;&lt;/tr&gt;&lt;/thead&gt;</source>
         <translation>&lt;p&gt;&lt;/p&gt;&lt;table border=&quot;1&quot; cellspacing=&quot;0&quot; cellpadding=&quot;4&quot; width=&quot;100%&quot;&gt;&lt;thead&gt;&lt;tr&gt;&lt;th colspan=&quot;3&quot; align=&quot;left&quot;&gt;&lt;big&gt;%1&lt;/big&gt;&lt;/th&gt;&lt;/tr&gt;&lt;tr&gt;&lt;th width=&quot;16%&quot;&gt;Parameter&lt;/th&gt;&lt;th&gt;Description&lt;/th&gt;&lt;th width=&quot;30%&quot;&gt;Value&lt;/th&gt;&lt;/tr&gt;&lt;/thead&gt;</translation>
     </message>
+    <message>
+        <source>&lt;p&gt;&lt;br&gt;&lt;br&gt;Podpis technika: ..............................&lt;/p&gt;&lt;/body&gt;&lt;/html&gt;</source>
+        <translation>&lt;p&gt;&lt;br&gt;&lt;br&gt;Technician&apos;s signature: ..............................&lt;/p&gt;&lt;/body&gt;&lt;/html&gt;</translation>
+    </message>
 </context>
 <context>
     <name>DeviationChart</name>

@@ -150,7 +150,9 @@ QString CommissioningReport::html() const
         html += QStringLiteral("</table>");
     }
     html += weekHtml(*this);
-    return html + QStringLiteral("<p><br><br>Podpis technika: ..............................</p></body></html>");
+    return html + QCoreApplication::translate(
+                      "CommissioningReport",
+                      "<p><br><br>Podpis technika: ..............................</p></body></html>");
 }
 
 void CommissioningReport::print(QPagedPaintDevice& device) const
