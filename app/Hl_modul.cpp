@@ -325,7 +325,8 @@ void Tqzr17::restoreGeometry()
     move(m_store->ReadInteger(kDesktop, QStringLiteral("Left"), x()), y());
     move(x(), m_store->ReadInteger(kDesktop, QStringLiteral("Top"), y()));
     resize(usableSize({m_store->ReadInteger(kDesktop, QStringLiteral("Width"), width()),
-                       m_store->ReadInteger(kDesktop, QStringLiteral("Height"), height())}));
+                       m_store->ReadInteger(kDesktop, QStringLiteral("Height"), height())},
+                      {kDesignedWidth, kDesignedHeight}));
     m_storedPos = pos();
     // A window stored on a screen that is no longer there would open out of
     // reach: show it on the primary screen, but keep the stored place unless
@@ -337,14 +338,14 @@ void Tqzr17::restoreGeometry()
 
 // A damaged store can hold sizes no user made: one larger than the screen is
 // cut to it, one too small to use gives way to the designed size.
-QSize Tqzr17::usableSize(const QSize& stored) const
+QSize usableSize(const QSize& stored, const QSize& designed)
 {
     const QSize available = QGuiApplication::primaryScreen()->availableGeometry().size();
     const auto bounded = [](int value, int least, int designed, int most) {
         return value < least ? designed : std::min(value, most);
     };
-    return {bounded(stored.width(), kLeastUsableSize.width(), kDesignedWidth, available.width()),
-            bounded(stored.height(), kLeastUsableSize.height(), kDesignedHeight, available.height())};
+    return {bounded(stored.width(), Tqzr17::kLeastUsableSize.width(), designed.width(), available.width()),
+            bounded(stored.height(), Tqzr17::kLeastUsableSize.height(), designed.height(), available.height())};
 }
 
 void Tqzr17::paintSwatch()
@@ -596,7 +597,7 @@ void Tqzr17::createTrafficWindow()
                       stored("Height", beside.height()));
     if (!onSomeScreen(place))
         return;
-    m_trafficWindow->resize(place.size());
+    m_trafficWindow->resize(usableSize(place.size(), beside.size()));
     m_trafficWindow->move(place.topLeft());
 }
 

@@ -107,7 +107,6 @@ private:
     void addLanguageMenu(class QMenu* help);
     void chooseLanguage(Language language);
     void restoreGeometry();
-    QSize usableSize(const QSize& stored) const;
     void FormClose();
     void showModalWithoutPolling(QDialog* window);
     void showModal(QDialog* window);
@@ -152,6 +151,10 @@ private:
     // Created when first opened; it records from then on.
     Tprovoz* m_trafficWindow = nullptr;
 };
+
+// A stored window size as it can be used: cut to the primary screen's
+// available area, or `designed` when it is too small to use.
+QSize usableSize(const QSize& stored, const QSize& designed);
 
 // 0x00BBGGRR, red in the low byte, as the settings store keeps colours.
 QColor colorFromStored(int value);

@@ -3,6 +3,7 @@
 #include "app_test_main.h"
 #include "Hl_modul.h"
 #include "UnitPort.h"
+#include "UnitProvoz.h"
 #include "app_error.h"
 #include "bus_protocol.h"
 #include "deviation_chart.h"
@@ -124,6 +125,8 @@ private slots:
         QTest::newRow("larger than the screen") << "[DESKTOP]\nWidth=2147483647\nHeight=2147483647\n" << screen << 1;
         QTest::newRow("negative height") << "[DESKTOP]\nHeight=-50\n" << QSize(651, 477) << 1;
         QTest::newRow("too narrow to use") << "[DESKTOP]\nWidth=12\nHeight=500\n" << QSize(651, 500) << 1;
+        QTest::newRow("traffic monitor larger than the screen")
+            << "[PROVOZ]\nLeft=0\nTop=0\nWidth=2147483647\nHeight=2147483647\n" << QSize(651, 477) << 1;
         QTest::newRow("log interval beyond whole minutes") << "[GRAF]\nDOSOUBORU=2147483647\n" << QSize(651, 477)
                                                            << 2147483640;
     }
@@ -137,6 +140,9 @@ private slots:
         auto window = startMain();
         QCOMPARE(window->size(), size);
         QCOMPARE(window->file_interval, fileInterval);
+        window->mn_provozClick();
+        const QSize screen = QGuiApplication::primaryScreen()->availableGeometry().size();
+        QVERIFY(window->findChild<Tprovoz*>()->size().boundedTo(screen) == window->findChild<Tprovoz*>()->size());
         window->close();
         QCOMPARE(stored().value("DESKTOP/Width").toInt(), size.width());
         QCOMPARE(stored().value("DESKTOP/Height").toInt(), size.height());
