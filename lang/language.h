@@ -1,6 +1,5 @@
 #pragma once
 
-#include <QStringList>
 #include <QStringView>
 
 #include <optional>
@@ -9,7 +8,8 @@ class SettingsStore;
 
 // The language of every text the program shows. Czech is the language the
 // texts are written in; English comes from the translation built into the
-// programs. The measurement log and the regulator's own texts stay Czech.
+// programs. The measurement log, the parameter set file and the regulator's
+// own texts stay as they are in either language.
 enum class Language { Czech = 0, English = 1 };
 
 // The stored choice; Czech when none, or none known, is stored.
