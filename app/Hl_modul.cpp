@@ -593,11 +593,13 @@ void Tqzr17::createTrafficWindow()
     const auto stored = [this](const char* key, int def) {
         return m_store->ReadInteger(kProvoz, QLatin1String(key), def);
     };
-    const QRect place(stored("Left", beside.x()), stored("Top", beside.y()), stored("Width", beside.width()),
-                      stored("Height", beside.height()));
+    // The size is bounded before it meets the place: their sum must not overflow.
+    const QSize size =
+        usableSize({stored("Width", beside.width()), stored("Height", beside.height())}, beside.size());
+    const QRect place(QPoint(stored("Left", beside.x()), stored("Top", beside.y())), size);
     if (!onSomeScreen(place))
         return;
-    m_trafficWindow->resize(usableSize(place.size(), beside.size()));
+    m_trafficWindow->resize(size);
     m_trafficWindow->move(place.topLeft());
 }
 

@@ -16,8 +16,6 @@
 #include <QShowEvent>
 #include <QTableWidgetItem>
 
-#include <array>
-
 namespace {
 
 const QString kAdresa = QStringLiteral("ADRESA");
@@ -31,9 +29,6 @@ constexpr int kDefaultAddress = 0;
 constexpr int kDefaultPort = 1;
 constexpr int kDefaultBaudRate = 9600;
 constexpr int kAddressCount = 127; // 0..126; 127 is the broadcast address
-
-constexpr std::array kBaudRates{110,   300,   600,   1200,  2400,   4800,   9600,
-                                19200, 38400, 56000, 57600, 115200, 128000, 256000};
 
 QString decimal(int value)
 {
@@ -97,7 +92,7 @@ void Tport::FormCreate()
     selectItem(m_ui->cb_da, device_address);
     bus_protocol::SetDestinationAddress(lowByte(device_address));
     m_ui->cb_baudrate->clear();
-    for (int rate : kBaudRates)
+    for (int rate : kListedBaudRates)
         m_ui->cb_baudrate->addItem(decimal(rate));
     selectBaudRate(baudRate());
     selectItem(m_ui->cb_com, portNumber());

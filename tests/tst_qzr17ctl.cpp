@@ -579,8 +579,9 @@ void TestQzr17Ctl::settingsStoreFillsMissingOptions_data()
     QTest::newRow("options win over the store")
         << "[PORT]\nCOM=4\n[ADRESA]\nDA=9\nSA=9\n" << 2 << "5" << QStringList{"--port", "COM2", "--da", "5", "--sa", "1", "probe"}
         << "10 05 01 69 6F 16";
-    QTest::newRow("stored addresses keep their low eight bits") << "[ADRESA]\nDA=261\nSA=256\n" << 1 << "5"
-                                                                << QStringList{"probe"} << "10 05 00 69 6E 16";
+    QTest::newRow("stored addresses beyond the bus read as 0")
+        << "[ADRESA]\nDA=261\nSA=256\n"
+        << 1 << "0" << QStringList{"probe"} << "10 00 00 69 69 16";
     QTest::newRow("unreadable stored values give the defaults") << "[PORT]\nCOM=x\n[ADRESA]\nDA=five\n" << 1 << "0"
                                                                 << QStringList{"probe"} << "10 00 00 69 69 16";
 }

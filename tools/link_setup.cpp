@@ -11,9 +11,6 @@ constexpr int kDefaultPort = 1;
 constexpr int kDefaultBaudRate = 9600;
 constexpr int kDefaultAddress = 0;
 
-// The bus takes the low eight bits of a stored address, as the link window does.
-uint8_t lowByte(int value) { return static_cast<uint8_t>(value & 0xFF); }
-
 void choosePort(LinkSettings& settings, const QString& port)
 {
     static const QRegularExpression comName(QStringLiteral("^COM(\\d+)$"));
@@ -37,8 +34,11 @@ LinkSettings resolveLinkSettings(const CtlOptions& options, const SettingsStore&
     else
         settings.portNumber = stored("PORT", "COM", kDefaultPort);
     settings.baudRate = options.baudRate.value_or(stored("PORT", "BAUDRATE", kDefaultBaudRate));
-    settings.destinationAddress = lowByte(options.destinationAddress.value_or(stored("ADRESA", "DA", kDefaultAddress)));
-    settings.sourceAddress = lowByte(options.sourceAddress.value_or(stored("ADRESA", "SA", kDefaultAddress)));
+    // 0..127 from the options, 0..126 from the store.
+    settings.destinationAddress =
+        static_cast<uint8_t>(options.destinationAddress.value_or(stored("ADRESA", "DA", kDefaultAddress)));
+    settings.sourceAddress =
+        static_cast<uint8_t>(options.sourceAddress.value_or(stored("ADRESA", "SA", kDefaultAddress)));
     return settings;
 }
 
