@@ -4,8 +4,8 @@
 #include "param_ranges.h"
 
 #include <QCoreApplication>
-#include <QFile>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QLocale>
 #include <QRegularExpression>
@@ -204,7 +204,8 @@ ReadResult Reader::read(QByteArrayView text)
     std::bitset<kTableCount> loadable = m_set.tables;
     loadable.reset(kAddressTable);
     if (loadable.none())
-        return error(QCoreApplication::translate("ParamSetFile", "sada nemá žádnou tabulku parametrů ani dne"));
+        return error(
+            QCoreApplication::translate("ParamSetFile", "sada nemá žádnou tabulku parametrů ani dne"));
     return m_set;
 }
 
@@ -354,9 +355,11 @@ ReadResult readSetFile(const QString& path)
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return SetError{
-            0, QCoreApplication::translate("ParamSetFile", "Soubor nelze otevřít: %1").arg(file.errorString())};
+            0,
+            QCoreApplication::translate("ParamSetFile", "Soubor nelze otevřít: %1").arg(file.errorString())};
     if (file.size() > kLargestFile)
-        return SetError{0, QCoreApplication::translate("ParamSetFile", "Soubor je na sadu parametrů příliš velký")};
+        return SetError{
+            0, QCoreApplication::translate("ParamSetFile", "Soubor je na sadu parametrů příliš velký")};
     return parseSet(file.read(kLargestFile + 1));
 }
 

@@ -206,11 +206,12 @@ bool ParamSetCommands::mayLoadType(const ParamSet& set) const
     const QString type = regulatorType();
     if (!isFromAnotherType(set, type))
         return true;
-    return prompts().message(tr("Sada parametrů je z přístroje typu \"%1\", připojený regulátor je typu \"%2\".\n"
-                                "Přesto ji načíst?")
-                                 .arg(set.deviceType, type),
-                             tr("Dotaz"), Prompts::Icon::Question, Prompts::Buttons::YesNoDefaultNo,
-                             &m_window) == Prompts::Answer::Yes;
+    return prompts().message(
+               tr("Sada parametrů je z přístroje typu \"%1\", připojený regulátor je typu \"%2\".\n"
+                  "Přesto ji načíst?")
+                   .arg(set.deviceType, type),
+               tr("Dotaz"), Prompts::Icon::Question, Prompts::Buttons::YesNoDefaultNo,
+               &m_window) == Prompts::Answer::Yes;
 }
 
 QStringList ParamSetCommands::notFilled(const ParamSet& set) const
@@ -229,9 +230,11 @@ QStringList ParamSetCommands::notFilled(const ParamSet& set) const
     }
     QStringList lines;
     if (!pages.isEmpty())
-        lines.append(tr("Sada nemá hodnoty těchto karet, zůstaly, jak byly: %1.").arg(pages.join(QStringLiteral(", "))));
+        lines.append(tr("Sada nemá hodnoty těchto karet, zůstaly, jak byly: %1.")
+                         .arg(pages.join(QStringLiteral(", "))));
     if (!days.isEmpty())
-        lines.append(tr("Sada nemá program těchto dnů, zůstal, jak byl: %1.").arg(days.join(QStringLiteral(", "))));
+        lines.append(
+            tr("Sada nemá program těchto dnů, zůstal, jak byl: %1.").arg(days.join(QStringLiteral(", "))));
     return lines;
 }
 
@@ -241,17 +244,18 @@ void ParamSetCommands::LoadFromFile()
     if (!file || !mayLoadType(file->second))
         return;
     ParamSet& set = file->second;
-    QStringList lines;
+    QStringList notes;
     if (dropTablesFirmwareLacks(set))
-        lines.append(firmwareLacksNote());
-    lines += notFilled(set);
+        notes.append(firmwareLacksNote());
+    notes += notFilled(set);
     const std::vector<FieldKey> changed = differences(set, readShown());
     apply(set);
     m_marks.mark(changed, m_window.week().shownDay());
-    lines.prepend(tr("Sada parametrů je načtena, změněných polí: %1.\n"
-                     "Do regulátoru se zapíše až tlačítky Zápis.")
-                      .arg(changed.size()));
-    report(lines.join(u'\n'), Prompts::Icon::Information);
+    const QString loaded = tr("Sada parametrů je načtena, změněných polí: %1.\n"
+                              "Do regulátoru se zapíše až tlačítky Zápis.")
+                               .arg(changed.size());
+    report(notes.isEmpty() ? loaded : loaded + QStringLiteral("\n\n") + notes.join(u'\n'),
+           Prompts::Icon::Information);
 }
 
 void ParamSetCommands::CompareWithFile()

@@ -146,9 +146,9 @@ void ReportReadFailure()
 bool ReportWriteFailure(const QString& explanation)
 {
     const bool refused = bus_protocol::last_ack_code == kRefusedCode;
-    const QString message = refused
-                                ? QCoreApplication::translate("regulator_sequences", "Chyba, špatně zadaný rozsah dat")
-                                : QCoreApplication::translate("regulator_sequences", "Chyba při zápisu");
+    const QString message =
+        refused ? QCoreApplication::translate("regulator_sequences", "Chyba, špatně zadaný rozsah dat")
+                : QCoreApplication::translate("regulator_sequences", "Chyba při zápisu");
     report(explanation.isEmpty() ? message : message + QStringLiteral("\n\n") + explanation);
     return refused;
 }
@@ -157,9 +157,9 @@ QString PagesAlreadyWritten(const QStringList& pages)
 {
     if (pages.isEmpty())
         return {};
-    return QCoreApplication::translate("regulator_sequences",
-                                       "Hodnoty těchto karet už jsou v pracovní paměti (RAM) regulátoru: %1.\n"
-                                       "Do EEPROM se nic neuložilo.")
+    return QCoreApplication::translate(
+               "regulator_sequences", "Hodnoty těchto karet už jsou v pracovní paměti (RAM) regulátoru: %1.\n"
+                                      "Do EEPROM se nic neuložilo.")
         .arg(pages.join(QStringLiteral(", ")));
 }
 

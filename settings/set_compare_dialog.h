@@ -24,8 +24,8 @@ public:
     };
 
     // `note` follows the result on a line of its own: what was not compared.
-    SetCompareDialog(const QString& fileName, const std::vector<Difference>& differences, const QString& note = {},
-                     QWidget* parent = nullptr);
+    SetCompareDialog(const QString& fileName, const std::vector<Difference>& differences,
+                     const QString& note = {}, QWidget* parent = nullptr);
     ~SetCompareDialog() override;
 
 private:

@@ -745,59 +745,51 @@ QStringList wrote(const QList<int>& tables)
 
 void TestQzr17Ctl::loadSaysWhatItLeaves_data()
 {
-    QTest::addColumn<QStringList>("simArguments"); // the simulator restarted with them before the dump
     QTest::addColumn<QStringList>("simControl");
-    QTest::addColumn<QString>("pattern"); // replaced in the dumped file
-    QTest::addColumn<QString>("by");
-    QTest::addColumn<QString>("option");
+    QTest::addColumn<QStringList>("edit"); // a pattern of the dumped file and its replacement
+    QTest::addColumn<QStringList>("options");
     QTest::addColumn<int>("exitCode");
     QTest::addColumn<QStringList>("err"); // %1: the file
     QTest::addColumn<QStringList>("events");
 
+    const QString oldFirmware = "version-hex " + QByteArray("QZR17-5 FW 02.10.2008").toHex();
+    const QStringList otherType{"device_type=[^\n]*", "device_type=QZR 99"};
     const QList<int> days{8, 9, 10, 11, 12, 13, 14};
-    const QString otherType = QStringLiteral("device_type=[^\n]*");
     QTest::newRow("refused in the middle")
-        << QStringList{} << QStringList{"refuse 4"} << QString() << QString() << "--eeprom" << kExitFailed
+        << QStringList{"refuse 4"} << QStringList{} << QStringList{"--eeprom"} << kExitFailed
         << QStringList{"Tabulka 4: regulátor odmítl požadavek, kód 2",
                        "V pracovní paměti (RAM) regulátoru už jsou tabulky 0, 1, 2, 3; do EEPROM se nic neuložilo."}
         << wrote({0, 1, 2, 3}) + QStringList{"REFUSED 4"};
-    QTest::newRow("older firmware has no table 20")
-        << QStringList{"--firmware-date", "02.10.2008"} << QStringList{"unreadable 20", "refuse 20"} << "\\z"
-        << "[20]\nINA1=1\nINA2=0\n" << "--eeprom" << kExitOk
+    QTest::newRow("older firmware has no table 20: dumped and loaded without")
+        << QStringList{oldFirmware, "unreadable 20", "refuse 20"} << QStringList{"\\z", "[20]\nINA1=1\nINA2=0\n"}
+        << QStringList{"--eeprom"} << kExitOk
         << QStringList{"Tabulka 20 (vstupy alarmů) se vynechává: regulátor má firmware starší než 3. 10. 2008."}
         << wrote(QList<int>{0, 1, 2, 3, 4, 5, 6, 17, 19} + days) + QStringList{"EEPROM"};
-    QTest::newRow("tables cut off") << QStringList{} << QStringList{} << "\\n# [^\\n]*\\n\\[(3|9)\\][^#]*" << "\n"
-                                    << QString() << kExitOk
-                                    << QStringList{"Sada nemá tabulky 3, 9; v regulátoru zůstávají, jak jsou."}
-                                    << wrote({0, 1, 2, 4, 5, 6, 17, 19, 20, 8, 10, 11, 12, 13, 14});
-    QTest::newRow("another device type") << QStringList{} << QStringList{} << otherType << "device_type=QZR 99"
-                                         << QString() << kExitUsage
-                                         << QStringList{"%1: sada je z přístroje typu \"QZR 99\", regulátor je typu "
-                                                        "\"QZR 17 ekvitermní regulátor\"; zapsat ji lze jen s volbou --force"}
-                                         << QStringList{};
-    QTest::newRow("another device type, forced")
-        << QStringList{} << QStringList{} << otherType << "device_type=QZR 99" << "--force" << kExitOk << QStringList{}
-        << wrote(QList<int>{0, 1, 2, 3, 4, 5, 6, 17, 19, 20} + days);
+    QTest::newRow("tables cut off")
+        << QStringList{} << QStringList{"\\n# [^\\n]*\\n\\[(3|9)\\][^#]*", "\n"} << QStringList{} << kExitOk
+        << QStringList{"Sada nemá tabulky 3, 9; v regulátoru zůstávají, jak jsou."}
+        << wrote({0, 1, 2, 4, 5, 6, 17, 19, 20, 8, 10, 11, 12, 13, 14});
+    QTest::newRow("another device type") << QStringList{} << otherType << QStringList{} << kExitUsage
+        << QStringList{"%1: sada je z přístroje typu \"QZR 99\", regulátor je typu \"QZR 17 ekvitermní "
+                       "regulátor\"; zapsat ji lze jen s volbou --force"} << QStringList{};
+    QTest::newRow("another device type, forced") << QStringList{} << otherType << QStringList{"--force"} << kExitOk
+        << QStringList{} << wrote(QList<int>{0, 1, 2, 3, 4, 5, 6, 17, 19, 20} + days);
 }
 
 void TestQzr17Ctl::loadSaysWhatItLeaves()
 {
-    QFETCH(QStringList, simArguments);
     QFETCH(QStringList, simControl);
-    QFETCH(QString, pattern);
-    QFETCH(QString, by);
-    QFETCH(QString, option);
+    QFETCH(QStringList, edit);
+    QFETCH(QStringList, options);
     QFETCH(int, exitCode);
     QFETCH(QStringList, err);
     QFETCH(QStringList, events);
-    if (!simArguments.isEmpty())
-        startSim(simArguments);
     control(simControl);
     const QString path = dumpToFile(QStringLiteral("set.txt"));
-    if (!pattern.isEmpty())
-        editFile(path, pattern, by);
+    if (!edit.isEmpty())
+        editFile(path, edit.first(), edit.last());
 
-    const CtlResult result = runOnSim(QStringList{"load", path} + (option.isEmpty() ? QStringList{} : QStringList{option}));
+    const CtlResult result = runOnSim(QStringList{"load", path} + options);
 
     QCOMPARE(result.exitCode, exitCode);
     QCOMPARE(result.err, err.replaceInStrings(QStringLiteral("%1"), path));

@@ -18,7 +18,10 @@ namespace {
 
 constexpr unsigned long kTransferPauseMs = 5;
 
-QString tableName(int table) { return QCoreApplication::translate("qzr17ctl", "Tabulka %1").arg(table); }
+QString tableName(int table)
+{
+    return QCoreApplication::translate("qzr17ctl", "Tabulka %1").arg(table);
+}
 
 QString tableList(const std::vector<int>& tables)
 {
@@ -56,10 +59,13 @@ QString difference(const FieldKey& key, const ParamSet& set)
 // The set without the tables that the regulator's firmware lacks, saying so.
 ParamSet withinFirmware(ParamSet set, bool newFirmware)
 {
-    if (!set.holds(firmware::kAlarmInputsTable) || firmware::hasTable(firmware::kAlarmInputsTable, newFirmware))
+    if (!set.holds(firmware::kAlarmInputsTable) ||
+        firmware::hasTable(firmware::kAlarmInputsTable, newFirmware))
         return set;
     set.tables.reset(firmware::kAlarmInputsTable);
-    printError(QCoreApplication::translate("qzr17ctl", "Tabulka 20 (vstupy alarmů) se vynechává: regulátor má firmware starší než 3. 10. 2008."));
+    printError(QCoreApplication::translate(
+        "qzr17ctl",
+        "Tabulka 20 (vstupy alarmů) se vynechává: regulátor má firmware starší než 3. 10. 2008."));
     return set;
 }
 
@@ -67,8 +73,11 @@ ParamSet withinFirmware(ParamSet set, bool newFirmware)
 void reportStoppedLoad(const std::vector<int>& written)
 {
     printError(written.empty()
-                   ? QCoreApplication::translate("qzr17ctl", "Do regulátoru se nezapsala žádná tabulka; do EEPROM se nic neuložilo.")
-                   : QCoreApplication::translate("qzr17ctl", "V pracovní paměti (RAM) regulátoru už jsou tabulky %1; do EEPROM se nic neuložilo.")
+                   ? QCoreApplication::translate(
+                         "qzr17ctl", "Do regulátoru se nezapsala žádná tabulka; do EEPROM se nic neuložilo.")
+                   : QCoreApplication::translate(
+                         "qzr17ctl",
+                         "V pracovní paměti (RAM) regulátoru už jsou tabulky %1; do EEPROM se nic neuložilo.")
                          .arg(tableList(written)));
 }
 
@@ -93,7 +102,9 @@ CommandRequest parseSetRequest(const QString& command, const QStringList& argume
     const bool eeprom = load && files.removeAll(QStringLiteral("--eeprom")) > 0;
     const bool force = load && files.removeAll(QStringLiteral("--force")) > 0;
     if (files.size() != 1 || files.first().startsWith(u'-'))
-        throw UsageError(QCoreApplication::translate("qzr17ctl", "Příkaz %1 čeká jeden soubor se sadou parametrů").arg(command));
+        throw UsageError(
+            QCoreApplication::translate("qzr17ctl", "Příkaz %1 čeká jeden soubor se sadou parametrů")
+                .arg(command));
     CommandRequest request(load ? Command::Load : Command::Diff);
     request.file = files.first();
     request.set = readFile(request.file);
@@ -141,11 +152,14 @@ std::optional<SetCommands::Regulator> SetCommands::identify()
         failed(QCoreApplication::translate("qzr17ctl", "Verze přístroje"));
         return std::nullopt;
     }
-    Regulator regulator{deviceText(bus_protocol::device_type_text), deviceText(bus_protocol::device_version_text)};
+    Regulator regulator{deviceText(bus_protocol::device_type_text),
+                        deviceText(bus_protocol::device_version_text)};
     try {
         regulator.newFirmware = firmware::isNew(firmware::date(regulator.version));
     } catch (const AppError& error) {
-        printError(QCoreApplication::translate("qzr17ctl", "Verze přístroje \"%1\" neudává datum firmwaru: %2").arg(regulator.version, error.message()));
+        printError(
+            QCoreApplication::translate("qzr17ctl", "Verze přístroje \"%1\" neudává datum firmwaru: %2")
+                .arg(regulator.version, error.message()));
         return std::nullopt;
     }
     return regulator;
@@ -160,7 +174,9 @@ ExitStatus SetCommands::dump(const QString& file, const Regulator& regulator)
     const ParamSet set =
         withinFirmware(completeSet(param_record, regulator.type, regulator.version), regulator.newFirmware);
     if (const auto outside = findOutOfRange(set)) {
-        printError(QCoreApplication::translate("qzr17ctl", "Regulátor má hodnotu mimo rozsah, sadu by nešlo načíst: %1").arg(outside->text));
+        printError(QCoreApplication::translate("qzr17ctl",
+                                               "Regulátor má hodnotu mimo rozsah, sadu by nešlo načíst: %1")
+                       .arg(outside->text));
         return ExitStatus::ExchangeFailed;
     }
     if (file.isEmpty()) {
@@ -177,13 +193,17 @@ ExitStatus SetCommands::dump(const QString& file, const Regulator& regulator)
 ExitStatus SetCommands::load(const CommandRequest& request, const Regulator& regulator)
 {
     if (isFromAnotherType(*request.set, regulator.type) && !request.force) {
-        printError(QCoreApplication::translate("qzr17ctl", "%1: sada je z přístroje typu \"%2\", regulátor je typu \"%3\"; zapsat ji lze jen s volbou --force")
+        printError(QCoreApplication::translate("qzr17ctl",
+                                               "%1: sada je z přístroje typu \"%2\", regulátor je typu "
+                                               "\"%3\"; zapsat ji lze jen s volbou --force")
                        .arg(request.file, request.set->deviceType, regulator.type));
         return ExitStatus::Usage;
     }
     const ParamSet set = withinFirmware(*request.set, regulator.newFirmware);
     if (const std::vector<int> lacking = lackingTables(set, regulator.newFirmware); !lacking.empty())
-        printError(QCoreApplication::translate("qzr17ctl", "Sada nemá tabulky %1; v regulátoru zůstávají, jak jsou.").arg(tableList(lacking)));
+        printError(
+            QCoreApplication::translate("qzr17ctl", "Sada nemá tabulky %1; v regulátoru zůstávají, jak jsou.")
+                .arg(tableList(lacking)));
     std::vector<int> written;
     for (const int table : loadOrder()) {
         if (!set.holds(table))
@@ -201,7 +221,9 @@ ExitStatus SetCommands::load(const CommandRequest& request, const Regulator& reg
     m_port.startExchange();
     if (!bus_protocol::StoreToEeprom()) {
         failed(QCoreApplication::translate("qzr17ctl", "Uložení do EEPROM"));
-        printError(QCoreApplication::translate("qzr17ctl", "Sada je celá v pracovní paměti (RAM) regulátoru, uložení do EEPROM ale nebylo potvrzeno."));
+        printError(QCoreApplication::translate(
+            "qzr17ctl",
+            "Sada je celá v pracovní paměti (RAM) regulátoru, uložení do EEPROM ale nebylo potvrzeno."));
         return ExitStatus::ExchangeFailed;
     }
     return ExitStatus::Success;
