@@ -88,6 +88,8 @@ std::optional<float> floatOf(const char* first, const char* last)
         return std::nullopt;
     if (error == std::errc())
         return value;
+    // Out of the float's range: QLocale gives zero for an underflow and an
+    // infinity for an overflow, which is all that is asked of it here.
     const double wide = QLocale::c().toDouble(QString::fromLatin1(first, last - first));
     return std::abs(wide) < 1 ? 0.0f : std::numeric_limits<float>::infinity();
 }
