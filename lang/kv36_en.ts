@@ -238,6 +238,24 @@ Read the regulator and discard the loaded values?</translation>
         <source>Dotaz</source>
         <translation>Confirm</translation>
     </message>
+    <message>
+        <source>Vstupní signály alarmů (tabulka 20) se vynechávají: regulátor s firmwarem starším než 3. 10. 2008 je nemá.</source>
+        <translation>The alarm input signals (table 20) are left out: a regulator with firmware older than 3 October 2008 has none.</translation>
+    </message>
+    <message>
+        <source>Sada parametrů je z přístroje typu &quot;%1&quot;, připojený regulátor je typu &quot;%2&quot;.
+Přesto ji načíst?</source>
+        <translation>The parameter set comes from a device of type &quot;%1&quot;; the connected regulator is of type &quot;%2&quot;.
+Load it all the same?</translation>
+    </message>
+    <message>
+        <source>Sada nemá hodnoty těchto karet, zůstaly, jak byly: %1.</source>
+        <translation>The set has no values for these pages; they stay as they were: %1.</translation>
+    </message>
+    <message>
+        <source>Sada nemá program těchto dnů, zůstal, jak byl: %1.</source>
+        <translation>The set has no schedule for these days; it stays as it was: %1.</translation>
+    </message>
 </context>
 <context>
     <name>ParamSetFile</name>
@@ -310,20 +328,28 @@ Read the regulator and discard the loaded values?</translation>
         <translation>Line %1: %2</translation>
     </message>
     <message>
-        <source>Soubor %1 nelze otevřít: %2</source>
-        <translation>Cannot open file %1: %2</translation>
-    </message>
-    <message>
-        <source>Soubor %1 je na sadu parametrů příliš velký</source>
-        <translation>File %1 is too large for a parameter set</translation>
-    </message>
-    <message>
         <source>Soubor %1 nelze uložit: %2</source>
         <translation>Cannot save file %1: %2</translation>
     </message>
     <message>
         <source>soubor na disku nemá celou délku</source>
         <translation>the file on disk is not complete</translation>
+    </message>
+    <message>
+        <source>řádek nemá konec, soubor je useknutý</source>
+        <translation>the line has no end; the file is cut short</translation>
+    </message>
+    <message>
+        <source>sada nemá žádnou tabulku parametrů ani dne</source>
+        <translation>the set holds no parameter table and no day</translation>
+    </message>
+    <message>
+        <source>Soubor nelze otevřít: %1</source>
+        <translation>Cannot open the file: %1</translation>
+    </message>
+    <message>
+        <source>Soubor je na sadu parametrů příliš velký</source>
+        <translation>The file is too large for a parameter set</translation>
     </message>
 </context>
 <context>
@@ -2341,7 +2367,9 @@ Příkazy:
   eeprom                   uloží nastavení regulátoru do EEPROM
   ports                    vypíše sériové porty počítače a kam vedou odkazy COMn
   dump [SOUBOR]            uloží sadu parametrů regulátoru do souboru (bez něj vypíše)
-  load SOUBOR [--eeprom]   zapíše sadu parametrů ze souboru (adresu ne), případně do EEPROM
+  load SOUBOR [--eeprom] [--force]
+                           zapíše sadu parametrů ze souboru (adresu ne), případně do EEPROM;
+                           sadu z přístroje jiného typu jen s --force
   diff SOUBOR              vypíše pole, v nichž se regulátor liší od souboru
 Volby, které chybí, se berou z nastavení (PORT: COM, BAUDRATE; ADRESA: DA, SA).
 --trace vypíše každý telegram na standardní chybový výstup.
@@ -2358,7 +2386,9 @@ Commands:
   eeprom                   stores the regulator settings in EEPROM
   ports                    lists the serial ports of the computer and where the COMn links lead
   dump [FILE]              saves the regulator&apos;s parameter set to a file (or prints it)
-  load FILE [--eeprom]     writes the parameter set from a file (not the address), optionally to EEPROM
+  load FILE [--eeprom] [--force]
+                           writes the parameter set from a file (not the address), optionally to EEPROM;
+                           a set of another device type only with --force
   diff FILE                lists the fields in which the regulator differs from the file
 Options not given are taken from the settings (PORT: COM, BAUDRATE; ADRESA: DA, SA).
 --trace prints every telegram to standard error.
@@ -2381,6 +2411,34 @@ qzr17ctl --version prints the program version.</translation>
     <message>
         <source>Regulátor má hodnotu mimo rozsah, sadu by nešlo načíst: %1</source>
         <translation>The regulator holds a value out of range; the set could not be loaded: %1</translation>
+    </message>
+    <message>
+        <source>Tabulka 20 (vstupy alarmů) se vynechává: regulátor má firmware starší než 3. 10. 2008.</source>
+        <translation>Table 20 (alarm inputs) is left out: the regulator&apos;s firmware is older than 3 October 2008.</translation>
+    </message>
+    <message>
+        <source>Do regulátoru se nezapsala žádná tabulka; do EEPROM se nic neuložilo.</source>
+        <translation>No table was written to the regulator; nothing was stored in EEPROM.</translation>
+    </message>
+    <message>
+        <source>V pracovní paměti (RAM) regulátoru už jsou tabulky %1; do EEPROM se nic neuložilo.</source>
+        <translation>Tables %1 are already in the regulator&apos;s working memory (RAM); nothing was stored in EEPROM.</translation>
+    </message>
+    <message>
+        <source>Verze přístroje &quot;%1&quot; neudává datum firmwaru: %2</source>
+        <translation>The device version &quot;%1&quot; gives no firmware date: %2</translation>
+    </message>
+    <message>
+        <source>%1: sada je z přístroje typu &quot;%2&quot;, regulátor je typu &quot;%3&quot;; zapsat ji lze jen s volbou --force</source>
+        <translation>%1: the set comes from a device of type &quot;%2&quot;, the regulator is of type &quot;%3&quot;; it is written only with --force</translation>
+    </message>
+    <message>
+        <source>Sada nemá tabulky %1; v regulátoru zůstávají, jak jsou.</source>
+        <translation>The set lacks tables %1; the regulator keeps them as they are.</translation>
+    </message>
+    <message>
+        <source>Sada je celá v pracovní paměti (RAM) regulátoru, uložení do EEPROM ale nebylo potvrzeno.</source>
+        <translation>The whole set is in the regulator&apos;s working memory (RAM), but storing it in EEPROM was not acknowledged.</translation>
     </message>
 </context>
 <context>
@@ -2420,6 +2478,18 @@ Do you really want to write their values too?</translation>
 Opravdu chceš zapsat i jejich program?</source>
         <translation>These days were not read from the regulator: %1.
 Do you really want to write their schedules too?</translation>
+    </message>
+    <message>
+        <source>Hodnoty těchto karet už jsou v pracovní paměti (RAM) regulátoru: %1.
+Do EEPROM se nic neuložilo.</source>
+        <translation>The values of these pages are already in the regulator&apos;s working memory (RAM): %1.
+Nothing was stored in EEPROM.</translation>
+    </message>
+    <message>
+        <source>Program těchto dnů už je v pracovní paměti (RAM) regulátoru: %1.
+Do EEPROM se nic neuložilo.</source>
+        <translation>The schedule of these days is already in the regulator&apos;s working memory (RAM): %1.
+Nothing was stored in EEPROM.</translation>
     </message>
 </context>
 <context>

@@ -323,17 +323,39 @@ void Tmenu_qzr17::bringTableToFront(int table)
         m_ui->pgc->setCurrentWidget(page);
 }
 
-// The pages, by their tab text, of the tables among `steps` that the last
-// reads did not bring.
-QStringList Tmenu_qzr17::pagesNotRead(const std::vector<WriteStep>& steps) const
+// The pages, by their tab text, that show fields of the tables; table 4
+// fills two of them.
+QStringList Tmenu_qzr17::pageNames(const std::vector<int>& tables) const
 {
     QStringList pages;
-    for (const WriteStep& step : steps) {
-        const QString page = m_ui->pgc->tabText(m_ui->pgc->indexOf(pageOf(step.table)));
-        if (!m_fromRegulator[static_cast<size_t>(step.table)] && !pages.contains(page))
-            pages.append(page);
+    for (const int table : tables) {
+        for (QWidget* page : table == 4 ? QList<QWidget*>{m_ui->regul, m_ui->rego} : QList{pageOf(table)}) {
+            const QString name = m_ui->pgc->tabText(m_ui->pgc->indexOf(page));
+            if (!pages.contains(name))
+                pages.append(name);
+        }
     }
     return pages;
+}
+
+// The pages of the tables among `steps` that the last reads did not bring.
+QStringList Tmenu_qzr17::pagesNotRead(const std::vector<WriteStep>& steps) const
+{
+    std::vector<int> tables;
+    for (const WriteStep& step : steps) {
+        if (!m_fromRegulator[static_cast<size_t>(step.table)])
+            tables.push_back(step.table);
+    }
+    return pageNames(tables);
+}
+
+// The pages whose tables a write that stopped at `failed` has sent.
+QStringList Tmenu_qzr17::pagesWrittenBefore(const std::vector<WriteStep>& steps, int failed) const
+{
+    std::vector<int> tables;
+    for (auto step = steps.begin(); step != steps.end() && step->table != failed; ++step)
+        tables.push_back(step->table);
+    return pageNames(tables);
 }
 
 void Tmenu_qzr17::Timer1Timer()
@@ -347,7 +369,7 @@ void Tmenu_qzr17::Timer1Timer()
     }
     pause(kStepPauseMs);
     // A version text without a date raises here: nothing is read then.
-    new_firmware = IsNewFirmware(ReadFirmwareDate()) ? 1 : 0;
+    new_firmware = firmware::isNew(ReadFirmwareDate()) ? 1 : 0;
     pause(kStepPauseMs);
     tl_cistClick();
     pause(kStepPauseMs);
@@ -376,7 +398,7 @@ void Tmenu_qzr17::tl_zapisClick()
     m_progress->hide();
     if (!failed)
         m_sets->parametersMatchRegulator();
-    if (failed && ReportWriteFailure())
+    if (failed && ReportWriteFailure(PagesAlreadyWritten(pagesWrittenBefore(steps, *failed))))
         bringTableToFront(*failed);
 }
 

@@ -90,7 +90,8 @@ private slots:
     void comPortUnpluggedAndPluggedInAgain();
     void portsListsPortsAndComLinks();
     void setRoundTrip();
-    void setLoadStopsAtFirstRefusal();
+    void loadSaysWhatItLeaves_data();
+    void loadSaysWhatItLeaves();
     void badSetFileTouchesNothing_data();
     void badSetFileTouchesNothing();
     void diffListsDifferingFields_data();
@@ -98,6 +99,7 @@ private slots:
 
 private:
     QString dumpToFile(const QString& name);
+    void editFile(const QString& path, const QString& pattern, const QString& by);
     void startSim(const QStringList& arguments = {});
     void control(const QStringList& lines);
     void writeStore(const QString& ini);
@@ -724,18 +726,76 @@ void TestQzr17Ctl::setRoundTrip()
                           "WROTE 13", "WROTE 14"}));
 }
 
-void TestQzr17Ctl::setLoadStopsAtFirstRefusal()
+void TestQzr17Ctl::editFile(const QString& path, const QString& pattern, const QString& by)
 {
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::ReadWrite));
+    QString text = QString::fromUtf8(file.readAll());
+    text.replace(QRegularExpression(pattern), by);
+    file.resize(0);
+    file.write(text.toUtf8());
+}
+
+QStringList wrote(const QList<int>& tables)
+{
+    QStringList events;
+    for (const int table : tables)
+        events.append(QStringLiteral("WROTE %1").arg(table));
+    return events;
+}
+
+void TestQzr17Ctl::loadSaysWhatItLeaves_data()
+{
+    QTest::addColumn<QStringList>("simControl");
+    QTest::addColumn<QStringList>("edit"); // a pattern of the dumped file and its replacement
+    QTest::addColumn<QStringList>("options");
+    QTest::addColumn<int>("exitCode");
+    QTest::addColumn<QStringList>("err"); // %1: the file
+    QTest::addColumn<QStringList>("events");
+
+    const QString oldFirmware = "version-hex " + QByteArray("QZR17-5 FW 02.10.2008").toHex();
+    const QStringList otherType{"device_type=[^\n]*", "device_type=QZR 99"};
+    const QList<int> days{8, 9, 10, 11, 12, 13, 14};
+    QTest::newRow("refused in the middle")
+        << QStringList{"refuse 4"} << QStringList{} << QStringList{"--eeprom"} << kExitFailed
+        << QStringList{"Tabulka 4: regulátor odmítl požadavek, kód 2",
+                       "V pracovní paměti (RAM) regulátoru už jsou tabulky 0, 1, 2, 3; do EEPROM se nic neuložilo."}
+        << wrote({0, 1, 2, 3}) + QStringList{"REFUSED 4"};
+    QTest::newRow("older firmware has no table 20: dumped and loaded without")
+        << QStringList{oldFirmware, "unreadable 20", "refuse 20"} << QStringList{"\\z", "[20]\nINA1=1\nINA2=0\n"}
+        << QStringList{"--eeprom"} << kExitOk
+        << QStringList{"Tabulka 20 (vstupy alarmů) se vynechává: regulátor má firmware starší než 3. 10. 2008."}
+        << wrote(QList<int>{0, 1, 2, 3, 4, 5, 6, 17, 19} + days) + QStringList{"EEPROM"};
+    QTest::newRow("tables cut off")
+        << QStringList{} << QStringList{"\\n# [^\\n]*\\n\\[(3|9)\\][^#]*", "\n"} << QStringList{} << kExitOk
+        << QStringList{"Sada nemá tabulky 3, 9; v regulátoru zůstávají, jak jsou."}
+        << wrote({0, 1, 2, 4, 5, 6, 17, 19, 20, 8, 10, 11, 12, 13, 14});
+    QTest::newRow("another device type") << QStringList{} << otherType << QStringList{} << kExitUsage
+        << QStringList{"%1: sada je z přístroje typu \"QZR 99\", regulátor je typu \"QZR 17 ekvitermní "
+                       "regulátor\"; zapsat ji lze jen s volbou --force"} << QStringList{};
+    QTest::newRow("another device type, forced") << QStringList{} << otherType << QStringList{"--force"} << kExitOk
+        << QStringList{} << wrote(QList<int>{0, 1, 2, 3, 4, 5, 6, 17, 19, 20} + days);
+}
+
+void TestQzr17Ctl::loadSaysWhatItLeaves()
+{
+    QFETCH(QStringList, simControl);
+    QFETCH(QStringList, edit);
+    QFETCH(QStringList, options);
+    QFETCH(int, exitCode);
+    QFETCH(QStringList, err);
+    QFETCH(QStringList, events);
+    control(simControl);
     const QString path = dumpToFile(QStringLiteral("set.txt"));
-    control({"refuse 4"});
+    if (!edit.isEmpty())
+        editFile(path, edit.first(), edit.last());
 
-    const CtlResult result = runOnSim({"load", path, "--eeprom"});
+    const CtlResult result = runOnSim(QStringList{"load", path} + options);
 
-    QCOMPARE(result.exitCode, kExitFailed);
-    QCOMPARE(result.err, QStringList{"Tabulka 4: regulátor odmítl požadavek, kód 2"});
+    QCOMPARE(result.exitCode, exitCode);
+    QCOMPARE(result.err, err.replaceInStrings(QStringLiteral("%1"), path));
     m_sim->table(0); // collects the events that came meanwhile
-    QCOMPARE(wroteTables(m_sim->events()),
-             (QStringList{"WROTE 0", "WROTE 1", "WROTE 2", "WROTE 3", "REFUSED 4"}));
+    QCOMPARE(wroteTables(m_sim->events()), events);
 }
 
 void TestQzr17Ctl::badSetFileTouchesNothing_data()
@@ -760,13 +820,7 @@ void TestQzr17Ctl::badSetFileTouchesNothing()
     QFETCH(QString, by);
     QFETCH(QString, message);
     const QString path = dumpToFile(QStringLiteral("set.txt"));
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::ReadWrite));
-    QString text = QString::fromUtf8(file.readAll());
-    text.replace(line + u'\n', by + u'\n');
-    file.resize(0);
-    file.write(text.toUtf8());
-    file.close();
+    editFile(path, QRegularExpression::escape(line + u'\n'), by + u'\n');
 
     const CtlResult result = runOnSim({"--trace", command, path});
 
