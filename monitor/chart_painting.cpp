@@ -37,9 +37,13 @@ std::pair<double, double> padded(double min, double max, double least)
     return {min - std::max(margin, 0.0), max + std::max(margin, 0.0)};
 }
 
-int valueLabelWidth(const QPainter& painter)
+QRect plotArea(const QRect& bounds, const QFontMetrics& metrics)
 {
-    return painter.fontMetrics().horizontalAdvance(QStringLiteral("-000,0")) + 2 * kLabelGap;
+    const int left = metrics.horizontalAdvance(QStringLiteral("-000,0")) + 2 * kLabelGap;
+    const int right = metrics.horizontalAdvance(QStringLiteral("00:00:00")) / 2 + kLabelGap;
+    const int top = metrics.height() + kLabelGap;
+    const int bottom = 2 * metrics.height() + 2 * kLabelGap;
+    return bounds.adjusted(left, top, -right, -bottom);
 }
 
 void drawValueAxis(QPainter& painter, const QRect& plot, const Scale& scale, Qt::Orientation orientation)
@@ -66,6 +70,12 @@ void drawValueAxis(QPainter& painter, const QRect& plot, const Scale& scale, Qt:
             painter.drawText(at - width / 2, plot.bottom() + kLabelGap + metrics.ascent(), label);
         }
     }
+}
+
+void drawUnit(QPainter& painter, const QRect& plot, const QString& unit)
+{
+    painter.setPen(Qt::black);
+    painter.drawText(QRect(0, 0, plot.left() - kLabelGap, plot.top()), Qt::AlignRight | Qt::AlignVCenter, unit);
 }
 
 void drawFrame(QPainter& painter, const QRect& plot)

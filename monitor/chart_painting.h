@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QFontMetrics>
 #include <QRect>
 #include <QString>
 
@@ -28,11 +29,15 @@ Scale vertical(const QRect& plot, double min, double max);
 // A range widened by a margin, never narrower than `least`.
 std::pair<double, double> padded(double min, double max, double least);
 
-// Room left of the plot for the labels of a value axis.
-int valueLabelWidth(const QPainter& painter);
+// The plot within a chart's bounds: room on the left for the value labels,
+// above for the unit, below for two lines of labels, and on the right for
+// half the last one.
+QRect plotArea(const QRect& bounds, const QFontMetrics& metrics);
 
 // Grid lines and labels of round values, with the locale's decimal separator.
 void drawValueAxis(QPainter& painter, const QRect& plot, const Scale& scale, Qt::Orientation orientation);
+// The unit of the value axis, above its labels; the plot leaves room for it.
+void drawUnit(QPainter& painter, const QRect& plot, const QString& unit);
 void drawFrame(QPainter& painter, const QRect& plot);
 // A text in the middle of the plot, for a plot with nothing to show.
 void drawNote(QPainter& painter, const QRect& plot, const QString& text);

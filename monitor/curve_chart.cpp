@@ -13,8 +13,6 @@ namespace {
 
 using chart_painting::Scale;
 
-constexpr int kTopMargin = 8;
-constexpr int kRightMargin = 16;
 constexpr int kLabelGap = 4;
 constexpr int kDot = 2;
 constexpr double kLeastSpan = 2.0;
@@ -52,12 +50,7 @@ void CurveChart::setCurve(std::optional<HeatingCurve> curve)
     update();
 }
 
-QRect CurveChart::plotRect() const
-{
-    const QFontMetrics metrics = fontMetrics();
-    const int left = metrics.horizontalAdvance(QStringLiteral("-000,0")) + 2 * kLabelGap;
-    return rect().adjusted(left, kTopMargin, -kRightMargin, -(2 * metrics.height() + 2 * kLabelGap));
-}
+QRect CurveChart::plotRect() const { return chart_painting::plotArea(rect(), fontMetrics()); }
 
 // The samples' outdoor and water ranges, with the curve's two points.
 std::optional<CurveChart::Ranges> CurveChart::ranges() const
@@ -101,20 +94,21 @@ void CurveChart::paintEvent(QPaintEvent*)
     const Scale x = chart_painting::horizontal(plot, r->outdoorLow, r->outdoorHigh);
     const Scale y = chart_painting::vertical(plot, r->waterLow, r->waterHigh);
     chart_painting::drawValueAxis(painter, plot, y, Qt::Vertical);
+    chart_painting::drawUnit(painter, plot, QStringLiteral("°C"));
     chart_painting::drawValueAxis(painter, plot, x, Qt::Horizontal);
     const QString title = tr("venkovní teplota [°C]");
     painter.drawText(QRect(plot.left(), plot.bottom() + kLabelGap, plot.width(), 2 * fontMetrics().height()),
                      Qt::AlignHCenter | Qt::AlignBottom, title);
     painter.setClipRect(plot);
-    drawPoints(painter, plot, *r);
     drawCurve(painter, plot, *r);
+    drawPoints(painter, plot, *r);
     painter.setClipping(false);
     drawLegend(painter, plot, m_curve && r->waterHigh >= kDemandLimit && r->waterLow <= kDemandLimit);
     chart_painting::drawFrame(painter, plot);
 }
 
-// Each sample sets its pixel cell in an image of the plot; water first, so
-// the demand it should follow stays in sight.
+// Each sample sets its pixel cell in an image of the plot, over the curve;
+// water first, so the demand it should follow stays in sight.
 void CurveChart::drawPoints(QPainter& painter, const QRect& plot, const Ranges& r) const
 {
     QImage cells(plot.size(), QImage::Format_ARGB32_Premultiplied);
@@ -181,8 +175,9 @@ void CurveChart::drawLegend(QPainter& painter, const QRect& plot, bool limitShow
     for (const Entry& entry : entries)
         width = std::max(width, metrics.horizontalAdvance(entry.text));
     const int row = std::max(metrics.height(), kSwatch) + 2;
-    const QRect box(plot.left() + kLegendPadding, plot.top() + kLegendPadding,
-                    width + kSwatch + 3 * kLegendPadding, int(entries.size()) * row + kLegendPadding);
+    // Top right: the curve falls from the top left, so the data seldom lies there.
+    const QSize size(width + kSwatch + 3 * kLegendPadding, int(entries.size()) * row + kLegendPadding);
+    const QRect box(QPoint(plot.right() - kLegendPadding - size.width(), plot.top() + kLegendPadding), size);
     painter.setPen(Qt::gray);
     painter.setBrush(QColor(255, 255, 255, 230));
     painter.drawRect(box);

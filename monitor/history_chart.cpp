@@ -17,8 +17,6 @@ namespace {
 using chart_painting::Scale;
 
 constexpr int kPixelsPerTimeLabel = 110;
-constexpr int kTopMargin = 8;
-constexpr int kRightMargin = 16;
 constexpr int kLabelGap = 4;
 constexpr int kLeastDrag = 4;
 constexpr double kWheelStep = 0.8; // the span after one notch
@@ -137,13 +135,7 @@ void HistoryChart::moveCursor(int columns)
     setCursorAt(m_cursor ? *m_cursor + columns * column : (m_from + m_to) / 2);
 }
 
-QRect HistoryChart::plotRect() const
-{
-    const QFontMetrics metrics = fontMetrics();
-    const int left = metrics.horizontalAdvance(QStringLiteral("-000,0")) + 2 * kLabelGap;
-    const int bottom = 2 * metrics.height() + 2 * kLabelGap;
-    return rect().adjusted(left, kTopMargin, -kRightMargin, -bottom);
-}
+QRect HistoryChart::plotRect() const { return chart_painting::plotArea(rect(), fontMetrics()); }
 
 double HistoryChart::timeAt(int x) const
 {
@@ -189,6 +181,7 @@ void HistoryChart::paintEvent(QPaintEvent*)
     const Scale x = chart_painting::horizontal(plot, m_from, m_to);
     const Scale y = chart_painting::vertical(plot, low, high);
     chart_painting::drawValueAxis(painter, plot, y, Qt::Vertical);
+    chart_painting::drawUnit(painter, plot, QStringLiteral("°C"));
     drawTimeAxis(painter, plot);
     painter.setClipRect(plot);
     drawStretches(painter, x, y);
