@@ -144,10 +144,10 @@ double HistoryChart::timeAt(int x) const
 
 void HistoryChart::decimateShown(int columns)
 {
+    const LogColumns pixels(*m_history, m_from, m_to, columns);
     for (int value = 0; value < kLogValueCount; ++value)
-        m_drawn[size_t(value)] = m_shown.test(size_t(value))
-                                     ? decimate(*m_history, LogValue(value), m_from, m_to, columns)
-                                     : QList<LogStretch>{};
+        m_drawn[size_t(value)] =
+            m_shown.test(size_t(value)) ? decimate(*m_history, LogValue(value), pixels) : QList<LogStretch>{};
 }
 
 std::pair<double, double> HistoryChart::valueRange() const

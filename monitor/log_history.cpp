@@ -65,7 +65,7 @@ private:
     void readLine(QByteArrayView line);
     bool readData(QByteArrayView line);
     bool readMark(QByteArrayView line);
-    bool readLaterHeader(QByteArrayView line);
+    void followLaterHeader(QByteArrayView line);
     void addSample(const std::array<float, kLogValueCount>& values, LogDays::Moment moment);
     void findBreaks();
 
@@ -131,10 +131,13 @@ LogReadResult LogReader::run()
     return std::move(m_history);
 }
 
+// A line that is neither data nor a mark is skipped and counted.
 void LogReader::readLine(QByteArrayView line)
 {
-    if (!readData(line) && !readMark(line) && !readLaterHeader(line))
-        ++m_history.skippedLines;
+    if (readData(line) || readMark(line))
+        return;
+    followLaterHeader(line);
+    ++m_history.skippedLines;
 }
 
 bool LogReader::readData(QByteArrayView line)
@@ -188,13 +191,12 @@ bool LogReader::readMark(QByteArrayView line)
 
 // A second header, from a log that was joined to another, is skipped like
 // garbage, but its day carries the times after it forward.
-bool LogReader::readLaterHeader(QByteArrayView line)
+void LogReader::followLaterHeader(QByteArrayView line)
 {
     if (!line.startsWith(kProductPrefix))
-        return false;
+        return;
     if (const auto day = log_fields::parseLogDate(QString::fromLatin1(line.sliced(kProductPrefix.size()))))
         m_days->restartOn(*day);
-    return false;
 }
 
 // A step is a gap when it is more than three times the shorter of the steps

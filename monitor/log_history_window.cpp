@@ -32,7 +32,6 @@ namespace {
 
 constexpr QSize kInitialSize(960, 640);
 constexpr int kSwatchSize = 12;
-constexpr int kCurveTable = 0;
 
 const char* const kValueNames[kLogValueCount] = {QT_TRANSLATE_NOOP("LogHistoryWindow", "teplota vody"),
                                                  QT_TRANSLATE_NOOP("LogHistoryWindow", "venkovní teplota"),
@@ -315,9 +314,8 @@ void LogHistoryWindow::tl_sadaClick()
         prompts().message(error->message(), tr("Sada parametrů"), Prompts::Icon::Warning, Prompts::Buttons::Ok, this);
         return;
     }
+    // A set is read only when complete: table 0 is there.
     const param_set::ParamSet& set = std::get<param_set::ParamSet>(result);
-    if (!set.holds(kCurveTable))
-        return;
     m_setFile = *path;
     m_setCurve = HeatingCurve{set.record.SP_0, set.record.SP20};
     showCurve();

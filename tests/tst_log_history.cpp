@@ -205,7 +205,7 @@ private slots:
         const LogHistory history = randomHistory(count, breakEvery, nanEvery, spikes);
         const double from = double(history.times.front()) + 0.5;
         const double to = from + (double(history.times.back()) - from) * share;
-        const QList<LogStretch> drawn = decimate(history, LogValue::Water, from, to, columns);
+        const QList<LogStretch> drawn = decimate(history, LogValue::Water, LogColumns(history, from, to, columns));
         const double width = (to - from) / columns;
         const auto columnOf = [&](double t) { return t < from ? -1 : int(std::floor((t - from) / width)); };
         std::map<int, std::pair<float, float>> extremes;
