@@ -39,7 +39,10 @@ size_t heapInUse()
     return info.uordblks + info.hblkhd;
 }
 
-void print(const QString& line) { std::printf("%s\n", qPrintable(line)); }
+void print(const QString& line)
+{
+    std::printf("%s\n", qPrintable(line));
+}
 
 // A heating day: the outdoor temperature swings, the demand follows the
 // curve with a night setback, the water follows the demand.
@@ -114,10 +117,17 @@ Summary redrawSteps(HistoryChart& chart, double middle, double span)
     for (int step = 0; step < kStepsPerLevel; ++step) {
         const auto start = BenchClock::now();
         switch (step % 4) {
-        case 0: chart.zoom(0.8); break;
-        case 1: chart.pan(0.1); break;
-        case 2: chart.zoom(1.25); break;
-        default: chart.pan(-0.1);
+        case 0:
+            chart.zoom(0.8);
+            break;
+        case 1:
+            chart.pan(0.1);
+            break;
+        case 2:
+            chart.zoom(1.25);
+            break;
+        default:
+            chart.pan(-0.1);
         }
         chart.repaint();
         times.push_back(microsecondsSince(start));
@@ -146,12 +156,18 @@ int main(int argc, char* argv[])
     const double weekRead = readBytesMs(weekPath);
     const Opened week = openAndDraw(weekPath);
     for (const auto& [name, read, opened, path] :
-         {std::tuple("a day,  86,400 lines", dayRead, day, dayPath), std::tuple("a week, 604,800 lines", weekRead, week, weekPath)}) {
+         {std::tuple("a day,  86,400 lines", dayRead, day, dayPath),
+          std::tuple("a week, 604,800 lines", weekRead, week, weekPath)}) {
         const qint64 size = QFileInfo(path).size();
         print(QStringLiteral("  %1 (%2 bytes): read the bytes %3 ms, open to first chart %4 ms, ratio %5; "
                              "memory held %6 bytes, %7 x the file")
-                  .arg(QLatin1String(name)).arg(size).arg(read, 0, 'f', 1).arg(opened.ms, 0, 'f', 1)
-                  .arg(opened.ms / read, 0, 'f', 1).arg(opened.heldBytes).arg(double(opened.heldBytes) / double(size), 0, 'f', 2));
+                  .arg(QLatin1String(name))
+                  .arg(size)
+                  .arg(read, 0, 'f', 1)
+                  .arg(opened.ms, 0, 'f', 1)
+                  .arg(opened.ms / read, 0, 'f', 1)
+                  .arg(opened.heldBytes)
+                  .arg(double(opened.heldBytes) / double(size), 0, 'f', 2));
     }
     HistoryChart& chart = *week.window->chart();
     const double middle = (chart.from() + chart.to()) / 2;
@@ -160,14 +176,21 @@ int main(int argc, char* argv[])
                                      std::pair("an hour", 3600.0), std::pair("5 minutes", 300.0)}) {
         const Summary steps = redrawSteps(chart, middle, span);
         worstMedian = std::max(worstMedian, steps.medianUs / 1000);
-        print(QStringLiteral("  zoom/pan redraw at %1: %2").arg(QLatin1String(name), -11).arg(describe(steps)));
+        print(
+            QStringLiteral("  zoom/pan redraw at %1: %2").arg(QLatin1String(name), -11).arg(describe(steps)));
     }
     const double weekRatio = week.ms / weekRead;
     const double memoryRatio = double(week.heldBytes) / double(QFileInfo(weekPath).size());
     print(QStringLiteral("  week: open %1 ms (goal <= %2), open / read %3 (goal <= %4), "
                          "worst redraw median %5 ms (goal <= %6), memory / file %7 (goal <= %8)")
-              .arg(week.ms, 0, 'f', 1).arg(kOpenGoalMs).arg(weekRatio, 0, 'f', 1).arg(kOpenRatioGoal)
-              .arg(worstMedian, 0, 'f', 1).arg(kRedrawGoalMs).arg(memoryRatio, 0, 'f', 2).arg(kMemoryGoal));
+              .arg(week.ms, 0, 'f', 1)
+              .arg(kOpenGoalMs)
+              .arg(weekRatio, 0, 'f', 1)
+              .arg(kOpenRatioGoal)
+              .arg(worstMedian, 0, 'f', 1)
+              .arg(kRedrawGoalMs)
+              .arg(memoryRatio, 0, 'f', 2)
+              .arg(kMemoryGoal));
     const bool met = week.ms <= kOpenGoalMs && weekRatio <= kOpenRatioGoal && worstMedian <= kRedrawGoalMs &&
                      memoryRatio <= kMemoryGoal;
     print(QStringLiteral("  goals %1").arg(met ? QStringLiteral("met") : QStringLiteral("MISSED")));

@@ -17,7 +17,10 @@ constexpr int kPixelsPerValueLabel = 70;
 constexpr int kLabelGap = 4;
 const QColor kGrid(225, 225, 225);
 
-int decimalsFor(double step) { return std::max(0, -int(std::floor(std::log10(step) + 1e-9))); }
+int decimalsFor(double step)
+{
+    return std::max(0, -int(std::floor(std::log10(step) + 1e-9)));
+}
 
 } // namespace
 
@@ -50,8 +53,8 @@ void drawValueAxis(QPainter& painter, const QRect& plot, const Scale& scale, Qt:
 {
     const bool upright = orientation == Qt::Vertical;
     const int pixels = upright ? plot.height() : plot.width();
-    const double step =
-        chart_ticks::valueStep(scale.max - scale.min, pixels / (upright ? kPixelsPerValueTick : kPixelsPerValueLabel));
+    const double step = chart_ticks::valueStep(
+        scale.max - scale.min, pixels / (upright ? kPixelsPerValueTick : kPixelsPerValueLabel));
     const QLocale locale;
     const QFontMetrics metrics = painter.fontMetrics();
     for (const double tick : chart_ticks::valueTicks(scale.min, scale.max, step)) {
@@ -75,7 +78,8 @@ void drawValueAxis(QPainter& painter, const QRect& plot, const Scale& scale, Qt:
 void drawUnit(QPainter& painter, const QRect& plot, const QString& unit)
 {
     painter.setPen(Qt::black);
-    painter.drawText(QRect(0, 0, plot.left() - kLabelGap, plot.top()), Qt::AlignRight | Qt::AlignVCenter, unit);
+    painter.drawText(QRect(0, 0, plot.left() - kLabelGap, plot.top()), Qt::AlignRight | Qt::AlignVCenter,
+                     unit);
 }
 
 void drawFrame(QPainter& painter, const QRect& plot)

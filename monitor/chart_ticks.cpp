@@ -12,9 +12,10 @@ constexpr qint64 kMinute = 60;
 constexpr qint64 kHour = 60 * kMinute;
 constexpr qint64 kDay = 24 * kHour;
 constexpr std::array<qint64, 22> kTimeSteps{
-    1,          2,          5,          10,          15,         30,       kMinute,   2 * kMinute,
-    5 * kMinute, 10 * kMinute, 15 * kMinute, 30 * kMinute, kHour,  2 * kHour, 3 * kHour, 6 * kHour,
-    12 * kHour, kDay,       2 * kDay,   7 * kDay,    14 * kDay,  28 * kDay};
+    1,        2,           5,           10,           15,           30,
+    kMinute,  2 * kMinute, 5 * kMinute, 10 * kMinute, 15 * kMinute, 30 * kMinute,
+    kHour,    2 * kHour,   3 * kHour,   6 * kHour,    12 * kHour,   kDay,
+    2 * kDay, 7 * kDay,    14 * kDay,   28 * kDay};
 
 } // namespace
 
@@ -45,7 +46,8 @@ std::vector<double> valueTicks(double min, double max, double step)
 qint64 timeStep(double spanSeconds, int wanted)
 {
     const double raw = spanSeconds / std::max(wanted, 1);
-    const auto step = std::find_if(kTimeSteps.begin(), kTimeSteps.end(), [raw](qint64 s) { return double(s) >= raw; });
+    const auto step =
+        std::find_if(kTimeSteps.begin(), kTimeSteps.end(), [raw](qint64 s) { return double(s) >= raw; });
     if (step != kTimeSteps.end())
         return *step;
     return qint64(std::ceil(raw / double(kTimeSteps.back()))) * kTimeSteps.back();

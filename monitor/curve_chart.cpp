@@ -50,7 +50,10 @@ void CurveChart::setCurve(std::optional<HeatingCurve> curve)
     update();
 }
 
-QRect CurveChart::plotRect() const { return chart_painting::plotArea(rect(), fontMetrics()); }
+QRect CurveChart::plotRect() const
+{
+    return chart_painting::plotArea(rect(), fontMetrics());
+}
 
 // The samples' outdoor and water ranges, with the curve's two points.
 std::optional<CurveChart::Ranges> CurveChart::ranges() const
@@ -148,8 +151,9 @@ void CurveChart::drawCurve(QPainter& painter, const QRect& plot, const Ranges& r
     painter.drawLine(at(r.outdoorLow, m_curve->waterAt(r.outdoorLow)),
                      at(r.outdoorHigh, m_curve->waterAt(r.outdoorHigh)));
     painter.setBrush(Qt::white);
-    for (const auto& [outdoor, water, name] : {std::tuple(0.0, m_curve->sp0, "SP_0"),
-                                               std::tuple(HeatingCurve::kSecondOutdoor, m_curve->sp20, "SP20")}) {
+    for (const auto& [outdoor, water, name] :
+         {std::tuple(0.0, m_curve->sp0, "SP_0"),
+          std::tuple(HeatingCurve::kSecondOutdoor, m_curve->sp20, "SP20")}) {
         const QPointF point = at(outdoor, water);
         painter.drawEllipse(point, kAnchorRadius, kAnchorRadius);
         painter.drawText(point + QPointF(kAnchorRadius + 2, -kAnchorRadius - 2), QLatin1String(name));
@@ -168,8 +172,8 @@ void CurveChart::drawLegend(QPainter& painter, const QRect& plot, bool limitShow
     if (m_curve)
         entries.append({tr("topná křivka"), QPen(Qt::black, 2), false});
     if (limitShown)
-        entries.append({tr("omezení požadované hodnoty %1 °C").arg(kDemandLimit), QPen(Qt::gray, 1, Qt::DashLine),
-                        false});
+        entries.append({tr("omezení požadované hodnoty %1 °C").arg(kDemandLimit),
+                        QPen(Qt::gray, 1, Qt::DashLine), false});
     const QFontMetrics metrics = painter.fontMetrics();
     int width = 0;
     for (const Entry& entry : entries)

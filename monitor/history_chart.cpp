@@ -41,8 +41,9 @@ HistoryChart::HistoryChart(QWidget* parent) : QWidget(parent)
 
 QColor HistoryChart::colorOf(LogValue value)
 {
-    static const QColor colors[kLogValueCount] = {QColor(214, 39, 40), QColor(31, 119, 180), QColor(44, 160, 44),
-                                                  QColor(230, 127, 14), QColor(148, 103, 189)};
+    static const QColor colors[kLogValueCount] = {QColor(214, 39, 40), QColor(31, 119, 180),
+                                                  QColor(44, 160, 44), QColor(230, 127, 14),
+                                                  QColor(148, 103, 189)};
     return colors[size_t(value)];
 }
 
@@ -118,7 +119,9 @@ std::optional<qsizetype> HistoryChart::cursorSample() const
     const qsizetype after = std::min(m_history->lowerBound(*m_cursor), m_history->size() - 1);
     if (after == 0)
         return after;
-    const auto distance = [&](qsizetype s) { return std::abs(double(m_history->times[size_t(s)]) - *m_cursor); };
+    const auto distance = [&](qsizetype s) {
+        return std::abs(double(m_history->times[size_t(s)]) - *m_cursor);
+    };
     return distance(after - 1) <= distance(after) ? after - 1 : after;
 }
 
@@ -135,7 +138,10 @@ void HistoryChart::moveCursor(int columns)
     setCursorAt(m_cursor ? *m_cursor + columns * column : (m_from + m_to) / 2);
 }
 
-QRect HistoryChart::plotRect() const { return chart_painting::plotArea(rect(), fontMetrics()); }
+QRect HistoryChart::plotRect() const
+{
+    return chart_painting::plotArea(rect(), fontMetrics());
+}
 
 double HistoryChart::timeAt(int x) const
 {
@@ -201,11 +207,13 @@ void HistoryChart::drawTimeAxis(QPainter& painter, const QRect& plot) const
     const qint64 step = chart_ticks::timeStep(m_to - m_from, std::max(plot.width() / kPixelsPerTimeLabel, 1));
     const qint64 offset = QDateTime::fromSecsSinceEpoch(qint64(m_from)).offsetFromUtc();
     const QLocale locale;
-    const QString timeFormat = step < 60 ? log_lines::longTimeFormat() : locale.timeFormat(QLocale::ShortFormat);
+    const QString timeFormat =
+        step < 60 ? log_lines::longTimeFormat() : locale.timeFormat(QLocale::ShortFormat);
     const QFontMetrics metrics = painter.fontMetrics();
     const Scale x = chart_painting::horizontal(plot, m_from, m_to);
     QDate previousDay;
-    for (qint64 local = qint64(std::ceil((m_from + offset) / step)) * step; local - offset <= m_to; local += step) {
+    for (qint64 local = qint64(std::ceil((m_from + offset) / step)) * step; local - offset <= m_to;
+         local += step) {
         const QDateTime moment = QDateTime::fromSecsSinceEpoch(local - offset);
         const int at = int(std::lround(x.pixel(double(local - offset))));
         painter.setPen(QColor(225, 225, 225));
@@ -218,7 +226,8 @@ void HistoryChart::drawTimeAxis(QPainter& painter, const QRect& plot) const
         previousDay = moment.date();
         for (int line = 0; line < lines.size(); ++line) {
             const int width = metrics.horizontalAdvance(lines[line]);
-            painter.drawText(at - width / 2, plot.bottom() + kLabelGap + metrics.ascent() + line * metrics.height(),
+            painter.drawText(at - width / 2,
+                             plot.bottom() + kLabelGap + metrics.ascent() + line * metrics.height(),
                              lines[line]);
         }
     }
@@ -288,7 +297,8 @@ void HistoryChart::mouseMoveEvent(QMouseEvent* event)
     const QPoint at = event->position().toPoint();
     const QRect plot = plotRect();
     if (m_drag == Drag::Pan) {
-        const double shift = -(at.x() - m_dragStart.x()) * (m_dragTo - m_dragFrom) / std::max(plot.width(), 1);
+        const double shift =
+            -(at.x() - m_dragStart.x()) * (m_dragTo - m_dragFrom) / std::max(plot.width(), 1);
         showRange(m_dragFrom + shift, m_dragTo + shift);
         return;
     }
@@ -337,11 +347,22 @@ void HistoryChart::keyPressEvent(QKeyEvent* event)
     const bool ctrl = event->modifiers() & Qt::ControlModifier;
     switch (event->key()) {
     case Qt::Key_Plus:
-    case Qt::Key_Equal: zoom(1 / kKeyZoom); break;
-    case Qt::Key_Minus: zoom(kKeyZoom); break;
-    case Qt::Key_Left: ctrl ? moveCursor(-1) : pan(-kKeyPan); break;
-    case Qt::Key_Right: ctrl ? moveCursor(1) : pan(kKeyPan); break;
-    case Qt::Key_Home: showWhole(); break;
-    default: QWidget::keyPressEvent(event);
+    case Qt::Key_Equal:
+        zoom(1 / kKeyZoom);
+        break;
+    case Qt::Key_Minus:
+        zoom(kKeyZoom);
+        break;
+    case Qt::Key_Left:
+        ctrl ? moveCursor(-1) : pan(-kKeyPan);
+        break;
+    case Qt::Key_Right:
+        ctrl ? moveCursor(1) : pan(kKeyPan);
+        break;
+    case Qt::Key_Home:
+        showWhole();
+        break;
+    default:
+        QWidget::keyPressEvent(event);
     }
 }

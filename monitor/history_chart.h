@@ -74,7 +74,8 @@ private:
     double timeAt(int x) const;
     void decimateShown(int columns);
     void drawTimeAxis(QPainter& painter, const QRect& plot) const;
-    void drawStretches(QPainter& painter, const chart_painting::Scale& x, const chart_painting::Scale& y) const;
+    void drawStretches(QPainter& painter, const chart_painting::Scale& x,
+                       const chart_painting::Scale& y) const;
     void drawCursor(QPainter& painter, const QRect& plot, const chart_painting::Scale& x,
                     const chart_painting::Scale& y) const;
     void finishZoomDrag();

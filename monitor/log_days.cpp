@@ -7,7 +7,10 @@ namespace {
 constexpr int kSecondsPerDay = 24 * 60 * 60;
 constexpr int kNoon = kSecondsPerDay / 2;
 
-QDateTime utcAt(qint64 seconds) { return QDateTime::fromSecsSinceEpoch(seconds, Qt::UTC); }
+QDateTime utcAt(qint64 seconds)
+{
+    return QDateTime::fromSecsSinceEpoch(seconds, Qt::UTC);
+}
 
 } // namespace
 
@@ -26,8 +29,8 @@ void LogDays::enterDay(QDate day)
     m_offsetAtStart = m_zone.offsetFromUtc(utcAt(m_dayStart + kNoon));
     if (!m_zone.hasTransitions())
         return;
-    const auto transitions = m_zone.transitions(utcAt(m_dayStart - kSecondsPerDay),
-                                                utcAt(m_dayStart + 2 * kSecondsPerDay));
+    const auto transitions =
+        m_zone.transitions(utcAt(m_dayStart - kSecondsPerDay), utcAt(m_dayStart + 2 * kSecondsPerDay));
     for (const QTimeZone::OffsetData& transition : transitions) {
         const qint64 at = transition.atUtc.toSecsSinceEpoch();
         const int before = m_zone.offsetFromUtc(utcAt(at - 1));

@@ -100,7 +100,8 @@ void Decimator::column(qsizetype first, qsizetype last)
     while (s < last) {
         if (breaksBefore(s))
             endStretch();
-        const auto next = m_nextBreak != m_history.breaks.end() && *m_nextBreak == s ? m_nextBreak + 1 : m_nextBreak;
+        const auto next =
+            m_nextBreak != m_history.breaks.end() && *m_nextBreak == s ? m_nextBreak + 1 : m_nextBreak;
         const qsizetype end = next == m_history.breaks.end() ? last : std::min(last, *next);
         scanPiece(s, end);
         s = end;

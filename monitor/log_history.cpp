@@ -28,7 +28,10 @@ struct MarkPrefix {
     QByteArray codePage;
     QByteArray utf8;
 
-    explicit MarkPrefix(const QString& text) : codePage(QStringEncoder(kCodePage).encode(text)), utf8(text.toUtf8()) {}
+    explicit MarkPrefix(const QString& text)
+        : codePage(QStringEncoder(kCodePage).encode(text)), utf8(text.toUtf8())
+    {
+    }
 
     // The rest of the line after the words, or nothing.
     std::optional<QByteArrayView> rest(QByteArrayView line) const
@@ -217,7 +220,8 @@ void LogReader::findBreaks()
     }
     std::merge(gaps.begin(), gaps.end(), m_markBreaks.begin(), m_markBreaks.end(),
                std::back_inserter(m_history.breaks));
-    m_history.breaks.erase(std::unique(m_history.breaks.begin(), m_history.breaks.end()), m_history.breaks.end());
+    m_history.breaks.erase(std::unique(m_history.breaks.begin(), m_history.breaks.end()),
+                           m_history.breaks.end());
 }
 
 } // namespace
@@ -237,13 +241,15 @@ QDateTime LogHistory::localTime(qsizetype sample) const
 qsizetype LogHistory::lowerBound(double seconds) const
 {
     return std::lower_bound(times.begin(), times.end(), seconds,
-                            [](qint64 t, double s) { return double(t) < s; }) - times.begin();
+                            [](qint64 t, double s) { return double(t) < s; }) -
+           times.begin();
 }
 
 qsizetype LogHistory::upperBound(double seconds) const
 {
     return std::upper_bound(times.begin(), times.end(), seconds,
-                            [](double s, qint64 t) { return s < double(t); }) - times.begin();
+                            [](double s, qint64 t) { return s < double(t); }) -
+           times.begin();
 }
 
 LogReadResult readLogHistory(QByteArrayView bytes)

@@ -14,19 +14,22 @@ constexpr double kExponentFrom = 100000.0;  // as the panels: exponent form from
 constexpr int kExponentDecimals = 4;
 constexpr qsizetype kChunk = 64 * 1024;
 
-const QByteArray kHeader = QStringLiteral("čas,teplota vody,venkovní teplota,žádaná,útlum,odchylka\r\n").toUtf8();
+const QByteArray kHeader =
+    QStringLiteral("čas,teplota vody,venkovní teplota,žádaná,útlum,odchylka\r\n").toUtf8();
 
 void appendTime(QByteArray& out, qint64 utc, int offset)
 {
     const qint64 local = utc + offset;
-    const qint64 days = local >= 0 ? local / kSecondsPerDay : -((-local + kSecondsPerDay - 1) / kSecondsPerDay);
+    const qint64 days =
+        local >= 0 ? local / kSecondsPerDay : -((-local + kSecondsPerDay - 1) / kSecondsPerDay);
     const qint64 second = local - days * kSecondsPerDay;
     const QDate date = QDate::fromJulianDay(kEpochJulianDay + days);
     const int offsetMinutes = std::abs(offset) / 60;
     char text[40];
-    const int length = std::snprintf(text, sizeof text, "%04d-%02d-%02dT%02d:%02d:%02d%c%02d:%02d", date.year(),
-                                     date.month(), date.day(), int(second / 3600), int(second / 60 % 60),
-                                     int(second % 60), offset < 0 ? '-' : '+', offsetMinutes / 60, offsetMinutes % 60);
+    const int length =
+        std::snprintf(text, sizeof text, "%04d-%02d-%02dT%02d:%02d:%02d%c%02d:%02d", date.year(),
+                      date.month(), date.day(), int(second / 3600), int(second / 60 % 60), int(second % 60),
+                      offset < 0 ? '-' : '+', offsetMinutes / 60, offsetMinutes % 60);
     out.append(text, length);
 }
 

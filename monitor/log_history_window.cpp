@@ -19,7 +19,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QLocale>
-#include <QPainter>
+#include <QPixmap>
 #include <QPushButton>
 #include <QSaveFile>
 #include <QStatusBar>
@@ -114,7 +114,8 @@ void LogHistoryWindow::buildToolBar()
     tools->setMovable(false);
     tools->setToolButtonStyle(Qt::ToolButtonTextOnly);
     m_texts.set(tools, "windowTitle", QT_TR_NOOP("Nástroje"));
-    addTool(tools, "tl_obnovit", QT_TR_NOOP("Obnovit"), &LogHistoryWindow::tl_obnovitClick)->setShortcut(QKeySequence::Refresh);
+    addTool(tools, "tl_obnovit", QT_TR_NOOP("Obnovit"), &LogHistoryWindow::tl_obnovitClick)
+        ->setShortcut(QKeySequence::Refresh);
     addTool(tools, "tl_cely", QT_TR_NOOP("Celý záznam"), &LogHistoryWindow::tl_celyClick);
     addTool(tools, "tl_priblizit", QT_TR_NOOP("Přiblížit"), &LogHistoryWindow::tl_priblizitClick);
     addTool(tools, "tl_oddalit", QT_TR_NOOP("Oddálit"), &LogHistoryWindow::tl_oddalitClick);
@@ -136,20 +137,22 @@ QWidget* LogHistoryWindow::buildTimeTab()
         m_texts.set(box, "text", kValueNames[value]);
         m_texts.set(box, "accessibleName", kValueNames[value]);
         // toggled, not clicked: the accessible toggle action emits only toggled.
-        connect(box, &QCheckBox::toggled, this, [this, value](bool on) { m_chart->setValueShown(LogValue(value), on); });
+        connect(box, &QCheckBox::toggled, this,
+                [this, value](bool on) { m_chart->setValueShown(LogValue(value), on); });
         boxes->addWidget(box);
-        m_valueBoxes[size_t(value)] = box;
     }
     boxes->addStretch(1);
     layout->addLayout(boxes, 0, 0, 1, 2);
     m_chart = new HistoryChart;
     m_chart->setObjectName(QStringLiteral("graf_zaznam"));
     m_texts.set(m_chart, "accessibleName", QT_TR_NOOP("Průběh záznamu"));
-    m_texts.set(m_chart, "accessibleDescription",
-                QT_TR_NOOP("Kolečko nebo + a - přiblíží, tažení nebo šipky posunou, tažení pravým tlačítkem "
-                           "přiblíží vybraný obdélník, Home ukáže celý záznam, Ctrl se šipkou posune kurzor."));
-    m_texts.set(m_chart, "toolTip", QT_TR_NOOP("Kolečko přiblíží, tažení posune, tažení pravým tlačítkem přiblíží "
-                                               "obdélník, Home ukáže celý záznam"));
+    m_texts.set(
+        m_chart, "accessibleDescription",
+        QT_TR_NOOP("Kolečko nebo + a - přiblíží, tažení nebo šipky posunou, tažení pravým tlačítkem "
+                   "přiblíží vybraný obdélník, Home ukáže celý záznam, Ctrl se šipkou posune kurzor."));
+    m_texts.set(m_chart, "toolTip",
+                QT_TR_NOOP("Kolečko přiblíží, tažení posune, tažení pravým tlačítkem přiblíží "
+                           "obdélník, Home ukáže celý záznam"));
     layout->addWidget(m_chart, 1, 0, 1, 2);
     layout->setRowStretch(1, 1);
     ed_kurzor = addReadOnlyLine(layout, 2, QT_TR_NOOP("Kurzor:"));
@@ -172,7 +175,8 @@ QWidget* LogHistoryWindow::buildCurveTab()
     layout->setColumnStretch(1, 1);
     ed_krivka = addReadOnlyLine(layout, 1, QT_TR_NOOP("Křivka:"));
     ed_krivka->setObjectName(QStringLiteral("ed_krivka"));
-    const auto addButton = [&](const char* name, const char* text, void (LogHistoryWindow::*handler)(), int column) {
+    const auto addButton = [&](const char* name, const char* text, void (LogHistoryWindow::*handler)(),
+                               int column) {
         auto* button = new QPushButton;
         button->setObjectName(QLatin1String(name));
         m_texts.set(button, "text", text);
@@ -209,8 +213,8 @@ void LogHistoryWindow::openFromDialog(QWidget* owner)
 
 LogHistoryWindow* LogHistoryWindow::windowOf(const QString& path, QWidget* owner)
 {
-    const QList<QWidget*> windows = owner ? owner->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)
-                                          : QApplication::topLevelWidgets();
+    const QList<QWidget*> windows =
+        owner ? owner->findChildren<QWidget*>(Qt::FindDirectChildrenOnly) : QApplication::topLevelWidgets();
     for (QWidget* widget : windows) {
         auto* window = qobject_cast<LogHistoryWindow*>(widget);
         if (window && canonical(window->m_path) == canonical(path))
@@ -256,17 +260,30 @@ bool LogHistoryWindow::reload()
     return true;
 }
 
-void LogHistoryWindow::tl_obnovitClick() { reload(); }
-void LogHistoryWindow::tl_celyClick() { m_chart->showWhole(); }
-void LogHistoryWindow::tl_priblizitClick() { m_chart->zoom(0.5); }
-void LogHistoryWindow::tl_oddalitClick() { m_chart->zoom(2.0); }
+void LogHistoryWindow::tl_obnovitClick()
+{
+    reload();
+}
+void LogHistoryWindow::tl_celyClick()
+{
+    m_chart->showWhole();
+}
+void LogHistoryWindow::tl_priblizitClick()
+{
+    m_chart->zoom(0.5);
+}
+void LogHistoryWindow::tl_oddalitClick()
+{
+    m_chart->zoom(2.0);
+}
 
 std::pair<qsizetype, qsizetype> LogHistoryWindow::visibleSamples() const
 {
     return {m_history.lowerBound(m_chart->from()), m_history.upperBound(m_chart->to())};
 }
 
-std::optional<QString> LogHistoryWindow::askSaveName(const char* title, const char* filter, const char* extension)
+std::optional<QString> LogHistoryWindow::askSaveName(const char* title, const char* filter,
+                                                     const char* extension)
 {
     const QFileInfo log(m_path);
     const QString suggested = log.dir().filePath(log.completeBaseName() + u'.' + QLatin1String(extension));
@@ -306,12 +323,14 @@ void LogHistoryWindow::tl_regulatorClick()
 
 void LogHistoryWindow::tl_sadaClick()
 {
-    const auto path = prompts().openFileName({tr("Topná křivka ze sady parametrů"), tr("Sada parametrů (*.qzr)")}, this);
+    const auto path =
+        prompts().openFileName({tr("Topná křivka ze sady parametrů"), tr("Sada parametrů (*.qzr)")}, this);
     if (!path)
         return;
     const param_set::ReadResult result = param_set::readSetFile(*path);
     if (const auto* error = std::get_if<param_set::SetError>(&result)) {
-        prompts().message(error->message(), tr("Sada parametrů"), Prompts::Icon::Warning, Prompts::Buttons::Ok, this);
+        prompts().message(error->message(), tr("Sada parametrů"), Prompts::Icon::Warning,
+                          Prompts::Buttons::Ok, this);
         return;
     }
     // A set is read only when complete: table 0 is there.
@@ -343,7 +362,8 @@ void LogHistoryWindow::retranslate()
 
 void LogHistoryWindow::showSummary()
 {
-    QString text = tr("Řádků s měřením: %L1, vynechaných řádků: %L2").arg(m_history.size()).arg(m_history.skippedLines);
+    QString text =
+        tr("Řádků s měřením: %L1, vynechaných řádků: %L2").arg(m_history.size()).arg(m_history.skippedLines);
     if (m_history.outages > 0)
         text += tr(", výpadků regulátoru: %L1").arg(m_history.outages);
     m_summary->setText(text);
@@ -392,20 +412,23 @@ void LogHistoryWindow::showCurve()
 {
     const QLocale locale;
     const auto describe = [&](const HeatingCurve& c) {
-        return tr("SP_0 %1 °C, SP20 %2 °C").arg(locale.toString(c.sp0, 'f', 2), locale.toString(c.sp20, 'f', 2));
+        return tr("SP_0 %1 °C, SP20 %2 °C")
+            .arg(locale.toString(c.sp0, 'f', 2), locale.toString(c.sp20, 'f', 2));
     };
     if (m_setCurve) {
         m_curveChart->setCurve(m_setCurve);
-        ed_krivka->setText(tr("ze sady parametrů %1: %2")
-                               .arg(QDir::toNativeSeparators(*m_setFile), describe(*m_setCurve)));
+        ed_krivka->setText(
+            tr("ze sady parametrů %1: %2").arg(QDir::toNativeSeparators(*m_setFile), describe(*m_setCurve)));
     } else if (param_record.SP_0 != 0 || param_record.SP20 != 0) {
         const HeatingCurve curve{param_record.SP_0, param_record.SP20};
         m_curveChart->setCurve(curve);
-        ed_krivka->setText(tr("z regulátoru, jak ji naposledy přečetlo nastavení regulátoru: %1").arg(describe(curve)));
+        ed_krivka->setText(
+            tr("z regulátoru, jak ji naposledy přečetlo nastavení regulátoru: %1").arg(describe(curve)));
     } else {
         m_curveChart->setCurve(std::nullopt);
-        ed_krivka->setText(tr("z regulátoru zatím nepřečtena (Konfigurace > Nastavení regulátoru), nebo zvolte "
-                              "sadu parametrů"));
+        ed_krivka->setText(
+            tr("z regulátoru zatím nepřečtena (Konfigurace > Nastavení regulátoru), nebo zvolte "
+               "sadu parametrů"));
     }
     ed_krivka->setCursorPosition(0);
     showCurveSamples();

@@ -6,12 +6,10 @@
 
 #include <QMainWindow>
 
-#include <array>
 #include <optional>
 
 class HistoryChart;
 class QAction;
-class QCheckBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -50,7 +48,8 @@ private:
     LogHistoryWindow(const QString& path, LogHistory history, QWidget* owner);
 
     static LogHistoryWindow* windowOf(const QString& path, QWidget* owner);
-    QAction* addTool(class QToolBar* tools, const char* name, const char* text, void (LogHistoryWindow::*handler)());
+    QAction* addTool(class QToolBar* tools, const char* name, const char* text,
+                     void (LogHistoryWindow::*handler)());
     void buildToolBar();
     QWidget* buildTimeTab();
     QWidget* buildCurveTab();
@@ -72,7 +71,6 @@ private:
     QTabWidget* m_tabs = nullptr;
     HistoryChart* m_chart = nullptr;
     CurveChart* m_curveChart = nullptr;
-    std::array<QCheckBox*, kLogValueCount> m_valueBoxes{};
     QLineEdit* ed_rozsah = nullptr;
     QLineEdit* ed_kurzor = nullptr;
     QLineEdit* ed_krivka = nullptr;

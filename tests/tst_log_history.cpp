@@ -23,11 +23,15 @@ namespace {
 QByteArray logBytes(const QString& day, const QStringList& lines)
 {
     const QStringList header{"C:\\zaznam.txt", "KV-36      Datum: " + day, QString(61, '-'),
-                             "Teplota vody; venkovní teplota; žádaná; útlum; odchylka; čas", QString(61, '-')};
+                             "Teplota vody; venkovní teplota; žádaná; útlum; odchylka; čas",
+                             QString(61, '-')};
     return QStringEncoder("windows-1250").encode((header + lines).join("\r\n") + "\r\n");
 }
 
-QString data(const QString& time) { return "45,3;  -2,0;  40,0;  0,0;  5,3;  " + time; }
+QString data(const QString& time)
+{
+    return "45,3;  -2,0;  40,0;  0,0;  5,3;  " + time;
+}
 
 QString writeFile(const QTemporaryDir& dir, const QString& name, const QByteArray& bytes)
 {
@@ -77,30 +81,35 @@ private slots:
         QTest::addColumn<QStringList>("moments");
         QTest::addColumn<QList<qsizetype>>("breaks");
         QTest::addColumn<int>("skipped");
-        QTest::newRow("midnight") << "07.12.26" << QStringList{data("23:59:59"), data("0:00:00")} << QByteArray()
+        QTest::newRow("midnight") << "07.12.26" << QStringList{data("23:59:59"), data("0:00:00")}
+                                  << QByteArray()
                                   << QStringList{"2026-12-07T23:59:59+01:00", "2026-12-08T00:00:00+01:00"}
                                   << QList<qsizetype>{} << 0;
         QTest::newRow("two midnights")
             << "07.12.26" << QStringList{data("12:00:00"), data("23:00:00"), data("1:00:00"), data("0:30:00")}
             << QByteArray()
-            << QStringList{"2026-12-07T12:00:00+01:00", "2026-12-07T23:00:00+01:00", "2026-12-08T01:00:00+01:00",
-                           "2026-12-09T00:30:00+01:00"}
+            << QStringList{"2026-12-07T12:00:00+01:00", "2026-12-07T23:00:00+01:00",
+                           "2026-12-08T01:00:00+01:00", "2026-12-09T00:30:00+01:00"}
             << QList<qsizetype>{1, 3} << 0;
         // The days lost in a gap of more than a day leave no trace in the times.
         QTest::newRow("gap of more than a day")
             << "07.12.26" << QStringList{data("10:00:00"), data("10:00:01"), data("9:00:00")} << QByteArray()
-            << QStringList{"2026-12-07T10:00:00+01:00", "2026-12-07T10:00:01+01:00", "2026-12-08T09:00:00+01:00"}
+            << QStringList{"2026-12-07T10:00:00+01:00", "2026-12-07T10:00:01+01:00",
+                           "2026-12-08T09:00:00+01:00"}
             << QList<qsizetype>{2} << 0;
         QTest::newRow("hour repeated in autumn")
             << "25.10.26"
-            << QStringList{data("2:59:58"), data("2:59:59"), data("2:00:00"), data("2:00:01"), data("3:00:00")}
+            << QStringList{data("2:59:58"), data("2:59:59"), data("2:00:00"), data("2:00:01"),
+                           data("3:00:00")}
             << QByteArray()
-            << QStringList{"2026-10-25T02:59:58+02:00", "2026-10-25T02:59:59+02:00", "2026-10-25T02:00:00+01:00",
-                           "2026-10-25T02:00:01+01:00", "2026-10-25T03:00:00+01:00"}
+            << QStringList{"2026-10-25T02:59:58+02:00", "2026-10-25T02:59:59+02:00",
+                           "2026-10-25T02:00:00+01:00", "2026-10-25T02:00:01+01:00",
+                           "2026-10-25T03:00:00+01:00"}
             << QList<qsizetype>{4} << 0;
         QTest::newRow("repeated hour after midnight")
             << "24.10.26" << QStringList{data("23:59:59"), data("2:30:00"), data("2:10:00")} << QByteArray()
-            << QStringList{"2026-10-24T23:59:59+02:00", "2026-10-25T02:30:00+02:00", "2026-10-25T02:10:00+01:00"}
+            << QStringList{"2026-10-24T23:59:59+02:00", "2026-10-25T02:30:00+02:00",
+                           "2026-10-25T02:10:00+01:00"}
             << QList<qsizetype>{1} << 0;
         QTest::newRow("english") << "12/7/26"
                                  << QStringList{"45.3;  -2.0;  40.0;  0.0;  5.3;  11:59:59 PM",
@@ -115,12 +124,21 @@ private slots:
         // the outage marks are neither data nor skipped.
         QTest::newRow("lines that are no data")
             << "07.12.26"
-            << QStringList{data("8:00:00"), "garbage", "45,3;  -2,0;  40,0;  0,0;  8:00:01",
-                           "# regulátor neodpovídá od 8:00:02", "# regulátor odpovídá od 8:00:04", data("8:00:04"),
-                           "C:\\zaznam.txt", "KV-36      Datum: 10.12.26", QString(61, '-'), "x", QString(61, '-'),
+            << QStringList{data("8:00:00"),
+                           "garbage",
+                           "45,3;  -2,0;  40,0;  0,0;  8:00:01",
+                           "# regulátor neodpovídá od 8:00:02",
+                           "# regulátor odpovídá od 8:00:04",
+                           data("8:00:04"),
+                           "C:\\zaznam.txt",
+                           "KV-36      Datum: 10.12.26",
+                           QString(61, '-'),
+                           "x",
+                           QString(61, '-'),
                            data("7:00:00")}
             << QByteArray("45,3;  -2,0;  40,0;  0,0;  5,3;  7:00:0")
-            << QStringList{"2026-12-07T08:00:00+01:00", "2026-12-07T08:00:04+01:00", "2026-12-10T07:00:00+01:00"}
+            << QStringList{"2026-12-07T08:00:00+01:00", "2026-12-07T08:00:04+01:00",
+                           "2026-12-10T07:00:00+01:00"}
             << QList<qsizetype>{1, 2} << 8;
     }
 
@@ -167,7 +185,8 @@ private slots:
         QFETCH(QString, day);
         QFETCH(QStringList, lines);
         QFETCH(QStringList, csv);
-        const QString log = writeFile(m_dir, QTest::currentDataTag() + QStringLiteral(".txt"), logBytes(day, lines));
+        const QString log =
+            writeFile(m_dir, QTest::currentDataTag() + QStringLiteral(".txt"), logBytes(day, lines));
         ScriptedPrompts prompts;
         prompts.fileNames = {m_dir.filePath("export.csv")};
         std::unique_ptr<LogHistoryWindow> window(LogHistoryWindow::open(log, nullptr));
@@ -205,7 +224,8 @@ private slots:
         const LogHistory history = randomHistory(count, breakEvery, nanEvery, spikes);
         const double from = double(history.times.front()) + 0.5;
         const double to = from + (double(history.times.back()) - from) * share;
-        const QList<LogStretch> drawn = decimate(history, LogValue::Water, LogColumns(history, from, to, columns));
+        const QList<LogStretch> drawn =
+            decimate(history, LogValue::Water, LogColumns(history, from, to, columns));
         const double width = (to - from) / columns;
         const auto columnOf = [&](double t) { return t < from ? -1 : int(std::floor((t - from) / width)); };
         std::map<int, std::pair<float, float>> extremes;
@@ -221,10 +241,11 @@ private slots:
         for (const LogStretch& stretch : drawn)
             for (const QPointF& point : stretch) {
                 QVERIFY(point.x() > previous); // in time order
-                const bool afterBreak = &point != &stretch.first() &&
+                const bool afterBreak =
+                    &point != &stretch.first() &&
                     std::any_of(history.breaks.begin(), history.breaks.end(), [&](qsizetype b) {
-                                            return history.times[b] > previous && history.times[b] <= point.x();
-                                        });
+                        return history.times[b] > previous && history.times[b] <= point.x();
+                    });
                 QVERIFY2(!afterBreak, "a stretch joins across a break");
                 previous = point.x();
                 drawnValues[columnOf(point.x())].insert(float(point.y()));
@@ -248,12 +269,13 @@ private slots:
         record.SP20 = 35.5f;
         record.DSER = 100, record.TPID = 5, record.INT = 1, record.DER = 1;
         const QByteArray set = param_set::formatSet(param_set::completeSet(record, "QZR 17", "1.0"));
-        QTest::newRow("the regulator's last read") << 80.0f << 20.0f << QByteArray()
-                                                   << std::optional(HeatingCurve{80, 20}) << 0;
+        QTest::newRow("the regulator's last read")
+            << 80.0f << 20.0f << QByteArray() << std::optional(HeatingCurve{80, 20}) << 0;
         QTest::newRow("never read") << 0.0f << 0.0f << QByteArray() << std::optional<HeatingCurve>() << 0;
-        QTest::newRow("a parameter set") << 80.0f << 20.0f << set << std::optional(HeatingCurve{75, 35.5}) << 0;
-        QTest::newRow("a file that is no set") << 80.0f << 20.0f << QByteArray("SP_0=1\n")
-                                               << std::optional(HeatingCurve{80, 20}) << 1;
+        QTest::newRow("a parameter set")
+            << 80.0f << 20.0f << set << std::optional(HeatingCurve{75, 35.5}) << 0;
+        QTest::newRow("a file that is no set")
+            << 80.0f << 20.0f << QByteArray("SP_0=1\n") << std::optional(HeatingCurve{80, 20}) << 1;
     }
 
     void heatingCurveFromTheRegulatorOrASet()
@@ -266,8 +288,8 @@ private slots:
         param_record.SP_0 = readSp0;
         param_record.SP20 = readSp20;
         ScriptedPrompts prompts;
-        std::unique_ptr<LogHistoryWindow> window(
-            LogHistoryWindow::open(writeFile(m_dir, "krivka.txt", logBytes("07.12.26", {data("8:00:00")})), nullptr));
+        std::unique_ptr<LogHistoryWindow> window(LogHistoryWindow::open(
+            writeFile(m_dir, "krivka.txt", logBytes("07.12.26", {data("8:00:00")})), nullptr));
         QVERIFY(window);
         window->tl_regulatorClick();
         if (!setFile.isEmpty()) {
@@ -316,6 +338,9 @@ private slots:
     }
 };
 
-int main(int argc, char** argv) { return runAppTest<TestLogHistory>(argc, argv); }
+int main(int argc, char** argv)
+{
+    return runAppTest<TestLogHistory>(argc, argv);
+}
 
 #include "tst_log_history.moc"

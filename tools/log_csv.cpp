@@ -30,7 +30,8 @@ ExitStatus runLogCsv(const QStringList& arguments)
 #endif
     const LogHistory& history = std::get<LogHistory>(result);
     QFile out;
-    if (!out.open(stdout, QIODevice::WriteOnly) || !writeLogCsv(history, 0, history.size(), out) || !out.flush()) {
+    if (!out.open(stdout, QIODevice::WriteOnly) || !writeLogCsv(history, 0, history.size(), out) ||
+        !out.flush()) {
         printError(QCoreApplication::translate("qzr17ctl", "Standardní výstup nelze zapsat"));
         return ExitStatus::Usage;
     }
