@@ -2,54 +2,54 @@
 
 #include <QLocale>
 
+#include <algorithm>
 #include <array>
 #include <charconv>
 #include <cmath>
+#include <cstring>
 #include <limits>
 
 namespace log_fields {
 
 namespace {
 
-// Plain decimals of at most this many digits and decimal places are read
-// here; exact, since a double holds them and their tenths exactly enough to
-// round to the same float.
-constexpr int kFastDigits = 9;
-constexpr std::array<double, 4> kPowersOfTen{1.0, 10.0, 100.0, 1000.0};
+// Plain decimals of at most this many digits and at most one decimal place,
+// as the panels show values below 100000, are read here: their tenths in a
+// double lie so far from the midpoints between floats that rounding to the
+// float gives the nearest float, as reading the text would.
+constexpr int kFastDigits = 7;
+constexpr double kTenth = 0.1;
 constexpr qsizetype kLongestValue = 64;
 constexpr int kHoursPerHalfDay = 12;
 
-struct FastDecimal {
-    bool negative = false;
-    quint64 mantissa = 0;
-    int digits = 0;
-    int decimals = -1; // -1: no separator
+struct Scanned {
+    const char* stop;
+    std::optional<float> value; // nothing unless a plain decimal
 };
 
-std::optional<float> parseFast(QByteArrayView text)
+Scanned scanDecimal(const char* p, const char* end)
 {
-    FastDecimal d;
-    auto p = text.begin();
-    if (p != text.end() && *p == '-') {
-        d.negative = true;
-        ++p;
-    }
-    for (; p != text.end(); ++p) {
-        if (*p >= '0' && *p <= '9') {
-            d.mantissa = d.mantissa * 10 + static_cast<quint64>(*p - '0');
-            ++d.digits;
-            if (d.decimals >= 0)
-                ++d.decimals;
-        } else if ((*p == ',' || *p == '.') && d.decimals < 0) {
-            d.decimals = 0;
+    const bool negative = p < end && *p == '-';
+    p += negative ? 1 : 0;
+    quint64 mantissa = 0;
+    int digits = 0;
+    int decimals = -1; // -1: no separator yet
+    for (; p < end; ++p) {
+        const auto digit = unsigned(*p) - unsigned('0');
+        if (digit < 10) {
+            mantissa = mantissa * 10 + digit;
+            ++digits;
+            decimals += decimals >= 0 ? 1 : 0;
+        } else if ((*p == ',' || *p == '.') && decimals < 0) {
+            decimals = 0;
         } else {
-            return std::nullopt;
+            break;
         }
     }
-    if (d.digits == 0 || d.digits > kFastDigits || d.decimals == 0 || d.decimals >= int(kPowersOfTen.size()))
-        return std::nullopt;
-    const double magnitude = double(d.mantissa) / kPowersOfTen[size_t(std::max(d.decimals, 0))];
-    return static_cast<float>(d.negative ? -magnitude : magnitude);
+    if (digits == 0 || digits > kFastDigits || decimals == 0 || decimals > 1)
+        return {p, std::nullopt};
+    const double magnitude = decimals == 1 ? double(mantissa) * kTenth : double(mantissa);
+    return {p, static_cast<float>(negative ? -magnitude : magnitude)};
 }
 
 // Exponents, "nan", "inf": the standard library's reading, with '.' for the
@@ -112,11 +112,22 @@ std::optional<int> twelveHour(int hour, QByteArrayView suffix)
 
 } // namespace
 
-std::optional<float> parseValue(QByteArrayView text)
+// Scanned and read in one pass when plain, as nearly every value is.
+std::optional<float> takeValue(QByteArrayView& rest)
 {
-    if (const auto fast = parseFast(text))
-        return fast;
-    return parseGeneral(text);
+    const char* begin = rest.data();
+    const char* end = begin + rest.size();
+    auto [stop, value] = scanDecimal(begin, end);
+    if (!value || stop == end || *stop != ';') {
+        stop = static_cast<const char*>(std::memchr(begin, ';', size_t(end - begin)));
+        if (!stop)
+            return std::nullopt;
+        value = parseGeneral(QByteArrayView(begin, stop));
+    }
+    if (!value || end - stop < 3 || stop[1] != ' ' || stop[2] != ' ')
+        return std::nullopt;
+    rest = QByteArrayView(stop + 3, end);
+    return value;
 }
 
 std::optional<int> parseTimeOfDay(QByteArrayView text)

@@ -43,20 +43,6 @@ struct MarkPrefix {
     }
 };
 
-// The next field of a data line, which ";  " ends; nothing after the last.
-std::optional<QByteArrayView> takeField(QByteArrayView& rest)
-{
-    const auto* semicolon = static_cast<const char*>(std::memchr(rest.data(), ';', size_t(rest.size())));
-    if (!semicolon)
-        return std::nullopt;
-    const qsizetype at = semicolon - rest.data();
-    if (at + 2 >= rest.size() || rest[at + 1] != ' ' || rest[at + 2] != ' ')
-        return std::nullopt;
-    const QByteArrayView field = rest.first(at);
-    rest = rest.sliced(at + 3);
-    return field;
-}
-
 class LogReader {
 public:
     explicit LogReader(QByteArrayView bytes) : m_bytes(bytes) {}
@@ -147,8 +133,7 @@ bool LogReader::readData(QByteArrayView line)
 {
     std::array<float, kLogValueCount> values{};
     for (float& value : values) {
-        const auto field = takeField(line);
-        const auto parsed = field ? log_fields::parseValue(*field) : std::nullopt;
+        const auto parsed = log_fields::takeValue(line);
         if (!parsed)
             return false;
         value = *parsed;

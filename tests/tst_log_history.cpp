@@ -77,7 +77,7 @@ private slots:
     {
         QTest::addColumn<QString>("day");
         QTest::addColumn<QStringList>("lines");
-        QTest::addColumn<QByteArray>("cut");
+        QTest::addColumn<QByteArray>("raw"); // as it is, after the lines
         QTest::addColumn<QStringList>("moments");
         QTest::addColumn<QList<qsizetype>>("breaks");
         QTest::addColumn<int>("skipped");
@@ -117,9 +117,10 @@ private slots:
                                  << QByteArray()
                                  << QStringList{"2026-12-07T23:59:59+01:00", "2026-12-08T00:00:01+01:00"}
                                  << QList<qsizetype>{} << 0;
-        QTest::newRow("C locale") << "7 Dec 2026" << QStringList{"45.3;  -2.0;  40.0;  0.0;  5.3;  13:04:05"}
-                                  << QByteArray() << QStringList{"2026-12-07T13:04:05+01:00"}
-                                  << QList<qsizetype>{} << 0;
+        QTest::newRow("C locale, LF line ends")
+            << "7 Dec 2026" << QStringList{}
+            << QByteArray("45.3;  -2.0;  40.0;  0.0;  5.3;  13:04:05\n45.3;  -2.0;  40.0;  0.0;  5.3;  13:04:06\n")
+            << QStringList{"2026-12-07T13:04:05+01:00", "2026-12-07T13:04:06+01:00"} << QList<qsizetype>{} << 0;
         // Garbage, a line short of a field, a second header, a cut last line;
         // the outage marks are neither data nor skipped.
         QTest::newRow("lines that are no data")
@@ -146,11 +147,11 @@ private slots:
     {
         QFETCH(QString, day);
         QFETCH(QStringList, lines);
-        QFETCH(QByteArray, cut);
+        QFETCH(QByteArray, raw);
         QFETCH(QStringList, moments);
         QFETCH(QList<qsizetype>, breaks);
         QFETCH(int, skipped);
-        const LogReadResult result = readLogHistory(logBytes(day, lines) + cut);
+        const LogReadResult result = readLogHistory(logBytes(day, lines) + raw);
         QVERIFY(std::holds_alternative<LogHistory>(result));
         const LogHistory& history = std::get<LogHistory>(result);
         QStringList read;
