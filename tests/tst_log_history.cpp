@@ -119,8 +119,10 @@ private slots:
                                  << QList<qsizetype>{} << 0;
         QTest::newRow("C locale, LF line ends")
             << "7 Dec 2026" << QStringList{}
-            << QByteArray("45.3;  -2.0;  40.0;  0.0;  5.3;  13:04:05\n45.3;  -2.0;  40.0;  0.0;  5.3;  13:04:06\n")
-            << QStringList{"2026-12-07T13:04:05+01:00", "2026-12-07T13:04:06+01:00"} << QList<qsizetype>{} << 0;
+            << QByteArray(
+                   "45.3;  -2.0;  40.0;  0.0;  5.3;  13:04:05\n45.3;  -2.0;  40.0;  0.0;  5.3;  13:04:06\n")
+            << QStringList{"2026-12-07T13:04:05+01:00", "2026-12-07T13:04:06+01:00"} << QList<qsizetype>{}
+            << 0;
         // Garbage, a line short of a field, a second header, a cut last line;
         // the outage marks are neither data nor skipped.
         QTest::newRow("lines that are no data")
