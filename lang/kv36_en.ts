@@ -368,6 +368,10 @@
         <translation>, regulator outages: %L1</translation>
     </message>
     <message>
+        <source>záznam zatím neobsahuje žádná měření</source>
+        <translation>the log holds no measurements yet</translation>
+    </message>
+    <message>
         <source>%1 až %2, měření: %L3</source>
         <translation>%1 to %2, measurements: %L3</translation>
     </message>

@@ -20,6 +20,8 @@ constexpr QByteArrayView kProductPrefix("KV-36      Datum: ");
 constexpr int kHeaderLines = 5;
 constexpr int kProductLine = 2;
 constexpr int kGapIntervals = 3;
+// Enough for the header, whatever the length of the file name on its first line.
+constexpr qint64 kHeaderPeek = 64 * 1024;
 const char* const kCodePage = "windows-1250";
 
 // A mark's words, as the log writes them and as an editor that re-saved the
@@ -47,10 +49,10 @@ class LogReader {
 public:
     explicit LogReader(QByteArrayView bytes) : m_bytes(bytes) {}
     LogReadResult run();
+    bool readHeader();
 
 private:
     std::optional<QByteArrayView> nextLine();
-    bool readHeader();
     void readLine(QByteArrayView line);
     bool readData(QByteArrayView line);
     bool readMark(QByteArrayView line);
@@ -242,17 +244,16 @@ LogReadResult readLogHistory(QByteArrayView bytes)
     return LogReader(bytes).run();
 }
 
-// Mapped rather than read: a week's log is read once, line by line, and
-// needs no copy of its own.
+// Read whole rather than mapped: a file that another program cuts short
+// while it is read must not bring this one down. A file that does not start
+// as a log is not read further, however large.
 LogReadResult readLogFile(const QString& path)
 {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return LogFault::Unreadable;
-    if (file.size() == 0)
-        return LogFault::NotALog;
-    if (const uchar* mapped = file.map(0, file.size()))
-        return readLogHistory(QByteArrayView(mapped, file.size()));
+    if (!LogReader(file.peek(kHeaderPeek)).readHeader())
+        return file.error() == QFileDevice::NoError ? LogFault::NotALog : LogFault::Unreadable;
     const QByteArray bytes = file.readAll();
     if (file.error() != QFileDevice::NoError)
         return LogFault::Unreadable;

@@ -373,13 +373,17 @@ void LogHistoryWindow::showSummary()
 
 void LogHistoryWindow::showRange()
 {
+    showCurveSamples();
+    if (m_history.size() == 0) {
+        ed_rozsah->setText(tr("záznam zatím neobsahuje žádná měření"));
+        return;
+    }
     const auto [first, last] = visibleSamples();
     ed_rozsah->setText(tr("%1 až %2, měření: %L3")
                            .arg(momentText(QDateTime::fromSecsSinceEpoch(qint64(std::ceil(m_chart->from())))),
                                 momentText(QDateTime::fromSecsSinceEpoch(qint64(std::floor(m_chart->to())))))
                            .arg(last - first));
     ed_rozsah->setCursorPosition(0);
-    showCurveSamples();
 }
 
 void LogHistoryWindow::showCursor()
