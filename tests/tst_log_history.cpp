@@ -10,9 +10,11 @@
 #include "param_set_file.h"
 #include "scripted_prompts.h"
 
+#include <QLineEdit>
 #include <QProcess>
 #include <QRandomGenerator>
 #include <QStringEncoder>
+#include <QWheelEvent>
 
 #include <cmath>
 
@@ -301,6 +303,69 @@ private slots:
         }
         QCOMPARE(window->curveChart()->curve(), curve);
         QCOMPARE(prompts.calls.size(), messages);
+    }
+
+    // An hour at a line a second, driven by keys, the wheel and the mouse;
+    // the range in seconds from the first line.
+    void navigationStaysWithinTheLog_data()
+    {
+        QTest::addColumn<QStringList>("steps");
+        QTest::addColumn<double>("from");
+        QTest::addColumn<double>("to");
+        QTest::addColumn<QString>("cursor"); // in the cursor's line
+        QTest::newRow("+ zooms to the middle") << QStringList{"+"} << 899.75 << 2699.25 << "";
+        QTest::newRow("- on the whole log") << QStringList{"-"} << 0.0 << 3599.0 << "";
+        QTest::newRow("right arrow pans a tenth") << QStringList{"+", ">"} << 1079.7 << 2879.2 << "";
+        QTest::newRow("panning stops at the end")
+            << QStringList{"+"} + QStringList(6, ">") << 1799.5 << 3599.0 << "";
+        QTest::newRow("Home shows the whole log") << QStringList{"+", "<", "home"} << 0.0 << 3599.0 << "";
+        QTest::newRow("zooming stops at 20 s") << QStringList(20, "+") << 1789.5 << 1809.5 << "";
+        QTest::newRow("the wheel keeps the moment under it")
+            << QStringList{"wheel"} << 179.95 << 3059.15 << "";
+        QTest::newRow("a rectangle dragged") << QStringList{"drag"} << 899.75 << 1799.5 << "";
+        QTest::newRow("Ctrl and an arrow move the cursor")
+            << QStringList{"ctrl>"} << 0.0 << 3599.0 << "8:29:59";
+    }
+
+    void navigationStaysWithinTheLog()
+    {
+        QFETCH(QStringList, steps);
+        QFETCH(double, from);
+        QFETCH(double, to);
+        QFETCH(QString, cursor);
+        QStringList lines;
+        for (int second = 0; second < 3600; ++second)
+            lines.append(data(QTime(8, 0).addSecs(second).toString("H:mm:ss")));
+        std::unique_ptr<LogHistoryWindow> window(
+            LogHistoryWindow::open(writeFile(m_dir, "hodina.txt", logBytes("07.12.26", lines)), nullptr));
+        HistoryChart* chart = window->chart();
+        const double start = double(window->history().times.front());
+        const QRect plot = chart->plotRect();
+        const QPoint quarter(plot.left() + plot.width() / 4, plot.center().y());
+        const QPoint half(plot.left() + plot.width() / 2, plot.center().y());
+        for (const QString& step : steps) {
+            if (step == "wheel") {
+                QWheelEvent wheel(quarter, chart->mapToGlobal(quarter), {}, {0, 120}, Qt::NoButton, {},
+                                  Qt::NoScrollPhase, false);
+                QApplication::sendEvent(chart, &wheel);
+            } else if (step == "drag") {
+                QTest::mousePress(chart, Qt::RightButton, {}, quarter);
+                QTest::mouseMove(chart, half + QPoint(0, 40));
+                QTest::mouseRelease(chart, Qt::RightButton, {}, half + QPoint(0, 40));
+            } else {
+                const QHash<QString, int> keys{{"+", Qt::Key_Plus},    {"-", Qt::Key_Minus},
+                                               {">", Qt::Key_Right},   {"<", Qt::Key_Left},
+                                               {"home", Qt::Key_Home}, {"ctrl>", Qt::Key_Right}};
+                QTest::keyClick(chart, Qt::Key(keys.value(step)),
+                                step == "ctrl>" ? Qt::ControlModifier : Qt::NoModifier);
+            }
+        }
+        const double pixel = 3599.0 / plot.width(); // the mouse hits whole pixels
+        QVERIFY2(std::abs(chart->from() - start - from) < pixel,
+                 qPrintable(QString::number(chart->from() - start)));
+        QVERIFY2(std::abs(chart->to() - start - to) < pixel,
+                 qPrintable(QString::number(chart->to() - start)));
+        QVERIFY(window->findChild<QLineEdit*>("ed_kurzor")->text().contains(cursor));
     }
 
     // qzr17ctl log-csv gives 0 exactly where the window opens; a file opened
