@@ -7,6 +7,7 @@
 #include "deviation_chart.h"
 #include "language.h"
 #include "link_status.h"
+#include "log_history_window.h"
 #include "log_lines.h"
 #include "measured_text.h"
 #include "param_record.h"
@@ -210,6 +211,8 @@ void Tqzr17::buildMenus()
             &QAction::triggered, this, &Tqzr17::mn_ulozClick);
     connect(addMenuItem(file, "mn_uloz_jako", QT_TR_NOOP("Uložit jako..."), QString()), &QAction::triggered,
             this, &Tqzr17::mn_uloz_jakoClick);
+    connect(addMenuItem(file, "mn_otevri", QT_TR_NOOP("Otevřít záznam..."), QStringLiteral("document-open")),
+            &QAction::triggered, this, &Tqzr17::mn_otevriClick);
     file->addSeparator();
     connect(addMenuItem(file, "mn_print", QT_TR_NOOP("Tisk..."), QStringLiteral("document-print")),
             &QAction::triggered, this, &Tqzr17::mn_printClick);
@@ -570,6 +573,8 @@ void Tqzr17::mn_grafClick()
     chart_interval = m_storageDialog->chartInterval();
     file_interval = m_storageDialog->fileMinutes() * kSecondsPerMinute;
 }
+
+void Tqzr17::mn_otevriClick() { LogHistoryWindow::openFromDialog(this); }
 
 void Tqzr17::mn_provozClick()
 {

@@ -90,6 +90,7 @@ public:
     void mn_novyClick();
     void mn_ulozClick();
     void mn_uloz_jakoClick();
+    void mn_otevriClick();
     void mn_grafClick();
     void mn_provozClick();
 

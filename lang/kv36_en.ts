@@ -124,10 +124,44 @@
     </message>
 </context>
 <context>
+    <name>CurveChart</name>
+    <message>
+        <source>Zobrazený úsek neobsahuje žádná měření.</source>
+        <translation>The range shown holds no measurements.</translation>
+    </message>
+    <message>
+        <source>venkovní teplota [°C]</source>
+        <translation>outdoor temperature [°C]</translation>
+    </message>
+    <message>
+        <source>teplota vody</source>
+        <translation>flow temp.</translation>
+    </message>
+    <message>
+        <source>žádaná</source>
+        <translation>setpoint</translation>
+    </message>
+    <message>
+        <source>topná křivka</source>
+        <translation>heating curve</translation>
+    </message>
+    <message>
+        <source>omezení požadované hodnoty %1 °C</source>
+        <translation>setpoint limit %1 °C</translation>
+    </message>
+</context>
+<context>
     <name>DeviationChart</name>
     <message>
         <source>Graf QZR 17 (odchylka)</source>
         <translation>QZR 17 chart (deviation)</translation>
+    </message>
+</context>
+<context>
+    <name>HistoryChart</name>
+    <message>
+        <source>Záznam zatím neobsahuje žádná měření.</source>
+        <translation>The log holds no measurements yet.</translation>
     </message>
 </context>
 <context>
@@ -170,6 +204,196 @@
     <message>
         <source>Změněno načtením ze souboru</source>
         <translation>Changed by loading from a file</translation>
+    </message>
+</context>
+<context>
+    <name>LogHistory</name>
+    <message>
+        <source>Soubor %1 nelze přečíst.</source>
+        <translation>Cannot read file %1.</translation>
+    </message>
+    <message>
+        <source>Soubor %1 není záznam měření.</source>
+        <translation>File %1 is not a measurement log.</translation>
+    </message>
+</context>
+<context>
+    <name>LogHistoryWindow</name>
+    <message>
+        <source>teplota vody</source>
+        <translation>flow temp.</translation>
+    </message>
+    <message>
+        <source>venkovní teplota</source>
+        <translation>outdoor temp.</translation>
+    </message>
+    <message>
+        <source>žádaná</source>
+        <translation>setpoint</translation>
+    </message>
+    <message>
+        <source>útlum</source>
+        <translation>setback</translation>
+    </message>
+    <message>
+        <source>odchylka</source>
+        <translation>deviation</translation>
+    </message>
+    <message>
+        <source>Soubor %1 nelze uložit</source>
+        <translation>Cannot save file %1</translation>
+    </message>
+    <message>
+        <source>Zobrazeno:</source>
+        <translation>Shown:</translation>
+    </message>
+    <message>
+        <source>Nástroje</source>
+        <translation>Tools</translation>
+    </message>
+    <message>
+        <source>Obnovit</source>
+        <translation>Refresh</translation>
+    </message>
+    <message>
+        <source>Celý záznam</source>
+        <translation>Whole log</translation>
+    </message>
+    <message>
+        <source>Přiblížit</source>
+        <translation>Zoom in</translation>
+    </message>
+    <message>
+        <source>Oddálit</source>
+        <translation>Zoom out</translation>
+    </message>
+    <message>
+        <source>Export do CSV...</source>
+        <translation>Export to CSV...</translation>
+    </message>
+    <message>
+        <source>Uložit obrázek...</source>
+        <translation>Save picture...</translation>
+    </message>
+    <message>
+        <source>Průběh záznamu</source>
+        <translation>Log over time</translation>
+    </message>
+    <message>
+        <source>Kolečko nebo + a - přiblíží, tažení nebo šipky posunou, tažení pravým tlačítkem přiblíží vybraný obdélník, Home ukáže celý záznam, Ctrl se šipkou posune kurzor.</source>
+        <translation>The wheel or + and - zoom, dragging or the arrows pan, dragging with the right button zooms to the rectangle drawn, Home shows the whole log, Ctrl with an arrow moves the cursor.</translation>
+    </message>
+    <message>
+        <source>Kolečko přiblíží, tažení posune, tažení pravým tlačítkem přiblíží obdélník, Home ukáže celý záznam</source>
+        <translation>The wheel zooms, dragging pans, dragging with the right button zooms to a rectangle, Home shows the whole log</translation>
+    </message>
+    <message>
+        <source>Kurzor:</source>
+        <translation>Cursor:</translation>
+    </message>
+    <message>
+        <source>Topná křivka</source>
+        <translation>Heating curve</translation>
+    </message>
+    <message>
+        <source>Teplota vody a žádaná teplota zobrazeného úseku proti venkovní teplotě, s topnou křivkou regulátoru</source>
+        <translation>Flow temperature and setpoint of the range shown against the outdoor temperature, with the regulator&apos;s heating curve</translation>
+    </message>
+    <message>
+        <source>Křivka:</source>
+        <translation>Curve:</translation>
+    </message>
+    <message>
+        <source>Z regulátoru</source>
+        <translation>From the regulator</translation>
+    </message>
+    <message>
+        <source>Ze sady parametrů...</source>
+        <translation>From a parameter set...</translation>
+    </message>
+    <message>
+        <source>Otevřít záznam</source>
+        <translation>Open log</translation>
+    </message>
+    <message>
+        <source>Záznam měření (*.txt);;Všechny soubory (*)</source>
+        <translation>Measurement log (*.txt);;All files (*)</translation>
+    </message>
+    <message>
+        <source>Záznam měření</source>
+        <translation>Measurement log</translation>
+    </message>
+    <message>
+        <source>Export do CSV</source>
+        <translation>Export to CSV</translation>
+    </message>
+    <message>
+        <source>Soubor CSV (*.csv)</source>
+        <translation>CSV file (*.csv)</translation>
+    </message>
+    <message>
+        <source>Uložit obrázek</source>
+        <translation>Save picture</translation>
+    </message>
+    <message>
+        <source>Obrázek PNG (*.png)</source>
+        <translation>PNG picture (*.png)</translation>
+    </message>
+    <message>
+        <source>Topná křivka ze sady parametrů</source>
+        <translation>Heating curve from a parameter set</translation>
+    </message>
+    <message>
+        <source>Sada parametrů (*.qzr)</source>
+        <translation>Parameter set (*.qzr)</translation>
+    </message>
+    <message>
+        <source>Sada parametrů</source>
+        <translation>Parameter set</translation>
+    </message>
+    <message>
+        <source>Záznam měření - %1</source>
+        <translation>Measurement log - %1</translation>
+    </message>
+    <message>
+        <source>Průběh v čase</source>
+        <translation>Over time</translation>
+    </message>
+    <message>
+        <source>Řádků s měřením: %L1, vynechaných řádků: %L2</source>
+        <translation>Lines with measurements: %L1, lines skipped: %L2</translation>
+    </message>
+    <message>
+        <source>, výpadků regulátoru: %L1</source>
+        <translation>, regulator outages: %L1</translation>
+    </message>
+    <message>
+        <source>záznam zatím neobsahuje žádná měření</source>
+        <translation>the log holds no measurements yet</translation>
+    </message>
+    <message>
+        <source>%1 až %2, měření: %L3</source>
+        <translation>%1 to %2, measurements: %L3</translation>
+    </message>
+    <message>
+        <source>ukažte myší do grafu nebo posuňte kurzor klávesami Ctrl a šipkou</source>
+        <translation>point into the chart, or move the cursor with Ctrl and an arrow key</translation>
+    </message>
+    <message>
+        <source>SP_0 %1 °C, SP20 %2 °C</source>
+        <translation>SP_0 %1 °C, SP20 %2 °C</translation>
+    </message>
+    <message>
+        <source>ze sady parametrů %1: %2</source>
+        <translation>from parameter set %1: %2</translation>
+    </message>
+    <message>
+        <source>z regulátoru, jak ji naposledy přečetlo nastavení regulátoru: %1</source>
+        <translation>from the regulator, as the regulator settings last read it: %1</translation>
+    </message>
+    <message>
+        <source>z regulátoru zatím nepřečtena (Konfigurace &gt; Nastavení regulátoru), nebo zvolte sadu parametrů</source>
+        <translation>not read from the regulator yet (Configuration &gt; Regulator settings), or choose a parameter set</translation>
     </message>
 </context>
 <context>
@@ -1103,6 +1327,10 @@ Do you really want to go back to the original settings?</translation>
     <message>
         <source>Textový soubor [*.txt] (*.txt)</source>
         <translation>Text file [*.txt] (*.txt)</translation>
+    </message>
+    <message>
+        <source>Otevřít záznam...</source>
+        <translation>Open Log...</translation>
     </message>
 </context>
 <context>
@@ -2439,6 +2667,18 @@ qzr17ctl --version prints the program version.</translation>
     <message>
         <source>Sada je celá v pracovní paměti (RAM) regulátoru, uložení do EEPROM ale nebylo potvrzeno.</source>
         <translation>The whole set is in the regulator&apos;s working memory (RAM), but storing it in EEPROM was not acknowledged.</translation>
+    </message>
+    <message>
+        <source>Příkaz log-csv čeká jeden soubor</source>
+        <translation>The command log-csv expects one file</translation>
+    </message>
+    <message>
+        <source>Standardní výstup nelze zapsat</source>
+        <translation>Cannot write to standard output</translation>
+    </message>
+    <message>
+        <source>qzr17ctl log-csv SOUBOR vypíše záznam měření jako CSV v UTF-8 (bez portu).</source>
+        <translation>qzr17ctl log-csv FILE prints a measurement log as CSV in UTF-8 (no port needed).</translation>
     </message>
 </context>
 <context>

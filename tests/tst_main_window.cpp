@@ -264,7 +264,8 @@ private slots:
     void everyMenuItemIsThere()
     {
         auto window = startMain();
-        const QStringList expected = {"Nový...", "", "Uložit", "Uložit jako...", "", "Tisk...", "", "&Konec",
+        const QStringList expected = {"Nový...", "", "Uložit", "Uložit jako...", "Otevřít záznam...", "",
+                                      "Tisk...", "", "&Konec",
                                       "Komunikační port", "Nastavení regulátoru", "Nastavení ukládání",
                                       "Provoz na sběrnici", "O aplikaci", "Identifikace", "", "Jazyk / Language"};
         QStringList captions;

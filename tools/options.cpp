@@ -109,7 +109,10 @@ QString usageText()
                "qzr17ctl --version vypíše verzi programu.") +
            u'\n' +
            QCoreApplication::translate(
-               "qzr17ctl", "--lang cs|en zvolí jazyk výpisů; bez ní platí jazyk zvolený v programu.");
+               "qzr17ctl", "--lang cs|en zvolí jazyk výpisů; bez ní platí jazyk zvolený v programu.") +
+           u'\n' +
+           QCoreApplication::translate("qzr17ctl", "qzr17ctl log-csv SOUBOR vypíše záznam měření jako CSV v UTF-8 "
+                                                   "(bez portu).");
 }
 
 std::optional<Language> requestedLanguage(const QStringList& arguments)
