@@ -142,7 +142,7 @@ private slots:
         QCOMPARE(window->file_interval, fileInterval);
         window->mn_provozClick();
         const QSize screen = QGuiApplication::primaryScreen()->availableGeometry().size();
-        QVERIFY(window->findChild<Tprovoz*>()->size().boundedTo(screen) == window->findChild<Tprovoz*>()->size());
+        QVERIFY(window->trafficWindow()->size().boundedTo(screen) == window->trafficWindow()->size());
         window->close();
         QCOMPARE(stored().value("DESKTOP/Width").toInt(), size.width());
         QCOMPARE(stored().value("DESKTOP/Height").toInt(), size.height());
