@@ -398,7 +398,7 @@ Read the regulator and discard the loaded values?</translation>
     </message>
     <message>
         <source>%1 už vede na %2.
-Opravdu ho chceš přesměrovat na %3?</source>
+Opravdu ho chcete přesměrovat na %3?</source>
         <translation>%1 already leads to %2.
 Do you really want to redirect it to %3?</translation>
     </message>
@@ -432,6 +432,10 @@ Do you really want to redirect it to %3?</translation>
     <message>
         <source>Protokol o nastavení</source>
         <translation>Commissioning report</translation>
+    </message>
+    <message>
+        <source>Protokol_QZR17_%1.pdf</source>
+        <translation>Commissioning_report_QZR17_%1.pdf</translation>
     </message>
 </context>
 <context>
