@@ -2480,14 +2480,6 @@ Do you really want to write their schedules too?</translation>
         <translation>Comparison with file</translation>
     </message>
     <message>
-        <source>Soubor</source>
-        <translation>File</translation>
-    </message>
-    <message>
-        <source>Výsledek porovnání</source>
-        <translation>Comparison result</translation>
-    </message>
-    <message>
         <source>Rozdílná pole</source>
         <translation>Fields that differ</translation>
     </message>
