@@ -29,6 +29,7 @@
 #include <QTest>
 
 #include <memory>
+#include <utility>
 
 namespace {
 
@@ -65,15 +66,15 @@ QString controlState(QWidget* w)
     return QString::number(qobject_cast<QComboBox*>(w)->currentIndex());
 }
 
-// The tabs whose colour changed but which were not repainted where their bar
-// draws them, since the last look.
+// The tabs whose colour changed since the last look but which were not
+// repainted where their bar draws them.
 class TabRepaints : public QObject {
 public:
     explicit TabRepaints(const QList<MultiRowTabBar*>& bars) : m_bars(bars)
     {
+        unrepainted();
         for (MultiRowTabBar* bar : bars)
             bar->installEventFilter(this);
-        unrepainted();
     }
 
     QStringList unrepainted()
@@ -82,19 +83,19 @@ public:
         QStringList stale;
         for (MultiRowTabBar* bar : m_bars) {
             for (int i = 0; i < bar->count(); ++i) {
-                if (bar->tabTextColor(i) != m_colours.value({bar, i}) && !m_painted[bar].contains(bar->tabArea(i)))
+                const QColor before = std::exchange(m_colours[{bar, i}], bar->tabTextColor(i));
+                if (before != bar->tabTextColor(i) && !m_painted[bar].contains(bar->tabArea(i)))
                     stale.append(bar->tabText(i));
-                m_colours[{bar, i}] = bar->tabTextColor(i);
             }
-            m_painted[bar] = {};
         }
+        m_painted.clear();
         return stale;
     }
 
-    bool eventFilter(QObject* watched, QEvent* event) override
+    bool eventFilter(QObject* bar, QEvent* event) override
     {
         if (event->type() == QEvent::Paint)
-            m_painted[watched] += static_cast<QPaintEvent*>(event)->region();
+            m_painted[bar] += static_cast<QPaintEvent*>(event)->region();
         return false;
     }
 
