@@ -121,6 +121,10 @@ class Program:
     def press(self, root, name, role=R.PUSH_BUTTON):
         self.act(find(root, role, name), 'Press')
 
+    def open(self, root, name, title, role=None, opener=R.MENU_ITEM):
+        self.press(root, name, opener)
+        return self.window(title, role)
+
     def open_from_menu(self, window, button, downs, title):
         self.act(find(window, R.PUSH_BUTTON, button), 'ShowMenu')
         time.sleep(1)
@@ -165,26 +169,29 @@ def read_tab_bars(kv36, window):
     wait_for('Úterý selected', lambda: tuesday.get_state_set().contains(Atspi.StateType.SELECTED), 10)
 
 
+def read_dialog(kv36, dialog, title, close='OK', inner=lambda dialog: None):
+    read_window(dialog, title)
+    inner(dialog)
+    kv36.press(dialog, close)
+    kv36.closed(dialog)
+
+
 def read_compare_dialog(kv36, settings, set_file):
     chooser = kv36.open_from_menu(settings, 'Soubor', 3, 'Porovnat se sadou parametrů')
     name = next(a for a in descendants(chooser) if shown(a) and 'EditableText' in a.get_interfaces())
     Atspi.EditableText.set_text_contents(name, set_file)
     kv36.act(next(a for a in descendants(chooser) if a.get_name() in ('Otevřít', 'Open')), 'Press')
     compared = kv36.window('Porovnání se souborem')
-    read_window(compared, 'compare dialog')
     labels = [a.get_name() for a in descendants(compared) if a.get_role() == R.LABEL]
     check(any(set_file in label for label in labels), 'the compare dialog hides the file: %s' % labels)
     check(any(re.match('Shodné|Počet rozdílných polí', label) for label in labels), 'it hides the result: %s' % labels)
-    kv36.press(compared, 'Zavřít')
-    kv36.closed(compared)
+    read_dialog(kv36, compared, 'compare dialog', 'Zavřít')
 
 
 def read_settings_window(kv36, main, monitor, set_file):
-    kv36.press(main, 'Nastavení regulátoru', R.MENU_ITEM)
-    settings = kv36.window('QZR 17', R.DIALOG)
+    settings = kv36.open(main, 'Nastavení regulátoru', 'QZR 17', R.DIALOG)
     progress = find(settings, R.PROGRESS_BAR)
     wait_for('the automatic read', lambda: not shown(progress))
-    read_window(settings, 'settings window')
     read_tab_bars(kv36, settings)
     # A click, as the window system delivers it, on the monitor beside it.
     pause = find(monitor, R.CHECK_BOX, 'Pozastavit')
@@ -192,41 +199,22 @@ def read_settings_window(kv36, main, monitor, set_file):
     wait_for('the monitor paused', lambda: pause.get_state_set().contains(Atspi.StateType.CHECKED), 10)
     read_compare_dialog(kv36, settings, set_file)
     report = kv36.open_from_menu(settings, 'Soubor', 4, 'Protokol o nastavení')
-    read_window(report, 'report preview')
-    kv36.press(report, 'Zavřít')
-    kv36.closed(report)
-    kv36.press(settings, 'Zpět')
-    kv36.closed(settings)
-
-
-def read_dialog(kv36, main, menu_item, title, inner=lambda dialog: None):
-    kv36.press(main, menu_item, R.MENU_ITEM)
-    dialog = kv36.window(title)
-    read_window(dialog, title)
-    inner(dialog)
-    kv36.press(dialog, 'OK')
-    kv36.closed(dialog)
-
-
-def read_port_chooser(kv36, link):
-    kv36.press(link, 'Porty v počítači...')
-    chooser = kv36.window('Porty v počítači')
-    read_window(chooser, 'port chooser')
-    kv36.press(chooser, 'Zavřít')
-    kv36.closed(chooser)
+    read_dialog(kv36, report, 'report preview', 'Zavřít')
+    read_dialog(kv36, settings, 'settings window', 'Zpět')
 
 
 def read_program(kv36, set_file):
     main = kv36.window('QZR 17', R.FRAME)
     read_main_window(kv36, main)
-    kv36.press(main, 'Provoz na sběrnici', R.MENU_ITEM)
-    monitor = kv36.window('Provoz na sběrnici')
+    monitor = kv36.open(main, 'Provoz na sběrnici', 'Provoz na sběrnici')
     read_window(monitor, 'traffic monitor')
     read_settings_window(kv36, main, monitor, set_file)
-    read_dialog(kv36, main, 'Komunikační port', 'Komunikační port', lambda link: read_port_chooser(kv36, link))
-    read_dialog(kv36, main, 'Nastavení ukládání', 'Nastavení')
-    read_dialog(kv36, main, 'Identifikace', 'Identifikace')
-    read_dialog(kv36, main, 'O aplikaci', 'O aplikaci')
+    read_dialog(kv36, kv36.open(main, 'Komunikační port', 'Komunikační port'), 'link window', 'OK',
+                lambda link: read_dialog(kv36, kv36.open(link, 'Porty v počítači...', 'Porty v počítači',
+                                                         opener=R.PUSH_BUTTON), 'port chooser', 'Zavřít'))
+    for menu_item, title in (('Nastavení ukládání', 'Nastavení'), ('Identifikace', 'Identifikace'),
+                             ('O aplikaci', 'O aplikaci')):
+        read_dialog(kv36, kv36.open(main, menu_item, title), title)
 
 
 def start_x_server():
