@@ -153,11 +153,8 @@ int Tprovoz::tableWidth() const
 
 void Tprovoz::placeBeside(const QWidget& main, const QRect& controls)
 {
-    const QMargins frame(main.geometry().left() - main.frameGeometry().left(),
-                         main.geometry().top() - main.frameGeometry().top(),
-                         main.frameGeometry().right() - main.geometry().right(),
-                         main.frameGeometry().bottom() - main.geometry().bottom());
-    const QSize frameSize(frame.left() + frame.right(), frame.top() + frame.bottom());
+    // This window's frame is not known before it is shown: it gets the main window's.
+    const QSize frameSize = main.frameGeometry().size() - main.geometry().size();
     const QRect place = placement(main.screen()->availableGeometry(), main.frameGeometry(), controls,
                                   size() + frameSize, kLeastUsableSize.expandedTo(minimumSizeHint()) + frameSize);
     resize(place.size() - frameSize);
