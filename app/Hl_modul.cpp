@@ -395,10 +395,13 @@ void Tqzr17::showModal(QDialog* window)
 }
 
 // The link and settings windows talk to the regulator themselves: polling
-// pauses while they are open and resumes as the check box says.
+// pauses while they are open and resumes as the check box says. They block
+// this window only, so that the traffic monitor stays usable beside them.
 void Tqzr17::showModalWithoutPolling(QDialog* window)
 {
     Timer1->stop();
+    if (window)
+        window->setWindowModality(Qt::WindowModal);
     showModal(window);
     if (check_spust->isChecked())
         Timer1->start();
@@ -585,13 +588,16 @@ void Tqzr17::mn_provozClick()
     m_trafficWindow->activateWindow();
 }
 
-// Opens beside the main window unless a place on some screen was stored.
+// Opens beside the main window, leaving at least the values and the controls
+// above the chart in view, unless a place on some screen was stored.
 void Tqzr17::createTrafficWindow()
 {
-    m_trafficWindow = new Tprovoz(this);
+    m_trafficWindow = std::make_unique<Tprovoz>();
     if (m_linkWindow)
         m_trafficWindow->attach(m_linkWindow->line());
-    m_trafficWindow->placeBeside(frameGeometry());
+    const QRect frame = frameGeometry();
+    const int controlsBottom = m_panel1->mapToGlobal(QPoint(0, m_panel1->height())).y();
+    m_trafficWindow->placeBeside(*this, QRect(frame.topLeft(), QPoint(frame.right(), controlsBottom)));
     if (!m_store)
         return;
     const QRect beside = m_trafficWindow->geometry();

@@ -648,7 +648,7 @@ Load it all the same?</translation>
     </message>
     <message>
         <source>%1 už vede na %2.
-Opravdu ho chceš přesměrovat na %3?</source>
+Opravdu ho chcete přesměrovat na %3?</source>
         <translation>%1 already leads to %2.
 Do you really want to redirect it to %3?</translation>
     </message>
@@ -682,6 +682,10 @@ Do you really want to redirect it to %3?</translation>
     <message>
         <source>Protokol o nastavení</source>
         <translation>Commissioning report</translation>
+    </message>
+    <message>
+        <source>Protokol_QZR17_%1.pdf</source>
+        <translation>Commissioning_report_QZR17_%1.pdf</translation>
     </message>
 </context>
 <context>
@@ -2784,14 +2788,6 @@ Nothing was stored in EEPROM.</translation>
     <message>
         <source>Porovnání se souborem</source>
         <translation>Comparison with file</translation>
-    </message>
-    <message>
-        <source>Soubor</source>
-        <translation>File</translation>
-    </message>
-    <message>
-        <source>Výsledek porovnání</source>
-        <translation>Comparison result</translation>
     </message>
     <message>
         <source>Rozdílná pole</source>

@@ -73,3 +73,9 @@ Language currentLanguage()
 {
     return translators().language;
 }
+
+QLocale textLocale()
+{
+    const auto language = currentLanguage() == Language::English ? QLocale::English : QLocale::Czech;
+    return QLocale(language, QLocale().territory());
+}

@@ -44,6 +44,9 @@ Tmenu_qzr17::Tmenu_qzr17(QWidget* parent)
     : QDialog(parent), m_ui(std::make_unique<Ui::menu_qzr17>()), Timer1(new QTimer(this))
 {
     m_ui->setupUi(this);
+    // Translated items may be longer than those the boxes first measured.
+    for (QComboBox* combo : findChildren<QComboBox*>())
+        combo->setSizeAdjustPolicy(QComboBox::AdjustToContents);
     localizeDecimal(m_ui->ed_prvni_low);
     localizeDecimal(m_ui->ed_druhy_high);
     buildDayTabs();

@@ -303,6 +303,6 @@ bool ParamSetCommands::mayReadOver()
     const auto answer =
         prompts().message(tr("Hodnoty načtené ze souboru ještě nebyly zapsány do regulátoru.\n"
                              "Přečíst regulátor a načtené hodnoty zahodit?"),
-                          tr("Dotaz"), Prompts::Icon::Question, Prompts::Buttons::YesNo, &m_window);
+                          tr("Dotaz"), Prompts::Icon::Question, Prompts::Buttons::YesNoDefaultNo, &m_window);
     return answer == Prompts::Answer::Yes;
 }

@@ -181,7 +181,7 @@ private slots:
         QCOMPARE(storedLanguage(window->store()), Language::Czech);
         window->mn_provozClick();
         const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
-        const QRect traffic = window->findChild<Tprovoz*>()->geometry();
+        const QRect traffic = window->trafficWindow()->geometry();
         QVERIFY(traffic.size().boundedTo(screen.size()) == traffic.size() && screen.intersects(traffic));
         windows.port->reject();
         window->close();

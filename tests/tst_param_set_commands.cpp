@@ -6,6 +6,7 @@
 #include "bus_protocol.h"
 #include "fake_port.h"
 #include "loaded_marks.h"
+#include "multi_row_tab_bar.h"
 #include "param_record.h"
 #include "param_set_file.h"
 #include "scripted_prompts.h"
@@ -18,6 +19,7 @@
 #include <QTimer>
 #include <QComboBox>
 #include <QLineEdit>
+#include <QPaintEvent>
 #include <QPlainTextEdit>
 #include <QProcess>
 #include <QPushButton>
@@ -27,6 +29,7 @@
 #include <QTest>
 
 #include <memory>
+#include <utility>
 
 namespace {
 
@@ -66,6 +69,45 @@ QString controlState(QWidget* w)
         return edit->text();
     return QString::number(qobject_cast<QComboBox*>(w)->currentIndex());
 }
+
+// The tabs whose colour changed since the last look but which were not
+// repainted where their bar draws them.
+class TabRepaints : public QObject {
+public:
+    explicit TabRepaints(const QList<MultiRowTabBar*>& bars) : m_bars(bars)
+    {
+        unrepainted();
+        for (MultiRowTabBar* bar : bars)
+            bar->installEventFilter(this);
+    }
+
+    QStringList unrepainted()
+    {
+        QCoreApplication::processEvents();
+        QStringList stale;
+        for (MultiRowTabBar* bar : m_bars) {
+            for (int i = 0; i < bar->count(); ++i) {
+                const QColor before = std::exchange(m_colours[{bar, i}], bar->tabTextColor(i));
+                if (before != bar->tabTextColor(i) && !m_painted[bar].contains(bar->tabArea(i)))
+                    stale.append(bar->tabText(i));
+            }
+        }
+        m_painted.clear();
+        return stale;
+    }
+
+    bool eventFilter(QObject* bar, QEvent* event) override
+    {
+        if (event->type() == QEvent::Paint)
+            m_painted[bar] += static_cast<QPaintEvent*>(event)->region();
+        return false;
+    }
+
+private:
+    QList<MultiRowTabBar*> m_bars;
+    QHash<QObject*, QRegion> m_painted;
+    QHash<std::pair<QObject*, int>, QColor> m_colours;
+};
 
 } // namespace
 
@@ -391,13 +433,19 @@ private slots:
         QFETCH(QString, action);
         QFETCH(int, acknowledgements);
         QFETCH(QStringList, marked);
+        m_window->show();
+        m_window->findChild<QTimer*>(QStringLiteral("Timer1"))->stop();
+        QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
+        TabRepaints tabs(m_window->findChildren<MultiRowTabBar*>());
         load(setFile({"SP_0=60", "8:minute4=45"}));
         QCOMPARE(markedControls(), (QStringList{"ed_min4", "ed_sp0"}));
+        QCOMPARE(tabs.unrepainted(), QStringList());
         m_port.replies = QList<QByteArray>(acknowledgements, QByteArray::fromHex("100000000016"));
 
         m_window->findChild<QPushButton*>(action)->click();
 
         QCOMPARE(markedControls(), marked);
+        QCOMPARE(tabs.unrepainted(), QStringList());
     }
 
     void automaticReadAsksBeforeReadingOver_data()
@@ -425,8 +473,10 @@ private slots:
 
         const QStringList expected = loaded ? QStringList{kQuestion} : QStringList{};
         QCOMPARE(m_prompts->texts().mid(0, expected.size()), expected);
-        if (loaded)
+        if (loaded) {
             QCOMPARE(m_prompts->calls.first().caption, QStringLiteral("Dotaz"));
+            QCOMPARE(m_prompts->calls.first().buttons, Prompts::Buttons::YesNoDefaultNo);
+        }
         QCOMPARE(!m_port.written.isEmpty(), probed);
         QCOMPARE(markedControls(), loaded ? QStringList{"ed_sp0"} : QStringList{});
     }

@@ -99,7 +99,7 @@ private slots:
         QTest::addColumn<QString>("after");    // what COM4 leads to afterwards
         QTest::addColumn<int>("assigned");     // 0: nothing assigned
 
-        const QString question = "COM4 už vede na /dev/ttyS3.\nOpravdu ho chceš přesměrovat na " + kById + "?";
+        const QString question = "COM4 už vede na /dev/ttyS3.\nOpravdu ho chcete přesměrovat na " + kById + "?";
         QTest::newRow("free number: the stable name") << 1 << "" << false << false << QList<Prompts::Answer>{}
                                                      << QStringList{} << kById << 4;
         QTest::newRow("no stable name: the node") << 0 << "" << false << false << QList<Prompts::Answer>{}
@@ -147,6 +147,9 @@ private slots:
         chooser.findChild<QPushButton*>("tl_priradit")->click();
 
         QCOMPARE(prompts.texts(), texts);
+        // Enter does not redirect a port.
+        for (const ScriptedPrompts::Call& call : prompts.calls)
+            QVERIFY(call.buttons != Prompts::Buttons::YesNo);
         QCOMPARE(portEntryTarget("COM4"), after);
         QCOMPARE(chooser.assignedNumber().value_or(0), assigned);
         QCOMPARE(chooser.result(), assigned ? int(QDialog::Accepted) : int(QDialog::Rejected));

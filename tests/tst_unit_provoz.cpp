@@ -106,7 +106,7 @@ class TestUnitProvoz : public QObject {
     Tprovoz* openMonitor()
     {
         m_window->findChild<QAction*>("mn_provoz")->trigger();
-        return m_window->findChild<Tprovoz*>();
+        return m_window->trafficWindow();
     }
 
     template <typename T> T* control(Tprovoz* monitor, const char* name)
@@ -217,6 +217,8 @@ private slots:
         control<QLineEdit>(monitor, "ed_filtr")->setText("ODMÍTNUTÍ");
         QCOMPARE(control<QTableView>(monitor, "str_provoz")->model()->rowCount(), 1);
         QCOMPARE(label->text(), QStringLiteral("Řádků: 1 z 4"));
+        runAll({"read 16"});
+        QCOMPARE(label->text(), QStringLiteral("Řádků: 1 z 6"));
         control<QLineEdit>(monitor, "ed_filtr")->clear();
         control<QPushButton>(monitor, "tl_smazat")->click();
         QCOMPARE(monitor->model().rowCount(), 0);
@@ -293,7 +295,7 @@ private slots:
         const QStringList operations{"read 16", "write 0", "probe", "type", "eeprom"};
         QList<QList<QByteArray>> seen;
         for (const bool open : {false, true, false}) {
-            Tprovoz* monitor = open ? openMonitor() : m_window->findChild<Tprovoz*>();
+            Tprovoz* monitor = open ? openMonitor() : m_window->trafficWindow();
             if (monitor && !open)
                 monitor->close();
             bus.traffic.clear();
@@ -329,6 +331,48 @@ private slots:
         monitor = openMonitor();
         QCOMPARE(monitor->pos(), QPoint(300, 200));
         QCOMPARE(monitor->size(), QSize(640, 380));
+    }
+
+    void placedClearOfTheMainWindow_data()
+    {
+        QTest::addColumn<QRect>("screen");
+        QTest::addColumn<QRect>("main");
+        QTest::addColumn<QRect>("placed");
+        const QRect designed(188, 106, 651, 477);
+        QTest::newRow("1280 x 1024: below") << QRect(0, 0, 1280, 1024) << designed << QRect(188, 591, 1000, 433);
+        QTest::newRow("1024 x 768: over the chart only")
+            << QRect(0, 0, 1024, 768) << designed << QRect(24, 238, 1000, 460);
+        QTest::newRow("wide screen: to the right")
+            << QRect(0, 0, 1920, 1080) << designed << QRect(847, 106, 1000, 460);
+        QTest::newRow("at the right edge: to the left")
+            << QRect(0, 0, 1920, 1080) << QRect(1250, 40, 651, 1000) << QRect(242, 40, 1000, 460);
+        QTest::newRow("no room anywhere") << QRect(0, 0, 640, 300) << QRect(0, 0, 640, 300) << QRect(0, 0, 640, 300);
+    }
+
+    void placedClearOfTheMainWindow()
+    {
+        QFETCH(QRect, screen);
+        QFETCH(QRect, main);
+        QFETCH(QRect, placed);
+        // The values and the controls take the main window's top 124 pixels.
+        const QRect controls(main.topLeft(), QSize(main.width(), 124));
+        QCOMPARE(Tprovoz::placement(screen, main, controls, {1000, 460}, {480, 200}), placed);
+    }
+
+    void usualRowsFitTheDefaultSize()
+    {
+        Tprovoz monitor;
+        monitor.attach(m_link->line());
+        runAll({"read 16"});
+        monitor.recorder().flush();
+        monitor.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&monitor));
+        const QTableView* view = control<QTableView>(&monitor, "str_provoz");
+        QCOMPARE(view->model()->rowCount(), 2);
+        for (int cell = 0; cell < 2 * TrafficModel::ColumnCount; ++cell) {
+            const QModelIndex index = view->model()->index(cell / TrafficModel::ColumnCount, cell % TrafficModel::ColumnCount);
+            QVERIFY2(view->columnWidth(index.column()) >= view->sizeHintForIndex(index).width(), qPrintable(index.data().toString()));
+        }
     }
 };
 
