@@ -134,13 +134,23 @@ private slots:
     }
 
     // Tables 1 and 2 have the same length, so table 1's late reply passes
-    // every frame check as table 2's unless the line settles in between.
+    // every frame check as table 2's unless the line settles in between: up
+    // to twice the read time-out (2 × 538 ms) it never does.
+    void lateReplyIsNeverTakenForTheNextTable_data()
+    {
+        QTest::addColumn<int>("lateMs");
+        QTest::newRow("just after the time-out") << 620;
+        QTest::newRow("half a time-out later") << 800;
+        QTest::newRow("nearly twice the time-out") << 1000;
+    }
+
     void lateReplyIsNeverTakenForTheNextTable()
     {
+        QFETCH(int, lateMs);
         m_sim->setTable(1, QByteArray::fromHex("0101" "41200000" "41A00000")); // ENDS 20
         m_sim->setTable(2, QByteArray::fromHex("0202" "40A00000" "42C80000")); // ENDS 100
-        QCOMPARE(m_sim->command("late 620"), QStringLiteral("OK"));
-        QCOMPARE(ReadTable(1), 0); // gives up at 520 ms; the reply comes at 620
+        QCOMPARE(m_sim->command(QStringLiteral("late %1").arg(lateMs)), QStringLiteral("OK"));
+        QCOMPARE(ReadTable(1), 0); // gives up at 538 ms; the reply comes later
         const int second = ReadTable(2);
         QVERIFY2(param_record.input2.ENDS != 20.0f, "table 1's reply taken for table 2");
         QCOMPARE(second, 0); // its own reply comes late too
@@ -201,11 +211,23 @@ private slots:
     }
 
     // The adapter pulled out and plugged in again under the same COM name:
-    // the line finds it by itself, and holds nobody up while it is away.
+    // the line finds it by itself, and holds nobody up while it is away. An
+    // entry that went with it leads nowhere meanwhile, not to the PC's ttyS0.
+    void vanishedDeviceIsFoundAgainByItsName_data()
+    {
+        QTest::addColumn<bool>("entryRemoved");
+        QTest::newRow("entry left dangling") << false;
+        QTest::newRow("entry removed") << true;
+    }
+
     void vanishedDeviceIsFoundAgainByItsName()
     {
+        QFETCH(bool, entryRemoved);
         QVERIFY(ReadTable(16));
-        m_sim->kill();
+        if (entryRemoved)
+            m_sim->terminate();
+        else
+            m_sim->kill();
         int result = -1;
         QVERIFY(timed([&] { result = ReadTable(16); }) < 536 + kSlack);
         QCOMPARE(result, 0);
@@ -215,6 +237,7 @@ private slots:
             QVERIFY2(timed([&] { result = ReadTable(16); }) < kFewMs, "an absent device held the caller up");
             QCOMPARE(result, 0);
         }
+        QVERIFY(m_line->deviceLost());
         startSim();
         QElapsedTimer back;
         back.start();

@@ -14,6 +14,7 @@
 #include <csignal>
 #include <fcntl.h>
 #include <poll.h>
+#include <sys/ioctl.h>
 #include <termios.h>
 #include <unistd.h>
 
@@ -241,6 +242,7 @@ private slots:
     void stopsCleanly_data();
     void stopsCleanly();
     void killMakesDeviceVanish();
+    void clientThatLeftUnrestoredLeavesNoTrace();
     void badUsageExitsWithTwo_data();
     void badUsageExitsWithTwo();
 };
@@ -820,6 +822,40 @@ void TstSimulator::stopsCleanly()
     QVERIFY(!QFileInfo(link).isSymLink());
     if (how == QLatin1String("quit"))
         QCOMPARE(process.readAll(), QByteArray("OK\n"));
+}
+
+// A client killed with the port open restores nothing: its rate, parity
+// handling and exclusive use stay on the pty unless the simulator undoes them.
+void TstSimulator::clientThatLeftUnrestoredLeavesNoTrace()
+{
+    SimProcess sim;
+    QVERIFY(sim.start());
+    const QByteArray path = QFile::encodeName(sim.portPath());
+    const auto lineAsFound = [&path](termios& settings, int& exclusive) {
+        const int fd = ::open(path.constData(), O_RDWR | O_NOCTTY | O_NONBLOCK);
+        const bool read = fd >= 0 && ::tcgetattr(fd, &settings) == 0 && ::ioctl(fd, TIOCGEXCL, &exclusive) == 0;
+        if (fd >= 0)
+            ::close(fd);
+        return read;
+    };
+    termios first{};
+    int firstExclusive = -1;
+    QVERIFY(lineAsFound(first, firstExclusive));
+
+    const int fd = ::open(path.constData(), O_RDWR | O_NOCTTY | O_NONBLOCK);
+    QVERIFY(fd >= 0);
+    termios left = first;
+    ::cfsetspeed(&left, B9600);
+    left.c_iflag |= IGNPAR;
+    left.c_cflag |= CLOCAL;
+    QCOMPARE(::tcsetattr(fd, TCSANOW, &left), 0);
+    QCOMPARE(::ioctl(fd, TIOCEXCL), 0);
+    ::close(fd);
+
+    termios next{};
+    int nextExclusive = -1;
+    QTRY_VERIFY(lineAsFound(next, nextExclusive) && std::memcmp(&next, &first, sizeof next) == 0 &&
+                nextExclusive == firstExclusive);
 }
 
 void TstSimulator::killMakesDeviceVanish()
