@@ -161,12 +161,15 @@ void SerialLine::PurgeReceive()
     m_serial.readAll(); // what Qt had already taken from the device
 }
 
-// Takes what the driver holds now, without waiting, and drops it. The rounds
-// are bounded: a line that chatters on is not read for ever.
+// Drops what Qt took from the driver while the event loop ran and what the
+// driver holds now, without waiting. The rounds are bounded: a line that
+// chatters on is not read for ever.
 void SerialLine::dropArrived()
 {
     constexpr int kRounds = 4;
-    for (int round = 0; round < kRounds && m_serial.waitForReadyRead(0); ++round) {
+    for (int round = 0; round < kRounds; ++round) {
+        if (m_serial.bytesAvailable() == 0 && !m_serial.waitForReadyRead(0))
+            break;
         const QByteArray dropped = m_serial.readAll();
         tap(Direction::RxDropped, dropped.constData(), dropped.size());
         m_lastByte = Clock::now();
@@ -205,6 +208,7 @@ void SerialLine::DropUntilQuiet(Clock::time_point until)
     if (!m_serial.isOpen())
         return;
     const auto giveUp = std::max(until, Clock::now()) + Ms(kSettleLimitMs);
+    dropArrived();
     bool deviceGone = false;
     while (!deviceGone) {
         const auto quiet = std::max(until, m_lastByte + Ms(kReadIntervalMs));

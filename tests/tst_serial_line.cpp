@@ -247,18 +247,34 @@ private slots:
         QCOMPARE(m_line->openedName(), QStringLiteral("COM1"));
     }
 
-    void trafficTapSeesBothDirections()
+    // A late reply waits in the port until the next request drops it, as
+    // between two readings of polling: it is seen as dropped, never unseen.
+    void trafficTapSeesEveryByte_data()
     {
-        QList<QPair<SerialLine::Direction, QByteArray>> seen;
+        QTest::addColumn<int>("lateMs");
+        QTest::addColumn<int>("pauseMs"); // between the two probes
+        QTest::addColumn<QStringList>("seen");
+        const QString probe = QStringLiteral("Tx 10 01 00 69 6a 16");
+        const QString ack = QStringLiteral("10 00 01 00 01 16");
+        QTest::newRow("answered") << 0 << 0 << QStringList{probe, "Rx " + ack, probe, "Rx " + ack};
+        QTest::newRow("answered late while polling") << 620 << 500 << QStringList{probe, "Dropped " + ack, probe};
+    }
+
+    void trafficTapSeesEveryByte()
+    {
+        QFETCH(int, lateMs);
+        QFETCH(int, pauseMs);
+        QFETCH(QStringList, seen);
+        QStringList tapped;
         m_line->setTrafficTap([&](SerialLine::Direction d, SerialLine::Clock::time_point, const QByteArray& bytes) {
-            seen.append({d, bytes});
+            static const char* const kNames[] = {"Tx ", "Rx ", "Dropped "};
+            tapped.append(kNames[int(d)] + QString::fromLatin1(bytes.toHex(' ')));
         });
-        QVERIFY(ProbeStation());
-        QCOMPARE(seen.size(), 2);
-        QCOMPARE(seen[0].first, SerialLine::Direction::Tx);
-        QCOMPARE(seen[0].second.toHex(' '), QByteArray("10 01 00 69 6a 16"));
-        QCOMPARE(seen[1].first, SerialLine::Direction::Rx);
-        QCOMPARE(seen[1].second.toHex(' '), QByteArray("10 00 01 00 01 16"));
+        QCOMPARE(m_sim->command(QStringLiteral("late %1").arg(lateMs)), QStringLiteral("OK"));
+        ProbeStation();
+        QTest::qWait(pauseMs);
+        ProbeStation();
+        QCOMPARE(tapped, seen);
     }
 
     void portNamesResolve_data()
