@@ -101,12 +101,9 @@ uint32_t readRx(int count)
 
 void holdBackForLateAnswer(bool probe)
 {
-    if (!g_guard.armed || !g_port)
-        return;
     if (probe && g_guard.onlyProbes && !g_guard.probedInVain.test(destination_address))
         return;
-    g_port->DropUntilQuiet(g_guard.until);
-    g_guard = {};
+    AwaitLateAnswers();
 }
 
 void armGuard(PortIo::Clock::time_point sentAt, int readCount, bool probe)

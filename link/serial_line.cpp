@@ -214,9 +214,7 @@ void SerialLine::DropUntilQuiet(Clock::time_point until)
         const auto quiet = std::max(until, m_lastByte + Ms(kReadIntervalMs));
         if (!waitForBytes(std::min(msUntil(quiet), msUntil(giveUp)), deviceGone))
             break;
-        const QByteArray dropped = m_serial.readAll();
-        tap(Direction::RxDropped, dropped.constData(), dropped.size());
-        m_lastByte = Clock::now();
+        dropArrived();
     }
     m_serial.clearError();
     if (deviceGone)

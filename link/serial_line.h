@@ -21,7 +21,8 @@ public:
     using TrafficTap = std::function<void(Direction, Clock::time_point, const QByteArray&)>;
 
     static constexpr int kQueueSize = 256;
-    // Longest a line that never falls quiet holds a request back.
+    // Longest a line that never falls quiet holds a request back beyond the
+    // time it was asked to wait.
     static constexpr int kSettleLimitMs = 1000;
     // A vanished device is looked for again at most this often.
     static constexpr int kReopenIntervalMs = 1000;

@@ -645,7 +645,9 @@ void TestQzr17Ctl::lateReplyOfAnEarlierRunIsDropped()
     const CtlResult result = runOnSim(second);
 
     QVERIFY2(result.exitCode == kExitFailed, qPrintable(result.out.join(u' ')));
-    QCOMPARE(m_sim->waitForEvent(QStringLiteral("WROTE"), 200), QString());
+    // Answered once every request sent has been served.
+    QCOMPARE(m_sim->command(QStringLiteral("late 0"), 5000), QStringLiteral("OK"));
+    QCOMPARE(m_sim->waitForEvent(QStringLiteral("WROTE"), 0), QString());
 }
 
 // While the adapter is out, its COM link dangles: no port, not the machine's
