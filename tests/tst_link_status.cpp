@@ -149,7 +149,6 @@ private slots:
         m_link.reset();
         m_sim->terminate();
         const QString adapter = m_portDir.filePath(QStringLiteral("by-id-adapter"));
-        QFile::remove(m_portDir.filePath("COM1"));
         QVERIFY(QFile::link(adapter, m_portDir.filePath("COM1")));
         ScriptedPrompts prompts;
         m_link = std::make_unique<Tport>(m_window->store(), m_window.get());
