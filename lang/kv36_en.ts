@@ -2513,6 +2513,14 @@ Do you really want to go back to the original settings?</translation>
         <translation>Option --lang expects cs or en, not &quot;%1&quot;</translation>
     </message>
     <message>
+        <source>Číslo portu v &quot;%1&quot; je příliš velké</source>
+        <translation>The port number in &quot;%1&quot; is too large</translation>
+    </message>
+    <message>
+        <source>zahozeno: %1</source>
+        <translation>dropped: %1</translation>
+    </message>
+    <message>
         <source>Neznámá volba %1</source>
         <translation>Unknown option %1</translation>
     </message>

@@ -50,7 +50,8 @@ void selectItem(QComboBox* box, int index)
 } // namespace
 
 Tport::Tport(SettingsStore& store, QWidget* parent)
-    : QDialog(parent), m_ui(std::make_unique<Ui::Tport>()), m_store(store), Timer1(new QTimer(this))
+    : QDialog(parent), m_ui(std::make_unique<Ui::Tport>()), m_store(store), Timer1(new QTimer(this)),
+      m_lostDeviceTimer(new QTimer(this))
 {
     m_ui->setupUi(this);
     setWindowFlag(Qt::MSWindowsFixedSizeDialogHint);
@@ -74,6 +75,9 @@ Tport::Tport(SettingsStore& store, QWidget* parent)
     connect(m_ui->tl_porty, &QToolButton::clicked, this, &Tport::tl_portyClick);
     connect(m_ui->tl_prerusit, &QPushButton::clicked, this, &Tport::tl_prerusitClick);
     connect(Timer1, &QTimer::timeout, this, &Tport::Timer1Timer);
+    m_lostDeviceTimer->setInterval(SerialLine::kReopenIntervalMs);
+    connect(m_lostDeviceTimer, &QTimer::timeout, this, [this] { m_line.reopenIfLost(); });
+    m_lostDeviceTimer->start();
 
     m_line.setPortLostHandler([this] { m_ui->cb_com->setCurrentIndex(0); });
 }
@@ -97,7 +101,7 @@ void Tport::FormCreate()
     selectBaudRate(baudRate());
     selectItem(m_ui->cb_com, portNumber());
 
-    OpenPort(portNumber());
+    m_line.OpenPortOrAwaitDevice(portNumber());
     TakeSnapshot();
 }
 

@@ -43,6 +43,7 @@ public:
         traffic.append("←" + QByteArray(reinterpret_cast<const char*>(buffer), received));
         return ok;
     }
+    void DropUntilQuiet(Clock::time_point until) override { m_port.DropUntilQuiet(until); }
 
 private:
     PortIo& m_port;
@@ -139,6 +140,8 @@ private slots:
     void init()
     {
         m_link.reset(); // a child of the window, when a failed test left them behind
+        // Answered once the previous row's late reply is out: a new port meets a quiet line.
+        sim({"silent off", "accept 0", "corrupt-checksum 0", "short 0", "late 0"});
         m_window = std::make_unique<Tqzr17>();
         m_window->FormCreate();
         m_link = std::make_unique<Tport>(m_window->store(), m_window.get());
@@ -147,7 +150,6 @@ private slots:
         bus_protocol::AttachPort(m_link.get());
         bus_protocol::SetDestinationAddress(0);
         bus_protocol::SetSourceAddress(0);
-        sim({"silent off", "accept 0", "corrupt-checksum 0", "short 0", "late 0"});
         QVERIFY(m_sim->setTable(16, QByteArray::fromHex("4235000041A0000000422000000000000000")));
     }
 

@@ -2,7 +2,9 @@
 
 #include "bus_protocol.h"
 #include "settings_store.h"
+#include "usage_error.h"
 
+#include <QCoreApplication>
 #include <QRegularExpression>
 
 namespace {
@@ -15,10 +17,15 @@ void choosePort(LinkSettings& settings, const QString& port)
 {
     static const QRegularExpression comName(QStringLiteral("^COM(\\d+)$"));
     const QRegularExpressionMatch match = comName.match(port);
-    if (match.hasMatch())
-        settings.portNumber = match.captured(1).toInt();
-    else
+    if (!match.hasMatch()) {
         settings.devicePath = port;
+        return;
+    }
+    bool fits = false;
+    settings.portNumber = match.captured(1).toInt(&fits);
+    if (!fits)
+        throw UsageError(
+            QCoreApplication::translate("qzr17ctl", "Číslo portu v \"%1\" je příliš velké").arg(port));
 }
 
 } // namespace
@@ -51,8 +58,6 @@ void openLine(SerialLine& line, const LinkSettings& settings)
     } else {
         line.OpenDevice(settings.devicePath);
     }
-    // The line may still carry the answer to an earlier run's request.
-    line.expectStrayBytes();
 }
 
 AttachedLink::AttachedLink(PortIo& port, const LinkSettings& settings)
@@ -62,4 +67,10 @@ AttachedLink::AttachedLink(PortIo& port, const LinkSettings& settings)
     bus_protocol::SetSourceAddress(settings.sourceAddress);
 }
 
-AttachedLink::~AttachedLink() { bus_protocol::AttachPort(nullptr); }
+// A run whose exchange failed waits out its late answer before it ends, so
+// that the next run meets a quiet line and a good run costs nothing.
+AttachedLink::~AttachedLink()
+{
+    bus_protocol::AwaitLateAnswers();
+    bus_protocol::AttachPort(nullptr);
+}
