@@ -42,6 +42,7 @@ public:
     bool ReadPort(uint8_t* buffer, int count, uint32_t& received) override;
     bool WritePort(const uint8_t* buffer, int count, uint32_t& written) override;
     void DropUntilQuiet(Clock::time_point until) override { m_line.DropUntilQuiet(until); }
+    bool DeviceAbsent() const override { return m_line.deviceLost(); }
     SerialLine& line() { return m_line; }
     // Where "Porty v počítači" lists the computer's ports from.
     void setPortSource(std::unique_ptr<PortSource> source) { m_portSource = std::move(source); }

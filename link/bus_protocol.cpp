@@ -223,6 +223,8 @@ void AttachPort(PortIo* port)
     g_guard = {};
 }
 
+bool PortDeviceAbsent() { return g_port && g_port->DeviceAbsent(); }
+
 void AwaitLateAnswers()
 {
     if (g_guard.armed && g_port)

@@ -26,4 +26,6 @@ public:
     // Drops what arrives until `until` has passed and the line has been quiet
     // for the read interval since; returns at once when no port is open.
     virtual void DropUntilQuiet(Clock::time_point until) = 0;
+    // The chosen port's device is not plugged in; the status bar says so.
+    virtual bool DeviceAbsent() const { return false; }
 };

@@ -16,6 +16,8 @@
 #include <QShowEvent>
 #include <QTimer>
 
+#include <utility>
+
 using namespace regulator_sequences;
 
 namespace {
@@ -103,6 +105,7 @@ void Tmenu_qzr17::connectHandlers()
 void Tmenu_qzr17::FormCreate()
 {
     new_firmware = 0;
+    m_startupCheck = true;
     Timer1->start();
 }
 
@@ -363,11 +366,14 @@ QStringList Tmenu_qzr17::pagesWrittenBefore(const std::vector<WriteStep>& steps,
 
 void Tmenu_qzr17::Timer1Timer()
 {
+    const bool startup = std::exchange(m_startupCheck, false);
     if (!m_sets->mayReadOver())
         return;
     if (!bus_protocol::ProbeStation()) {
         ApplyFirmwareVariant(new_firmware);
-        ReportNoConnection();
+        // An unplugged adapter at start-up is told by the status bar alone.
+        if (!(startup && bus_protocol::PortDeviceAbsent()))
+            ReportNoConnection();
         return;
     }
     pause(kStepPauseMs);

@@ -65,6 +65,8 @@ protected:
     void changeEvent(QEvent* event) override;
 
 private:
+    // The check run at start-up, while the window is still hidden.
+    bool m_startupCheck = false;
     void labelAlarmLimits(int flag);
     void FormShow();
     void buildDayTabs();

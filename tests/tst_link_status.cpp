@@ -157,6 +157,12 @@ private slots:
         m_link->FormCreate();
         QCOMPARE(m_link->portNumber(), 1);
         QTRY_COMPARE(status()->text(), QStringLiteral("COM1, 9600 Bd – zařízení portu není připojeno"));
+        {
+            // The settings window's start-up check adds no box of its own.
+            Tmenu_qzr17 settings(m_window.get());
+            settings.FormCreate();
+            QTest::qWait(200);
+        }
 
         m_sim = std::make_unique<SimProcess>(QStringList{"--link", adapter});
         QVERIFY(m_sim->start());
