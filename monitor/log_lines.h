@@ -17,6 +17,13 @@ QStringList header(const QString& fileName, const QDate& day);
 // joined by a semicolon and two spaces.
 QString data(const QStringList& values, const QTime& time);
 
+// The marks that stand for the data lines of an outage: the regulator does
+// not answer from the given time of day, or answers again from it. A line
+// that starts with "# " is never a data line. Czech in either language, like
+// the rest of the file.
+QString outageBegan(const QTime& time);
+QString outageEnded(const QTime& time);
+
 // The user's long time format without its time zone, which is no part of a
 // time of day.
 QString longTimeFormat();

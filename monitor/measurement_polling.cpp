@@ -51,12 +51,13 @@ void MeasurementPolling::Timer1Timer()
     }
 }
 
-// A reading that fails changes no value and reports nothing.
+// A reading that fails changes no value and reports nothing but the outage.
 void MeasurementPolling::ReadMeasurements()
 {
     const bool answered = bus_protocol::ReadTable(kMeasuredValuesTable);
     const QDateTime at = m_clock->now();
     emit readingDone(answered, at);
+    markOutage(answered, at);
     if (!answered)
         return;
     Timer2->start();
@@ -68,8 +69,22 @@ void MeasurementPolling::ReadMeasurements()
     emit measured({m_texts, deviation});
 }
 
+void MeasurementPolling::markOutage(bool answered, const QDateTime& at)
+{
+    const Answer answer = answered ? Answer::Good : Answer::Failing;
+    if (answer == m_answer)
+        return;
+    if (answer == Answer::Failing)
+        emit logLine(log_lines::outageBegan(at.time()), at);
+    else if (m_answer == Answer::Failing)
+        emit logLine(log_lines::outageEnded(at.time()), at);
+    m_answer = answer;
+}
+
 void MeasurementPolling::AppendLogLine()
 {
+    if (m_answer == Answer::Failing)
+        return;
     const QDateTime at = m_clock->now();
     emit logLine(log_lines::data(m_texts, at.time()), at);
 }

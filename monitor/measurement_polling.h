@@ -20,6 +20,9 @@ struct Measurement {
 // counts new seconds of the clock; every chart_interval counted seconds table
 // 16 is read and the reading told, every file_interval counted seconds the
 // log line is told. Timer2 tells when the reception lamp goes dark again.
+// While the regulator does not answer no data line is told: one mark when it
+// stops answering and one when it answers again, so that no line of the log
+// passes for a measurement that was not made.
 class MeasurementPolling : public QObject {
     Q_OBJECT
 public:
@@ -53,11 +56,16 @@ signals:
     void readingDone(bool answered, const QDateTime& at);
     void measured(const Measurement& measurement);
     void receptionLamp(bool lit);
-    // A data line for the measurement log.
+    // A line for the measurement log: a data line or an outage mark.
     void logLine(const QString& line, const QDateTime& at);
 
 private:
+    enum class Answer { Unknown, Good, Failing };
+
+    void markOutage(bool answered, const QDateTime& at);
+
     SystemClock m_systemClock;
     const Clock* m_clock = &m_systemClock;
     QStringList m_texts;
+    Answer m_answer = Answer::Unknown;
 };
