@@ -9,6 +9,9 @@
 // and one data line per logging interval.
 namespace log_lines {
 
+// The file's code page; every line ends with CR LF.
+inline constexpr char kCodePage[] = "windows-1250";
+
 // The file's name as the save dialog returned it, the product line with the
 // day in the user's short date format, hyphens, the column header, hyphens.
 QStringList header(const QString& fileName, const QDate& day);

@@ -66,7 +66,7 @@ void MeasurementPolling::ReadMeasurements()
                measuredText(param_record.demanded_temperature), measuredText(param_record.setback)};
     const float deviation = deviationFromTexts(m_texts[0], m_texts[2]);
     m_texts.append(measuredText(deviation));
-    emit measured({m_texts, deviation});
+    emit measured({m_texts, deviation, at});
 }
 
 void MeasurementPolling::markOutage(bool answered, const QDateTime& at)

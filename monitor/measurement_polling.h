@@ -10,10 +10,12 @@ class QTimer;
 
 // One reading as it is shown: the texts of water, outdoor, demanded
 // temperature, setback and deviation, in the order of the panels and of the
-// log's columns, and the deviation computed from the two shown texts.
+// log's columns, the deviation computed from the two shown texts, and when
+// the reading was taken.
 struct Measurement {
     QStringList texts;
     float deviation = 0;
+    QDateTime at;
 };
 
 // The automatic reading of the measured values, without any window. Timer1

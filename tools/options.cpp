@@ -2,6 +2,7 @@
 
 #include "numbers.h"
 #include "usage_error.h"
+#include "watch_options.h"
 
 #include <QCoreApplication>
 
@@ -107,7 +108,8 @@ QString usageText()
                "qzr17ctl --version vypíše verzi programu.") +
            u'\n' +
            QCoreApplication::translate(
-               "qzr17ctl", "--lang cs|en zvolí jazyk výpisů; bez ní platí jazyk zvolený v programu.");
+               "qzr17ctl", "--lang cs|en zvolí jazyk výpisů; bez ní platí jazyk zvolený v programu.") +
+           u'\n' + watchUsageText();
 }
 
 std::optional<Language> requestedLanguage(const QStringList& arguments)

@@ -1,0 +1,378 @@
+// qzr17ctl watch against the simulator on a real pseudo-terminal and a real
+// mosquitto broker on a free loopback port, checked with mosquitto_sub; its
+// log against the main window's, byte for byte, in the same process.
+#include "Hl_modul.h"
+#include "UnitPort.h"
+#include "app_test_main.h"
+#include "bus_protocol.h"
+#include "scripted_prompts.h"
+#include "sim_process.h"
+#include "watch.h"
+
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QRegularExpression>
+#include <QTcpServer>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <csignal>
+
+namespace {
+
+const QString kState = QStringLiteral("kv36/kotelna_dvur/state");
+const QString kAvailability = QStringLiteral("kv36/kotelna_dvur/availability");
+
+class SteppedClock final : public Clock {
+public:
+    QDateTime now() const override { return m_now; }
+    void step() { m_now = m_now.addSecs(1); }
+
+private:
+    QDateTime m_now{QDate(2026, 3, 15), QTime(23, 59, 56)};
+};
+
+QString lastOf(const QStringList& messages) { return messages.isEmpty() ? QString() : messages.last(); }
+
+QByteArray readAll(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// mosquitto on a loopback port of its own, with extra lines of configuration.
+class Broker {
+public:
+    explicit Broker(QStringList config = {"allow_anonymous true"}, QStringList clientOptions = {})
+        : m_config(std::move(config)), m_clientOptions(std::move(clientOptions))
+    {
+        QTcpServer probe;
+        probe.listen(QHostAddress::LocalHost);
+        m_port = probe.serverPort();
+    }
+    ~Broker() { stop(); }
+
+    QString address() const { return QStringLiteral("127.0.0.1:%1").arg(m_port); }
+
+    bool start()
+    {
+        QFile conf(m_dir.filePath("mosquitto.conf"));
+        if (!conf.open(QIODevice::WriteOnly))
+            return false;
+        // As root it would become the user "mosquitto", who cannot read the test's files.
+        conf.write(QStringLiteral("user root\nlistener %1 127.0.0.1\n%2\n").arg(m_port).arg(m_config.join(u'\n')).toUtf8());
+        conf.close();
+        m_process.setProcessChannelMode(QProcess::MergedChannels);
+        m_process.start(QStringLiteral("mosquitto"), {"-c", conf.fileName()});
+        QByteArray said;
+        while (!said.contains(" running") && m_process.waitForReadyRead(5000))
+            said += m_process.readAll();
+        if (!said.contains(" running"))
+            qWarning() << said;
+        return said.contains(" running");
+    }
+    void stop()
+    {
+        m_process.kill();
+        m_process.waitForFinished();
+    }
+
+    // The messages on `topic` until at least `count` came and the last starts
+    // with `payload`, or the time is up.
+    QStringList waitFor(const QString& topic, const QString& payload, int seconds = 10, int count = 1)
+    {
+        QProcess sub;
+        sub.start(QStringLiteral("mosquitto_sub"),
+                  QStringList{"-h", "127.0.0.1", "-p", QString::number(m_port), "-t", topic, "-W",
+                              QString::number(seconds)} + m_clientOptions);
+        QStringList messages;
+        while (!(messages.size() >= count && messages.last().startsWith(payload)) && sub.waitForReadyRead(seconds * 1000))
+            messages += QString::fromUtf8(sub.readAll()).split(u'\n', Qt::SkipEmptyParts);
+        sub.kill();
+        sub.waitForFinished();
+        return messages;
+    }
+
+private:
+    QTemporaryDir m_dir;
+    QStringList m_config;
+    QStringList m_clientOptions;
+    QProcess m_process;
+    quint16 m_port = 0;
+};
+
+} // namespace
+
+class TestWatch : public QObject {
+    Q_OBJECT
+
+    QTemporaryDir m_dir;
+    std::unique_ptr<SimProcess> m_sim;
+    QProcess m_watch;
+
+    QString path(const QString& name) const { return m_dir.filePath(name); }
+
+    void startWatch(const QStringList& arguments)
+    {
+        m_watch.start(QStringLiteral(QZR17CTL_PATH), QStringList{"--port", "COM1", "watch", "--interval", "1",
+                                                                 "--name", "Kotelna Dvůr"} + arguments);
+        QVERIFY(m_watch.waitForStarted());
+    }
+
+    QJsonObject json(const QString& message) const
+    {
+        return QJsonDocument::fromJson(message.toUtf8()).object();
+    }
+
+private slots:
+    void initTestCase() { qputenv("KV36_PORT_DIR", m_dir.path().toLocal8Bit()); }
+
+    // A simulator of its own for each test: a watch killed leaves its line settings behind.
+    void init()
+    {
+        QFile::remove(path("COM1"));
+        m_sim = std::make_unique<SimProcess>(QStringList{"--com", "1"});
+        QVERIFY(m_sim->start());
+        QTRY_VERIFY(QFileInfo::exists(path("COM1")));
+        // 45.26, -2.04, 40.04 and 0.0 °C, as the regulator sends them.
+        QVERIFY(m_sim->setTable(16, QByteArray::fromHex("42350a3dc0028f5c00422028f50000000000")));
+    }
+
+    void cleanup()
+    {
+        m_watch.terminate();
+        if (!m_watch.waitForFinished(3000))
+            m_watch.kill();
+        m_watch.waitForFinished();
+    }
+
+    // Both poll the same regulator with the same clock, across midnight.
+    void theLogIsTheWindowsByteForByte_data()
+    {
+        QTest::addColumn<QString>("answers"); // a second each: + answered, - silent
+        QTest::newRow("every reading answered") << "++++++";
+        QTest::newRow("an outage between readings") << "+--+-+";
+        QTest::newRow("silent from the first reading") << "--++";
+    }
+
+    void theLogIsTheWindowsByteForByte()
+    {
+        QFETCH(QString, answers);
+        SteppedClock clock;
+        Tqzr17 window;
+        window.FormCreate();
+        window.setClock(&clock);
+        Tport link(window.store(), &window);
+        link.FormCreate();
+        bus_protocol::AttachPort(&link);
+        ScriptedPrompts prompts;
+        prompts.fileNames = {path("okno.txt")};
+        window.mn_novyClick();
+        QFile::remove(path("watch.txt"));
+        Watch watch(WatchOptions{1, path("watch.txt"), false, std::nullopt, QString()});
+        watch.polling().setClock(&clock);
+        for (const QChar answer : answers) {
+            QCOMPARE(m_sim->command(answer == u'+' ? "silent off" : "silent on"), QStringLiteral("OK"));
+            clock.step();
+            window.Timer1Timer();
+            watch.polling().Timer1Timer();
+        }
+        bus_protocol::AttachPort(nullptr);
+        const QByteArray windowLog = readAll(path("okno.txt"));
+        const QByteArray watchLog = readAll(path("watch.txt"));
+        QVERIFY(watchLog.startsWith(QDir::toNativeSeparators(path("watch.txt")).toLocal8Bit() + "\r\n"));
+        QCOMPARE(watchLog.mid(watchLog.indexOf('\n')), windowLog.mid(windowLog.indexOf('\n')));
+    }
+
+    void logFilesAreContinuedOrStarted_data()
+    {
+        QTest::addColumn<QString>("change");
+        QTest::addColumn<QStringList>("files");
+        QTest::addColumn<QList<int>>("lines");
+        QTest::newRow("watch restarted") << "restart" << QStringList{"kotelna.txt"} << QList<int>{7};
+        QTest::newRow("file deleted meanwhile") << "delete" << QStringList{"kotelna.txt"} << QList<int>{6};
+        QTest::newRow("daily, across midnight") << "midnight"
+            << QStringList{"kotelna-2026-03-15.txt", "kotelna-2026-03-16.txt"} << QList<int>{6, 6};
+    }
+
+    void logFilesAreContinuedOrStarted()
+    {
+        QFETCH(QString, change);
+        QFETCH(QStringList, files);
+        QFETCH(QList<int>, lines);
+        QTemporaryDir dir;
+        const QDate day(2026, 3, 15);
+        auto log = std::make_unique<AppendedLog>(dir.filePath("kotelna.txt"), change == "midnight");
+        QVERIFY(log->append("první", day));
+        if (change == "restart")
+            log = std::make_unique<AppendedLog>(dir.filePath("kotelna.txt"), false);
+        if (change == "delete")
+            QVERIFY(QFile::remove(dir.filePath("kotelna.txt")));
+        QVERIFY(log->append("druhý", change == "midnight" ? day.addDays(1) : day));
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files, QDir::Name), files);
+        for (qsizetype i = 0; i < files.size(); ++i) {
+            const QByteArray bytes = readAll(dir.filePath(files[i]));
+            QCOMPARE(bytes.count("\r\n"), lines[i]);
+            QVERIFY(bytes.contains("Datum: " + QLocale().toString(day.addDays(i), QLocale::ShortFormat).toLatin1()));
+        }
+    }
+
+    void refusesBeforeStarting_data()
+    {
+        QTest::addColumn<QStringList>("link");
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("credentials others can read")
+            << QStringList() << QStringList{"--mqtt", "127.0.0.1", "--mqtt-credentials", path("otevrene")}
+            << "mohou číst";
+        QTest::newRow("no interval") << QStringList() << QStringList{"--log", path("x.txt"), "--interval", "0"}
+                                     << "--interval";
+        QTest::newRow("nothing to do") << QStringList() << QStringList() << "--log nebo --mqtt";
+        QTest::newRow("log in a missing folder") << QStringList() << QStringList{"--log", path("neni/x.txt")}
+                                                 << "nelze zapsat";
+        QTest::newRow("broadcast address") << QStringList{"--da", "127"} << QStringList{"--log", path("x.txt")}
+                                           << "127";
+    }
+
+    void refusesBeforeStarting()
+    {
+        QFETCH(QStringList, link);
+        QFETCH(QStringList, arguments);
+        QFETCH(QString, message);
+        QFile open(path("otevrene"));
+        QVERIFY(open.open(QIODevice::WriteOnly) && open.write("kv36\nheslo\n") && open.setPermissions(
+            QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadGroup | QFileDevice::ReadOther));
+        m_watch.start(QStringLiteral(QZR17CTL_PATH), link + QStringList{"--port", "COM1", "watch"} + arguments);
+        QVERIFY(m_watch.waitForFinished(10000));
+        QCOMPARE(m_watch.exitCode(), 2);
+        QVERIFY2(QString::fromUtf8(m_watch.readAllStandardError()).contains(message), qPrintable(message));
+    }
+
+    void publishesForHomeAssistant()
+    {
+        Broker broker;
+        QVERIFY(broker.start());
+        startWatch({"--mqtt", broker.address()});
+        const QStringList configs = broker.waitFor("homeassistant/sensor/kotelna_dvur/+/config", "", 10, 5);
+        QCOMPARE(configs.size(), 5);
+        for (const QString& config : configs) {
+            QCOMPARE(json(config)["device_class"].toString(), QStringLiteral("temperature"));
+            QCOMPARE(json(config)["unit_of_measurement"].toString(), QStringLiteral("°C"));
+            QVERIFY(json(config)["unique_id"].toString().startsWith("kotelna_dvur_"));
+            QCOMPARE(json(config)["state_topic"].toString(), kState);
+        }
+        const QJsonObject state = json(broker.waitFor(kState, "").value(0));
+        QCOMPARE(state["water"].toDouble(), 45.3);
+        QCOMPARE(state["outdoor"].toDouble(), -2.0);
+        QCOMPARE(state["demanded"].toDouble(), 40.0);
+        QCOMPARE(state["setback"].toDouble(), 0.0);
+        QCOMPARE(state["deviation"].toDouble(), 5.3);
+        QCOMPARE(broker.waitFor(kAvailability, "online").value(0), "online");
+        QCOMPARE(m_sim->command("silent on"), QStringLiteral("OK"));
+        QCOMPARE(lastOf(broker.waitFor(kAvailability, "offline")), "offline");
+        QCOMPARE(m_sim->command("silent off"), QStringLiteral("OK"));
+        QCOMPARE(lastOf(broker.waitFor(kAvailability, "online")), "online");
+        QVERIFY(m_sim->events().filter(QRegularExpression("^(WROTE|EEPROM)")).isEmpty());
+    }
+
+    void stopsCleanly_data()
+    {
+        QTest::addColumn<int>("signal");
+        QTest::newRow("SIGTERM") << SIGTERM;
+        QTest::newRow("SIGINT") << SIGINT;
+    }
+
+    void stopsCleanly()
+    {
+        QFETCH(int, signal);
+        Broker broker;
+        QVERIFY(broker.start());
+        startWatch({"--mqtt", broker.address(), "--log", path("stop.txt")});
+        QCOMPARE(lastOf(broker.waitFor(kAvailability, "online")), "online");
+        ::kill(pid_t(m_watch.processId()), signal);
+        QVERIFY(m_watch.waitForFinished(5000));
+        QCOMPARE(m_watch.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(m_watch.exitCode(), 0);
+        QCOMPARE(broker.waitFor(kAvailability, "").value(0), "offline");
+        static const QRegularExpression lastLine("\n45.3;  -2.0;  40.0;  0.0;  5.3;  \\d\\d:\\d\\d:\\d\\d\r\n$");
+        QVERIFY(lastLine.match(QString::fromLatin1(readAll(path("stop.txt")))).hasMatch());
+    }
+
+    // The broker restarted without what it kept, or the watch killed.
+    void brokerOrWatchGone_data()
+    {
+        QTest::addColumn<bool>("killWatch");
+        QTest::addColumn<QString>("topic");
+        QTest::addColumn<QString>("payload");
+        QTest::newRow("broker restarted") << false << kState << "{";
+        QTest::newRow("watch killed: last will") << true << kAvailability << "offline";
+    }
+
+    void brokerOrWatchGone()
+    {
+        QFETCH(bool, killWatch);
+        QFETCH(QString, topic);
+        QFETCH(QString, payload);
+        Broker broker;
+        QVERIFY(broker.start());
+        startWatch({"--mqtt", broker.address()});
+        QCOMPARE(lastOf(broker.waitFor(kAvailability, "online")), "online");
+        if (killWatch) {
+            m_watch.kill();
+        } else {
+            broker.stop();
+            QTest::qWait(2000);
+            QVERIFY(broker.start());
+        }
+        QVERIFY(broker.waitFor(topic, payload, 25).value(0).startsWith(payload));
+    }
+
+    void securedBroker_data()
+    {
+        QTest::addColumn<QString>("secret");
+        QTest::addColumn<bool>("published");
+        QTest::newRow("password") << "heslo" << true;
+        QTest::newRow("wrong password") << "spatne" << false;
+        QTest::newRow("TLS with its CA") << "" << true;
+    }
+
+    void securedBroker()
+    {
+        QFETCH(QString, secret);
+        QFETCH(bool, published);
+        QStringList config{"allow_anonymous " + QString(secret.isEmpty() ? "true" : "false")};
+        QStringList client;
+        QStringList watch;
+        if (secret.isEmpty()) {
+            const QString cert = QStringLiteral("openssl req -x509 -newkey rsa:2048 -nodes -days 1 -subj /CN=127.0.0.1 "
+                                                "-addext subjectAltName=IP:127.0.0.1 -keyout %1 -out %2")
+                                     .arg(path("key.pem"), path("cert.pem"));
+            QCOMPARE(QProcess::execute("sh", {"-c", cert + " 2>/dev/null"}), 0);
+            config << "certfile " + path("cert.pem") << "keyfile " + path("key.pem");
+            client << "--cafile" << path("cert.pem");
+            watch << "--mqtt-cafile" << path("cert.pem");
+        } else {
+            QCOMPARE(QProcess::execute("mosquitto_passwd", {"-c", "-b", path("passwd"), "kv36", "heslo"}), 0);
+            config << "password_file " + path("passwd");
+            client << "-u" << "kv36" << "-P" << "heslo";
+            QFile credentials(path("udaje"));
+            QVERIFY(credentials.open(QIODevice::WriteOnly) && credentials.write(("kv36\n" + secret + "\n").toUtf8())
+                    && credentials.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner));
+            watch << "--mqtt-credentials" << credentials.fileName();
+        }
+        Broker broker(config, client);
+        QVERIFY(broker.start());
+        startWatch(QStringList{"--mqtt", broker.address()} + watch);
+        QCOMPARE(broker.waitFor(kAvailability, "online", 5).value(0) == "online", published);
+        m_watch.terminate();
+        QVERIFY(m_watch.waitForFinished(5000));
+        QCOMPARE(QString::fromUtf8(m_watch.readAllStandardError()).contains("MQTT: připojeno"), published);
+    }
+};
+
+int main(int argc, char** argv)
+{
+    return runAppTest<TestWatch>(argc, argv, QLocale(QLocale::Czech, QLocale::CzechRepublic));
+}
+
+#include "tst_watch.moc"
