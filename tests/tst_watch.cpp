@@ -5,6 +5,7 @@
 #include "UnitPort.h"
 #include "app_test_main.h"
 #include "bus_protocol.h"
+#include "mqtt_broker.h"
 #include "scripted_prompts.h"
 #include "sim_process.h"
 #include "watch.h"
@@ -12,7 +13,6 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QRegularExpression>
-#include <QTcpServer>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -39,67 +39,6 @@ QByteArray readAll(const QString& path)
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
-
-// mosquitto on a loopback port of its own, with extra lines of configuration.
-class Broker {
-public:
-    explicit Broker(QStringList config = {"allow_anonymous true"}, QStringList clientOptions = {})
-        : m_config(std::move(config)), m_clientOptions(std::move(clientOptions))
-    {
-        QTcpServer probe;
-        probe.listen(QHostAddress::LocalHost);
-        m_port = probe.serverPort();
-    }
-    ~Broker() { stop(); }
-
-    QString address() const { return QStringLiteral("127.0.0.1:%1").arg(m_port); }
-
-    bool start()
-    {
-        QFile conf(m_dir.filePath("mosquitto.conf"));
-        if (!conf.open(QIODevice::WriteOnly))
-            return false;
-        // As root it would become the user "mosquitto", who cannot read the test's files.
-        conf.write(QStringLiteral("user root\nlistener %1 127.0.0.1\n%2\n").arg(m_port).arg(m_config.join(u'\n')).toUtf8());
-        conf.close();
-        m_process.setProcessChannelMode(QProcess::MergedChannels);
-        m_process.start(QStringLiteral("mosquitto"), {"-c", conf.fileName()});
-        QByteArray said;
-        while (!said.contains(" running") && m_process.waitForReadyRead(5000))
-            said += m_process.readAll();
-        if (!said.contains(" running"))
-            qWarning() << said;
-        return said.contains(" running");
-    }
-    void stop()
-    {
-        m_process.kill();
-        m_process.waitForFinished();
-    }
-
-    // The messages on `topic` until at least `count` came and the last starts
-    // with `payload`, or the time is up.
-    QStringList waitFor(const QString& topic, const QString& payload, int seconds = 10, int count = 1)
-    {
-        QProcess sub;
-        sub.start(QStringLiteral("mosquitto_sub"),
-                  QStringList{"-h", "127.0.0.1", "-p", QString::number(m_port), "-t", topic, "-W",
-                              QString::number(seconds)} + m_clientOptions);
-        QStringList messages;
-        while (!(messages.size() >= count && messages.last().startsWith(payload)) && sub.waitForReadyRead(seconds * 1000))
-            messages += QString::fromUtf8(sub.readAll()).split(u'\n', Qt::SkipEmptyParts);
-        sub.kill();
-        sub.waitForFinished();
-        return messages;
-    }
-
-private:
-    QTemporaryDir m_dir;
-    QStringList m_config;
-    QStringList m_clientOptions;
-    QProcess m_process;
-    quint16 m_port = 0;
-};
 
 } // namespace
 
@@ -250,7 +189,7 @@ private slots:
 
     void publishesForHomeAssistant()
     {
-        Broker broker;
+        MqttBroker broker;
         QVERIFY(broker.start());
         startWatch({"--mqtt", broker.address()});
         const QStringList configs = broker.waitFor("homeassistant/sensor/kotelna_dvur/+/config", "", 10, 5);
@@ -285,7 +224,7 @@ private slots:
     void stopsCleanly()
     {
         QFETCH(int, signal);
-        Broker broker;
+        MqttBroker broker;
         QVERIFY(broker.start());
         startWatch({"--mqtt", broker.address(), "--log", path("stop.txt")});
         QCOMPARE(lastOf(broker.waitFor(kAvailability, "online")), "online");
@@ -313,7 +252,7 @@ private slots:
         QFETCH(bool, killWatch);
         QFETCH(QString, topic);
         QFETCH(QString, payload);
-        Broker broker;
+        MqttBroker broker;
         QVERIFY(broker.start());
         startWatch({"--mqtt", broker.address()});
         QCOMPARE(lastOf(broker.waitFor(kAvailability, "online")), "online");
@@ -360,7 +299,7 @@ private slots:
                     && credentials.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner));
             watch << "--mqtt-credentials" << credentials.fileName();
         }
-        Broker broker(config, client);
+        MqttBroker broker(config, client);
         QVERIFY(broker.start());
         startWatch(QStringList{"--mqtt", broker.address()} + watch);
         QCOMPARE(broker.waitFor(kAvailability, "online", 5).value(0) == "online", published);
