@@ -12,8 +12,6 @@ MqttBroker::MqttBroker(QStringList config, QStringList clientOptions)
     m_port = probe.serverPort();
 }
 
-QString MqttBroker::address() const { return QStringLiteral("127.0.0.1:%1").arg(m_port); }
-
 bool MqttBroker::start()
 {
     QFile conf(m_dir.filePath("mosquitto.conf"));
@@ -30,12 +28,6 @@ bool MqttBroker::start()
     if (!said.contains(" running"))
         qWarning() << said;
     return said.contains(" running");
-}
-
-void MqttBroker::stop()
-{
-    m_process.kill();
-    m_process.waitForFinished();
 }
 
 QStringList MqttBroker::waitFor(const QString& topic, const QString& payload, int seconds, int count)

@@ -12,9 +12,9 @@ public:
     explicit MqttBroker(QStringList config = {"allow_anonymous true"}, QStringList clientOptions = {});
     ~MqttBroker() { stop(); }
 
-    QString address() const;
+    QString address() const { return QStringLiteral("127.0.0.1:%1").arg(m_port); }
     [[nodiscard]] bool start(); // false (with qWarning) when it does not run within 5 s
-    void stop();                // SIGKILL: gone without a word
+    void stop() { m_process.kill(), m_process.waitForFinished(); } // gone without a word
 
     // The messages on `topic` until at least `count` came and the last starts
     // with `payload`, or the time is up.
