@@ -48,9 +48,15 @@ qint64 residentBytes()
     return statm.readAll().split(' ').value(1).toLongLong() * sysconf(_SC_PAGESIZE);
 }
 
-qsizetype openFiles() { return QDir(QStringLiteral("/proc/self/fd")).entryList(QDir::NoDotAndDotDot | QDir::System).size(); }
+qsizetype openFiles()
+{
+    return QDir(QStringLiteral("/proc/self/fd")).entryList(QDir::NoDotAndDotDot | QDir::System).size();
+}
 
-void print(const QString& line) { std::printf("%s\n", qPrintable(line)); }
+void print(const QString& line)
+{
+    std::printf("%s\n", qPrintable(line));
+}
 
 struct Run {
     SteppedClock clock;
@@ -103,7 +109,8 @@ int main(int argc, char* argv[])
     auto* publisher = watch.findChild<MqttPublisher*>();
     if (!publisher)
         return 1;
-    QObject::connect(publisher, &MqttPublisher::connectionChanged, [&run](bool connected) { run.connected = connected; });
+    QObject::connect(publisher, &MqttPublisher::connectionChanged,
+                     [&run](bool connected) { run.connected = connected; });
     run.readUntil([&] { return run.connected; });
 
     const auto started = BenchClock::now();
@@ -130,17 +137,29 @@ int main(int argc, char* argv[])
     const qsizetype filesAfter = openFiles();
     watch.stop();
 
-    print(QStringLiteral("bench_watch: a day of readings at 1 s, compressed (%1 readings in %2 s, %3 ms each), "
-                         "logged daily and published")
-              .arg(kDay).arg(seconds, 0, 'f', 1).arg(seconds * 1000 / kDay, 0, 'f', 2));
+    print(
+        QStringLiteral("bench_watch: a day of readings at 1 s, compressed (%1 readings in %2 s, %3 ms each), "
+                       "logged daily and published")
+            .arg(kDay)
+            .arg(seconds, 0, 'f', 1)
+            .arg(seconds * 1000 / kDay, 0, 'f', 2));
     const double growth = double(dayBytes - earlyBytes);
-    print(QStringLiteral("  resident memory at %1 readings: %2 KiB, at %3: %4 KiB, growth %5 KiB (goal <= %6 KiB)")
-              .arg(kEarly).arg(earlyBytes / 1024).arg(kDay).arg(dayBytes / 1024).arg(growth / 1024, 0, 'f', 0)
+    print(QStringLiteral(
+              "  resident memory at %1 readings: %2 KiB, at %3: %4 KiB, growth %5 KiB (goal <= %6 KiB)")
+              .arg(kEarly)
+              .arg(earlyBytes / 1024)
+              .arg(kDay)
+              .arg(dayBytes / 1024)
+              .arg(growth / 1024, 0, 'f', 0)
               .arg(kMemoryGoalBytes / 1024, 0, 'f', 0));
     const Summary back = summarize(returns);
-    print(QStringLiteral("  %1 broker restarts: open files %2 before, %3 after (goal: no more); publishing again %4")
-              .arg(kRestarts).arg(filesBefore).arg(filesAfter)
-              .arg(QStringLiteral("after a median %1 s, p99 %2 s").arg(back.medianUs / 1e6, 0, 'f', 2)
+    print(QStringLiteral(
+              "  %1 broker restarts: open files %2 before, %3 after (goal: no more); publishing again %4")
+              .arg(kRestarts)
+              .arg(filesBefore)
+              .arg(filesAfter)
+              .arg(QStringLiteral("after a median %1 s, p99 %2 s")
+                       .arg(back.medianUs / 1e6, 0, 'f', 2)
                        .arg(back.p99Us / 1e6, 0, 'f', 2)));
     const bool met = growth <= kMemoryGoalBytes && filesAfter <= filesBefore;
     print(QStringLiteral("  goals %1").arg(met ? QStringLiteral("met") : QStringLiteral("MISSED")));

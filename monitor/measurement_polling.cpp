@@ -8,6 +8,7 @@
 #include <QTimer>
 
 #include <algorithm>
+#include <utility>
 
 namespace {
 
@@ -29,7 +30,10 @@ MeasurementPolling::MeasurementPolling(QObject* parent)
     connect(Timer2, &QTimer::timeout, this, &MeasurementPolling::Timer2Timer);
 }
 
-void MeasurementPolling::setClock(const Clock* clock) { m_clock = clock ? clock : &m_systemClock; }
+void MeasurementPolling::setClock(const Clock* clock)
+{
+    m_clock = clock ? clock : &m_systemClock;
+}
 
 void MeasurementPolling::Timer1Timer()
 {
@@ -57,9 +61,14 @@ void MeasurementPolling::ReadMeasurements()
     const bool answered = bus_protocol::ReadTable(kMeasuredValuesTable);
     const QDateTime at = m_clock->now();
     emit readingDone(answered, at);
+    if (answered)
+        takeReading(at);
+    // Last, so that a log that cannot be written keeps no reading from being shown.
     markOutage(answered, at);
-    if (!answered)
-        return;
+}
+
+void MeasurementPolling::takeReading(const QDateTime& at)
+{
     Timer2->start();
     emit receptionLamp(true);
     m_texts = {measuredText(param_record.water_temperature), measuredText(param_record.outdoor_temperature),
@@ -71,14 +80,11 @@ void MeasurementPolling::ReadMeasurements()
 
 void MeasurementPolling::markOutage(bool answered, const QDateTime& at)
 {
-    const Answer answer = answered ? Answer::Good : Answer::Failing;
-    if (answer == m_answer)
-        return;
-    if (answer == Answer::Failing)
+    const Answer before = std::exchange(m_answer, answered ? Answer::Good : Answer::Failing);
+    if (m_answer == Answer::Failing && before != Answer::Failing)
         emit logLine(log_lines::outageBegan(at.time()), at);
-    else if (m_answer == Answer::Failing)
+    else if (m_answer == Answer::Good && before == Answer::Failing)
         emit logLine(log_lines::outageEnded(at.time()), at);
-    m_answer = answer;
 }
 
 void MeasurementPolling::AppendLogLine()

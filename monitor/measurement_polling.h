@@ -64,6 +64,7 @@ signals:
 private:
     enum class Answer { Unknown, Good, Failing };
 
+    void takeReading(const QDateTime& at);
     void markOutage(bool answered, const QDateTime& at);
 
     SystemClock m_systemClock;

@@ -19,7 +19,10 @@ constexpr int kStopCheckMs = 100;
 
 volatile std::sig_atomic_t stopRequested = 0;
 
-extern "C" void requestStop(int) { stopRequested = 1; }
+extern "C" void requestStop(int)
+{
+    stopRequested = 1;
+}
 
 } // namespace
 
@@ -28,7 +31,7 @@ Watch::Watch(const WatchOptions& options, QObject* parent)
 {
     m_polling->chart_interval = m_polling->chart_tick = options.interval;
     m_polling->file_interval = m_polling->file_tick = options.interval;
-    connect(m_polling, &MeasurementPolling::readingDone, this, [this](bool answered) { readingDone(answered); });
+    connect(m_polling, &MeasurementPolling::readingDone, this, &Watch::readingDone);
     connect(m_polling, &MeasurementPolling::measured, this, &Watch::measured);
     if (!options.logFile.isEmpty()) {
         m_log = std::make_unique<AppendedLog>(options.logFile, options.daily);
@@ -76,15 +79,16 @@ void Watch::startPublishing()
 {
     const bool typeRead = bus_protocol::ReadDeviceType();
     if (!typeRead && m_options.name.isEmpty()) {
-        tell(Channel::Broker, QCoreApplication::translate(
-                                  "qzr17ctl", "MQTT: čeká se na typ přístroje, který ho pojmenuje (nebo --name)"));
+        tell(Channel::Broker,
+             QCoreApplication::translate("qzr17ctl",
+                                         "MQTT: čeká se na typ přístroje, který ho pojmenuje (nebo --name)"));
         return;
     }
     const QString type = typeRead ? deviceText(bus_protocol::device_type_text) : QString();
     const int address = bus_protocol::GetDestinationAddress();
     const QString name = m_options.name.isEmpty()
-        ? QCoreApplication::translate("qzr17ctl", "%1, adresa %2").arg(type).arg(address)
-        : m_options.name;
+                             ? QCoreApplication::translate("qzr17ctl", "%1, adresa %2").arg(type).arg(address)
+                             : m_options.name;
     const QString id = mqttDeviceId(m_options.name.isEmpty() ? QStringLiteral("%1 %2").arg(type).arg(address)
                                                              : m_options.name);
     m_publisher = new MqttPublisher(*m_options.mqtt, {id, name, type}, this);
@@ -99,7 +103,8 @@ void Watch::startPublishing()
 void Watch::brokerChanged(bool connected, const QString& detail)
 {
     if (connected)
-        tell(Channel::Broker, QCoreApplication::translate("qzr17ctl", "MQTT: připojeno k %1").arg(m_publisher->address()));
+        tell(Channel::Broker,
+             QCoreApplication::translate("qzr17ctl", "MQTT: připojeno k %1").arg(m_publisher->address()));
     else
         tell(Channel::Broker, QCoreApplication::translate("qzr17ctl", "MQTT: bez spojení s %1 (%2)")
                                   .arg(m_publisher->address(), detail));

@@ -46,7 +46,10 @@ void initLibrary()
     Q_UNUSED(done);
 }
 
-MqttPublisher* publisherOf(void* object) { return static_cast<MqttPublisher*>(object); }
+MqttPublisher* publisherOf(void* object)
+{
+    return static_cast<MqttPublisher*>(object);
+}
 
 } // namespace
 
@@ -83,7 +86,10 @@ MqttPublisher::~MqttPublisher()
     mosquitto_destroy(m_client);
 }
 
-QString MqttPublisher::address() const { return QStringLiteral("%1:%2").arg(m_settings.host).arg(m_settings.port); }
+QString MqttPublisher::address() const
+{
+    return QStringLiteral("%1:%2").arg(m_settings.host).arg(m_settings.port);
+}
 
 QByteArray MqttPublisher::topic(const char* leaf) const
 {
@@ -103,18 +109,20 @@ bool MqttPublisher::start()
     if (!m_client)
         return failed(MOSQ_ERR_NOMEM);
     mosquitto_connect_callback_set(m_client, [](mosquitto*, void* object, int code) {
-        QMetaObject::invokeMethod(publisherOf(object), [object, code] { publisherOf(object)->connected(code); },
-                                  Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            publisherOf(object), [object, code] { publisherOf(object)->connected(code); },
+            Qt::QueuedConnection);
     });
     mosquitto_disconnect_callback_set(m_client, [](mosquitto*, void* object, int code) {
-        QMetaObject::invokeMethod(publisherOf(object), [object, code] { publisherOf(object)->disconnected(code); },
-                                  Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            publisherOf(object), [object, code] { publisherOf(object)->disconnected(code); },
+            Qt::QueuedConnection);
     });
     mosquitto_publish_callback_set(m_client, [](mosquitto*, void* object, int messageId) {
         publisherOf(object)->m_lastPublished = messageId;
-        QMetaObject::invokeMethod(publisherOf(object),
-                                  [object, messageId] { publisherOf(object)->published(messageId); },
-                                  Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            publisherOf(object), [object, messageId] { publisherOf(object)->published(messageId); },
+            Qt::QueuedConnection);
     });
     const QByteArray offline("offline");
     int code = mosquitto_will_set(m_client, topic("availability").constData(), int(offline.size()),
@@ -126,11 +134,13 @@ bool MqttPublisher::start()
         code = mosquitto_tls_set(m_client, QFile::encodeName(m_settings.caFile).constData(), nullptr, nullptr,
                                  nullptr, nullptr);
     if (code == MOSQ_ERR_SUCCESS)
-        code = mosquitto_reconnect_delay_set(m_client, kReconnectDelaySeconds, kReconnectDelayMaxSeconds, false);
+        code =
+            mosquitto_reconnect_delay_set(m_client, kReconnectDelaySeconds, kReconnectDelayMaxSeconds, false);
     if (code != MOSQ_ERR_SUCCESS)
         return failed(code);
     // A broker that is not there yet is tried again by the library's thread.
-    code = mosquitto_connect_async(m_client, m_settings.host.toUtf8().constData(), m_settings.port, kKeepAliveSeconds);
+    code = mosquitto_connect_async(m_client, m_settings.host.toUtf8().constData(), m_settings.port,
+                                   kKeepAliveSeconds);
     if (code != MOSQ_ERR_SUCCESS)
         emit connectionChanged(false, QString::fromUtf8(mosquitto_strerror(code)));
     code = mosquitto_loop_start(m_client);
@@ -140,9 +150,8 @@ bool MqttPublisher::start()
 std::optional<int> MqttPublisher::publish(const QByteArray& topic, const QByteArray& payload)
 {
     int messageId = 0;
-    if (mosquitto_publish(m_client, &messageId, topic.constData(), int(payload.size()), payload.constData(), kQos,
-                          true)
-        != MOSQ_ERR_SUCCESS)
+    if (mosquitto_publish(m_client, &messageId, topic.constData(), int(payload.size()), payload.constData(),
+                          kQos, true) != MOSQ_ERR_SUCCESS)
         return std::nullopt;
     return messageId;
 }
@@ -178,7 +187,8 @@ void MqttPublisher::publishState(const QDateTime& at, const QStringList& texts)
     QJsonObject state{{"time", at.toOffsetFromUtc(at.offsetFromUtc()).toString(Qt::ISODate)}};
     for (qsizetype i = 0; i < texts.size() && i < qsizetype(std::size(kSensors)); ++i) {
         const std::optional<double> value = measuredValue(texts[i]);
-        state.insert(QLatin1String(kSensors[i].key), value && std::isfinite(*value) ? QJsonValue(*value) : QJsonValue());
+        state.insert(QLatin1String(kSensors[i].key),
+                     value && std::isfinite(*value) ? QJsonValue(*value) : QJsonValue());
     }
     m_state = QJsonDocument(state).toJson(QJsonDocument::Compact);
     m_stateWaiting = true;

@@ -8,14 +8,14 @@
 #include <QFile>
 #include <QUrl>
 
-namespace {
-
-constexpr int kLongestInterval = 24 * 60 * 60;
-
 #ifdef Q_OS_WIN
 // Windows tells what others may do with a file only when asked to look it up.
 extern Q_CORE_EXPORT int qt_ntfs_permission_lookup;
 #endif
+
+namespace {
+
+constexpr int kLongestInterval = 24 * 60 * 60;
 
 QFileDevice::Permissions permissionsOf(const QFile& file)
 {
@@ -33,16 +33,21 @@ int parseInterval(const QString& text)
 {
     const std::optional<int> seconds = parseInteger(text);
     if (!seconds || *seconds < 1 || *seconds > kLongestInterval)
-        throw UsageError(QCoreApplication::translate("qzr17ctl", "Volba --interval čeká počet sekund 1 až %1, ne \"%2\"").arg(kLongestInterval).arg(text));
+        throw UsageError(
+            QCoreApplication::translate("qzr17ctl", "Volba --interval čeká počet sekund 1 až %1, ne \"%2\"")
+                .arg(kLongestInterval)
+                .arg(text));
     return *seconds;
 }
 
 MqttSettings parseBroker(const QString& text)
 {
     const QUrl url(QStringLiteral("mqtt://") + text, QUrl::StrictMode);
-    if (!url.isValid() || url.host().isEmpty() || !url.path().isEmpty() || !url.userInfo().isEmpty()
-        || url.hasQuery() || url.hasFragment())
-        throw UsageError(QCoreApplication::translate("qzr17ctl", "Volba --mqtt čeká POČÍTAČ nebo POČÍTAČ:PORT, ne \"%1\"").arg(text));
+    if (!url.isValid() || url.host().isEmpty() || !url.path().isEmpty() || !url.userInfo().isEmpty() ||
+        url.hasQuery() || url.hasFragment())
+        throw UsageError(
+            QCoreApplication::translate("qzr17ctl", "Volba --mqtt čeká POČÍTAČ nebo POČÍTAČ:PORT, ne \"%1\"")
+                .arg(text));
     return {url.host(), std::max(url.port(), 0), std::nullopt, QString()};
 }
 
@@ -53,13 +58,18 @@ MqttCredentials readCredentials(const QString& path)
     const QFileDevice::Permissions open = QFileDevice::ReadOther | QFileDevice::WriteOther;
     QFile file(path);
     if (file.exists() && (permissionsOf(file) & open))
-        throw AppError(QCoreApplication::translate("qzr17ctl", "Soubor %1 mohou číst nebo měnit i ostatní uživatelé; přístupové "
-                          "údaje v něm nelze použít (chmod 600)").arg(path));
+        throw AppError(QCoreApplication::translate(
+                           "qzr17ctl", "Soubor %1 mohou číst nebo měnit i ostatní uživatelé; přístupové "
+                                       "údaje v něm nelze použít (chmod 600)")
+                           .arg(path));
     if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
-        throw AppError(QCoreApplication::translate("qzr17ctl", "Soubor %1 nelze číst: %2").arg(path, file.errorString()));
+        throw AppError(QCoreApplication::translate("qzr17ctl", "Soubor %1 nelze číst: %2")
+                           .arg(path, file.errorString()));
     const QStringList lines = QString::fromUtf8(file.readAll()).split(u'\n');
     if (lines.size() < 2 || lines[0].isEmpty())
-        throw AppError(QCoreApplication::translate("qzr17ctl", "Soubor %1 čeká jméno na prvním řádku a heslo na druhém").arg(path));
+        throw AppError(
+            QCoreApplication::translate("qzr17ctl", "Soubor %1 čeká jméno na prvním řádku a heslo na druhém")
+                .arg(path));
     return {lines[0], lines[1]};
 }
 
@@ -103,9 +113,12 @@ WatchOptions parseWatchOptions(const QStringList& arguments)
     if (options.logFile.isEmpty() && !options.mqtt)
         throw UsageError(QCoreApplication::translate("qzr17ctl", "Příkaz watch čeká --log nebo --mqtt"));
     if (!options.mqtt && (!credentials.isEmpty() || !caFile.isEmpty()))
-        throw UsageError(QCoreApplication::translate("qzr17ctl", "Volby --mqtt-credentials a --mqtt-cafile platí jen s --mqtt"));
+        throw UsageError(QCoreApplication::translate(
+            "qzr17ctl", "Volby --mqtt-credentials a --mqtt-cafile platí jen s --mqtt"));
     if (!options.name.isNull() && mqttDeviceId(options.name).isEmpty())
-        throw UsageError(QCoreApplication::translate("qzr17ctl", "Volba --name čeká písmena nebo číslice, ne \"%1\"").arg(options.name));
+        throw UsageError(
+            QCoreApplication::translate("qzr17ctl", "Volba --name čeká písmena nebo číslice, ne \"%1\"")
+                .arg(options.name));
     if (options.daily && options.logFile.isEmpty())
         throw UsageError(QCoreApplication::translate("qzr17ctl", "Volba --daily platí jen s --log"));
     if (options.mqtt && !credentials.isEmpty())
@@ -117,12 +130,14 @@ WatchOptions parseWatchOptions(const QStringList& arguments)
 
 QString watchUsageText()
 {
-    return QCoreApplication::translate("qzr17ctl", "  watch [--interval S] [--log SOUBOR [--daily]] [--mqtt POČÍTAČ[:PORT]\n"
-              "        [--mqtt-credentials SOUBOR] [--mqtt-cafile SOUBOR] [--name JMÉNO]]\n"
-              "                           čte naměřené hodnoty každých S sekund (10), dokud neskončí\n"
-              "                           (SIGTERM, SIGINT); zapisuje je do záznamu jako okno programu\n"
-              "                           (--daily: soubor na každý den, SOUBOR-RRRR-MM-DD.txt) a posílá\n"
-              "                           je na MQTT broker pro Home Assistant; do regulátoru nezapisuje.\n"
-              "                           Přístupové údaje: jméno a heslo na dvou řádcích souboru, který\n"
-              "                           čte jen vlastník.");
+    return QCoreApplication::translate(
+        "qzr17ctl",
+        "  watch [--interval S] [--log SOUBOR [--daily]] [--mqtt POČÍTAČ[:PORT]\n"
+        "        [--mqtt-credentials SOUBOR] [--mqtt-cafile SOUBOR] [--name JMÉNO]]\n"
+        "                           čte naměřené hodnoty každých S sekund (10), dokud neskončí\n"
+        "                           (SIGTERM, SIGINT); zapisuje je do záznamu jako okno programu\n"
+        "                           (--daily: soubor na každý den, SOUBOR-RRRR-MM-DD.txt) a posílá\n"
+        "                           je na MQTT broker pro Home Assistant; do regulátoru nezapisuje.\n"
+        "                           Přístupové údaje: jméno a heslo na dvou řádcích souboru, který\n"
+        "                           čte jen vlastník.");
 }
