@@ -304,9 +304,11 @@ private slots:
         const QString data = QStringLiteral("45,3;  -2,0;  40,0;  0,0;  5,3;  10:00:%1");
         const QString began = QStringLiteral("# regulátor neodpovídá od 10:00:%1");
         const QString ended = QStringLiteral("# regulátor odpovídá od 10:00:%1");
-        QTest::newRow("silent for two") << 1 << "+--+" << QStringList{data.arg("02"), began.arg("03"), ended.arg("05"), data.arg("05")};
+        QTest::newRow("silent for two") << 1 << "+--+"
+                                        << QStringList{data.arg("02"), began.arg("03"), ended.arg("05"), data.arg("05")};
         QTest::newRow("silent from the first") << 1 << "--+" << QStringList{began.arg("02"), ended.arg("04"), data.arg("04")};
-        QTest::newRow("between log lines") << 5 << "+-++++" << QStringList{data.arg("02"), began.arg("03"), ended.arg("04"), data.arg("07")};
+        QTest::newRow("between log lines") << 5 << "+-++++"
+                                           << QStringList{data.arg("02"), began.arg("03"), ended.arg("04"), data.arg("07")};
         QTest::newRow("silent when the line is due") << 2 << "+--" << QStringList{data.arg("02"), began.arg("03")};
     }
 
