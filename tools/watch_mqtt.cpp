@@ -103,11 +103,8 @@ bool MqttPublisher::failed(int code)
 }
 
 // The callbacks run in the library's thread: they only post to this object.
-bool MqttPublisher::start()
+void MqttPublisher::setCallbacks()
 {
-    m_client = mosquitto_new(nullptr, true, this);
-    if (!m_client)
-        return failed(MOSQ_ERR_NOMEM);
     mosquitto_connect_callback_set(m_client, [](mosquitto*, void* object, int code) {
         QMetaObject::invokeMethod(
             publisherOf(object), [object, code] { publisherOf(object)->connected(code); },
@@ -124,6 +121,10 @@ bool MqttPublisher::start()
             publisherOf(object), [object, messageId] { publisherOf(object)->published(messageId); },
             Qt::QueuedConnection);
     });
+}
+
+int MqttPublisher::configure()
+{
     const QByteArray offline("offline");
     int code = mosquitto_will_set(m_client, topic("availability").constData(), int(offline.size()),
                                   offline.constData(), kQos, true);
@@ -136,6 +137,16 @@ bool MqttPublisher::start()
     if (code == MOSQ_ERR_SUCCESS)
         code =
             mosquitto_reconnect_delay_set(m_client, kReconnectDelaySeconds, kReconnectDelayMaxSeconds, false);
+    return code;
+}
+
+bool MqttPublisher::start()
+{
+    m_client = mosquitto_new(nullptr, true, this);
+    if (!m_client)
+        return failed(MOSQ_ERR_NOMEM);
+    setCallbacks();
+    int code = configure();
     if (code != MOSQ_ERR_SUCCESS)
         return failed(code);
     // A broker that is not there yet is tried again by the library's thread.

@@ -68,6 +68,8 @@ signals:
     void connectionChanged(bool connected, const QString& detail);
 
 private:
+    void setCallbacks();
+    int configure();
     QByteArray topic(const char* leaf) const;
     // The message's id, or nothing when the library did not take it.
     std::optional<int> publish(const QByteArray& topic, const QByteArray& payload);

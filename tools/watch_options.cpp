@@ -123,6 +123,9 @@ WatchOptions parseWatchOptions(const QStringList& arguments)
         throw UsageError(QCoreApplication::translate("qzr17ctl", "Volba --daily platí jen s --log"));
     if (options.mqtt && !credentials.isEmpty())
         options.mqtt->credentials = readCredentials(credentials);
+    if (QFile ca(caFile); !caFile.isEmpty() && !ca.open(QIODevice::ReadOnly))
+        throw AppError(QCoreApplication::translate("qzr17ctl", "Soubor %1 nelze číst: %2")
+                           .arg(caFile, ca.errorString()));
     if (options.mqtt)
         options.mqtt->caFile = caFile;
     return options;
