@@ -3,14 +3,11 @@
 #include "UnitNast.h"
 #include "UnitPort.h"
 #include "UnitProvoz.h"
-#include "bus_protocol.h"
 #include "deviation_chart.h"
 #include "language.h"
 #include "link_status.h"
 #include "log_history_window.h"
 #include "log_lines.h"
-#include "measured_text.h"
-#include "param_record.h"
 #include "prompts.h"
 #include "value_panel.h"
 
@@ -39,8 +36,6 @@ namespace {
 constexpr int kPanelTop = 40;
 constexpr int kPanelHeight = 65;
 constexpr int kChartTop = 128;
-constexpr int kPollingTickMs = 200;
-constexpr int kLampMs = 100;
 constexpr int kSecondsPerMinute = 60;
 // Controls kept at the right edge: their distance from it in the designed
 // client width of 643 pixels.
@@ -79,8 +74,7 @@ QColor colorFromStored(int value)
 int colorToStored(const QColor& color) { return color.red() | color.green() << 8 | color.blue() << 16; }
 
 Tqzr17::Tqzr17(QWidget* parent)
-    : QMainWindow(parent), Timer1(new QTimer(this)), Timer2(new QTimer(this)),
-      m_printer(std::make_unique<QPrinter>(QPrinter::HighResolution))
+    : QMainWindow(parent), m_printer(std::make_unique<QPrinter>(QPrinter::HighResolution))
 {
     initMenuIcons();
     setObjectName(QStringLiteral("qzr17"));
@@ -89,11 +83,6 @@ Tqzr17::Tqzr17(QWidget* parent)
     setCentralWidget(new QWidget(this));
     buildPanel();
     buildMenus();
-    Timer1->setObjectName(QStringLiteral("Timer1"));
-    Timer1->setInterval(kPollingTickMs);
-    Timer2->setObjectName(QStringLiteral("Timer2"));
-    Timer2->setInterval(kLampMs);
-    Timer2->setSingleShot(true);
     m_printer->setPageOrientation(QPageLayout::Landscape);
     connectHandlers();
     resize(kDesignedWidth, kDesignedHeight);
@@ -414,12 +403,14 @@ void Tqzr17::mn_identClick() { showModal(m_identWindow); }
 
 void Tqzr17::connectHandlers()
 {
-    connect(Timer1, &QTimer::timeout, this, &Tqzr17::Timer1Timer);
-    connect(Timer2, &QTimer::timeout, this, &Tqzr17::Timer2Timer);
+    connect(m_polling, &MeasurementPolling::readingDone, m_linkStatus, &LinkStatus::readingDone);
+    connect(m_polling, &MeasurementPolling::measured, this, &Tqzr17::showMeasurement);
+    connect(m_polling, &MeasurementPolling::receptionLamp, m_receptionLamp, &QWidget::setVisible);
+    connect(m_polling, &MeasurementPolling::logLine, this, &Tqzr17::addLogLine);
     connect(m_penButton, &QPushButton::clicked, this, &Tqzr17::tl_barva_peraClick);
 }
 
-void Tqzr17::setClock(const Clock* clock) { m_clock = clock ? clock : &m_systemClock; }
+void Tqzr17::setClock(const Clock* clock) { m_polling->setClock(clock); }
 
 // Polling follows the box even when saving the log failed.
 void Tqzr17::check_spustClick()
@@ -434,50 +425,19 @@ void Tqzr17::check_spustClick()
         saveOrStartLog();
 }
 
-void Tqzr17::Timer1Timer()
-{
-    const auto second = static_cast<quint16>(m_clock->now().time().second());
-    if (second == last_second)
-        return;
-    last_second = second;
-    // Counting stops at the interval, so that a count of the largest
-    // interval cannot overflow.
-    chart_tick = std::min(chart_tick, chart_interval - 1) + 1;
-    if (chart_tick >= chart_interval) {
-        chart_tick = 0;
-        ReadMeasurements();
-    }
-    file_tick = std::min(file_tick, file_interval - 1) + 1;
-    if (file_tick >= file_interval) {
-        file_tick = 0;
-        AppendLogLine();
-    }
-}
+void Tqzr17::Timer1Timer() { m_polling->Timer1Timer(); }
+void Tqzr17::ReadMeasurements() { m_polling->ReadMeasurements(); }
+void Tqzr17::Timer2Timer() { m_polling->Timer2Timer(); }
+void Tqzr17::AppendLogLine() { m_polling->AppendLogLine(); }
 
-// A reading that fails changes nothing on screen and reports nothing.
-void Tqzr17::ReadMeasurements()
+void Tqzr17::showMeasurement(const Measurement& measurement)
 {
-    const bool answered = bus_protocol::ReadTable(16);
-    m_linkStatus->readingDone(answered, m_clock->now());
-    if (!answered)
-        return;
-    Timer2->start();
-    m_receptionLamp->show();
-    pa_voda->showValue(measuredText(param_record.water_temperature));
-    pa_venkovni->showValue(measuredText(param_record.outdoor_temperature));
-    pa_sp->showValue(measuredText(param_record.demanded_temperature));
-    pa_utlum->showValue(measuredText(param_record.setback));
-    const float deviation = deviationFromTexts(pa_voda->text(), pa_sp->text());
-    pa_odchylka->showValue(measuredText(deviation));
+    ValuePanel* const panels[] = {pa_voda, pa_venkovni, pa_sp, pa_utlum, pa_odchylka};
+    for (qsizetype i = 0; i < measurement.texts.size(); ++i)
+        panels[i]->showValue(measurement.texts[i]);
     // A value that is no number cannot be drawn.
-    if (std::isfinite(deviation))
-        AddChartPoint(deviation);
-}
-
-void Tqzr17::Timer2Timer()
-{
-    Timer2->stop();
-    m_receptionLamp->hide();
+    if (std::isfinite(measurement.deviation))
+        AddChartPoint(measurement.deviation);
 }
 
 // The series keeps point_limit + 1 points: the test runs before the new point
@@ -495,11 +455,9 @@ void Tqzr17::AddChartPoint(float deviation)
     Chart1->addPoint(point_x, static_cast<double>(deviation), pen_color);
 }
 
-void Tqzr17::AppendLogLine()
+void Tqzr17::addLogLine(const QString& line)
 {
-    const QStringList values{pa_voda->text(), pa_venkovni->text(), pa_sp->text(), pa_utlum->text(),
-                             pa_odchylka->text()};
-    m_log.addLine(log_lines::data(values, m_clock->now().time()));
+    m_log.addLine(line);
     if (log_named)
         m_log.update();
 }
@@ -537,7 +495,7 @@ void Tqzr17::mn_novyClick()
     if (!fileName)
         return;
     m_log.clear();
-    for (const QString& line : log_lines::header(*fileName, m_clock->now().date()))
+    for (const QString& line : log_lines::header(*fileName, m_polling->clock().now().date()))
         m_log.addLine(line);
     m_log.save();
     log_named = true;

@@ -2,6 +2,7 @@
 
 #include "clock.h"
 #include "measurement_log.h"
+#include "measurement_polling.h"
 #include "settings_store.h"
 #include "translated_texts.h"
 
@@ -28,11 +29,15 @@ class Tprovoz;
 class ValuePanel;
 
 // The main window "QZR 17": live values, the deviation chart, the log and the
-// menus that show every other window. While "aut. čtení" is checked, Timer1
-// counts new seconds of the clock, reads the measured values every
-// chart_interval seconds and logs them every file_interval seconds.
+// menus that show every other window. While "aut. čtení" is checked, the
+// polling counts new seconds of the clock, reads the measured values every
+// chart_interval seconds and logs them every file_interval seconds; the
+// window shows what it reads and keeps the log it tells.
 class Tqzr17 : public QMainWindow {
     Q_OBJECT
+    // Made first: the polling fields below are its own.
+    MeasurementPolling* const m_polling = new MeasurementPolling(this);
+
 public:
     static constexpr int kDesignedLeft = 188;
     static constexpr int kDesignedTop = 106;
@@ -62,16 +67,16 @@ public:
 
     int point_limit = 400;
     QColor pen_color{Qt::red};
-    int chart_interval = 1;
-    int file_interval = 1;
-    int chart_tick = 1;
-    int file_tick = 1;
-    quint16 last_second = 0;
+    int& chart_interval = m_polling->chart_interval;
+    int& file_interval = m_polling->file_interval;
+    int& chart_tick = m_polling->chart_tick;
+    int& file_tick = m_polling->file_tick;
+    quint16& last_second = m_polling->last_second;
     double point_x = 0.0;
     bool log_named = false;
 
-    QTimer* Timer1;
-    QTimer* Timer2;
+    QTimer* const Timer1 = m_polling->Timer1;
+    QTimer* const Timer2 = m_polling->Timer2;
     QCheckBox* check_spust = nullptr;
     DeviationChart* Chart1 = nullptr;
     LinkStatus* m_linkStatus = nullptr;
@@ -110,6 +115,8 @@ private:
     void addLanguageMenu(class QMenu* help);
     void chooseLanguage(Language language);
     void restoreGeometry();
+    void showMeasurement(const Measurement& measurement);
+    void addLogLine(const QString& line);
     void FormClose();
     void showModalWithoutPolling(QDialog* window);
     void showModal(QDialog* window);
@@ -136,8 +143,6 @@ private:
     // The log's lines; it also keeps the file name last confirmed in the save
     // dialog dlg_uloz.
     MeasurementLog m_log;
-    SystemClock m_systemClock;
-    const Clock* m_clock = &m_systemClock;
     // The colour dialog opens with the colour last chosen in it.
     QColor m_colorDialogColor{Qt::black};
     // Keeps the printer chosen in the printer set-up for the whole run.

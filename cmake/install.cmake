@@ -18,6 +18,9 @@ install(FILES ${PROJECT_SOURCE_DIR}/resources/kv36.svg
         RENAME ${KV36_APP_ID}.svg)
 install(FILES ${PROJECT_BINARY_DIR}/${KV36_APP_ID}.metainfo.xml
         DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
+# The unit template of qzr17ctl watch; the package enables no instance.
+install(FILES ${PROJECT_SOURCE_DIR}/resources/systemd/kv36-watch@.service
+        DESTINATION lib/systemd/system)
 
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME kv36)
@@ -29,8 +32,10 @@ set(CPACK_PACKAGE_DESCRIPTION
   "KV-36 reads and writes the parameters and the weekly schedule of a QZR 17\n"
   "weather-compensated heating regulator over its serial bus, charts and logs\n"
   "the live temperatures and searches the bus for answering addresses.\n"
-  "Includes qzr17ctl, the command-line companion, and qzr17-sim, a regulator\n"
-  "simulator on a pseudo-terminal.")
+  "Includes qzr17ctl, the command-line companion, whose watch command logs a\n"
+  "regulator's values unattended and publishes them over MQTT (systemd unit\n"
+  "kv36-watch@.service, not enabled), and qzr17-sim, a regulator simulator on\n"
+  "a pseudo-terminal.")
 string(JOIN "" CPACK_PACKAGE_DESCRIPTION ${CPACK_PACKAGE_DESCRIPTION})
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION electronics)

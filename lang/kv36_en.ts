@@ -2692,6 +2692,124 @@ qzr17ctl --version prints the program version.</translation>
         <source>qzr17ctl log-csv SOUBOR vypíše záznam měření jako CSV v UTF-8 (bez portu).</source>
         <translation>qzr17ctl log-csv FILE prints a measurement log as CSV in UTF-8 (no port needed).</translation>
     </message>
+    <message>
+        <source>Záznam %1 nelze zapsat: %2</source>
+        <translation>Log %1 cannot be written: %2</translation>
+    </message>
+    <message>
+        <source>Regulátor odpovídá</source>
+        <translation>The regulator answers</translation>
+    </message>
+    <message>
+        <source>Regulátor neodpovídá</source>
+        <translation>The regulator does not answer</translation>
+    </message>
+    <message>
+        <source>%1, adresa %2</source>
+        <translation>%1, address %2</translation>
+    </message>
+    <message>
+        <source>MQTT: připojuji se k %1 jako kv36/%2</source>
+        <translation>MQTT: connecting to %1 as kv36/%2</translation>
+    </message>
+    <message>
+        <source>MQTT: nelze se připojit k %1: %2</source>
+        <translation>MQTT: cannot connect to %1: %2</translation>
+    </message>
+    <message>
+        <source>MQTT: připojeno k %1</source>
+        <translation>MQTT: connected to %1</translation>
+    </message>
+    <message>
+        <source>MQTT: bez spojení s %1 (%2)</source>
+        <translation>MQTT: not connected to %1 (%2)</translation>
+    </message>
+    <message>
+        <source>Záznam %1 se zapisuje</source>
+        <translation>Log %1 is being written</translation>
+    </message>
+    <message>
+        <source>Ukončeno</source>
+        <translation>Stopped</translation>
+    </message>
+    <message>
+        <source>teplota vody</source>
+        <translation>flow temperature</translation>
+    </message>
+    <message>
+        <source>venkovní teplota</source>
+        <translation>outdoor temperature</translation>
+    </message>
+    <message>
+        <source>žádaná</source>
+        <translation>setpoint</translation>
+    </message>
+    <message>
+        <source>útlum</source>
+        <translation>setback</translation>
+    </message>
+    <message>
+        <source>odchylka</source>
+        <translation>deviation</translation>
+    </message>
+    <message>
+        <source>Volba --interval čeká počet sekund 1 až %1, ne &quot;%2&quot;</source>
+        <translation>Option --interval expects a number of seconds 1 to %1, not &quot;%2&quot;</translation>
+    </message>
+    <message>
+        <source>Volba --mqtt čeká POČÍTAČ nebo POČÍTAČ:PORT, ne &quot;%1&quot;</source>
+        <translation>Option --mqtt expects HOST or HOST:PORT, not &quot;%1&quot;</translation>
+    </message>
+    <message>
+        <source>Soubor %1 nelze číst: %2</source>
+        <translation>The file %1 cannot be read: %2</translation>
+    </message>
+    <message>
+        <source>Soubor %1 čeká jméno na prvním řádku a heslo na druhém</source>
+        <translation>The file %1 should hold the user name on its first line and the password on its second</translation>
+    </message>
+    <message>
+        <source>Příkaz watch čeká --log nebo --mqtt</source>
+        <translation>The command watch expects --log or --mqtt</translation>
+    </message>
+    <message>
+        <source>Volby --mqtt-credentials a --mqtt-cafile platí jen s --mqtt</source>
+        <translation>The options --mqtt-credentials and --mqtt-cafile apply only with --mqtt</translation>
+    </message>
+    <message>
+        <source>Volba --name čeká písmena nebo číslice, ne &quot;%1&quot;</source>
+        <translation>Option --name expects letters or digits, not &quot;%1&quot;</translation>
+    </message>
+    <message>
+        <source>Volba --daily platí jen s --log</source>
+        <translation>Option --daily applies only with --log</translation>
+    </message>
+    <message>
+        <source>  watch [--interval S] [--log SOUBOR [--daily]] [--mqtt POČÍTAČ[:PORT]
+        [--mqtt-credentials SOUBOR] [--mqtt-cafile SOUBOR] [--name JMÉNO]]
+                           čte naměřené hodnoty každých S sekund (10), dokud neskončí
+                           (SIGTERM, SIGINT); zapisuje je do záznamu jako okno programu
+                           (--daily: soubor na každý den, SOUBOR-RRRR-MM-DD.txt) a posílá
+                           je na MQTT broker pro Home Assistant; do regulátoru nezapisuje.
+                           Přístupové údaje: jméno a heslo na dvou řádcích souboru, který
+                           čte jen vlastník.</source>
+        <translation>  watch [--interval S] [--log FILE [--daily]] [--mqtt HOST[:PORT]
+        [--mqtt-credentials FILE] [--mqtt-cafile FILE] [--name NAME]]
+                           reads the measured values every S seconds (10) until stopped
+                           (SIGTERM, SIGINT); writes them to a log as the program&apos;s window
+                           does (--daily: a file a day, FILE-YYYY-MM-DD.txt) and publishes
+                           them to an MQTT broker for Home Assistant; never writes to the
+                           regulator. Credentials: user name and password on two lines of
+                           a file that only its owner can read.</translation>
+    </message>
+    <message>
+        <source>Soubor %1 mohou číst nebo měnit i ostatní uživatelé; přístupové údaje v něm nelze použít (chmod 600)</source>
+        <translation>Other users can read or change the file %1; its credentials cannot be used (chmod 600)</translation>
+    </message>
+    <message>
+        <source>MQTT: čeká se na typ přístroje, který ho pojmenuje (nebo --name)</source>
+        <translation>MQTT: waiting for the device type that names it (or --name)</translation>
+    </message>
 </context>
 <context>
     <name>regulator_sequences</name>

@@ -4,12 +4,6 @@
 
 #include <algorithm>
 
-namespace {
-
-constexpr QByteArrayView kLineEnd("\r\n");
-
-} // namespace
-
 EncodedLines::Chunk& EncodedLines::chunkFor(qsizetype length)
 {
     if (m_chunks.empty() || m_chunks.back().bytes.size() + length > kChunkSize) {

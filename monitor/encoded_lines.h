@@ -15,6 +15,7 @@ class QIODevice;
 class EncodedLines {
 public:
     static constexpr qsizetype kChunkSize = 64 * 1024;
+    static constexpr QByteArrayView kLineEnd{"\r\n"};
 
     // line: the encoded text without a line end.
     void append(QByteArrayView line);

@@ -28,6 +28,16 @@ QString data(const QStringList& values, const QTime& time)
     return (values + QStringList{QLocale().toString(time, longTimeFormat())}).join(kFieldSeparator);
 }
 
+QString outageBegan(const QTime& time)
+{
+    return QStringLiteral("# regulátor neodpovídá od ") + QLocale().toString(time, longTimeFormat());
+}
+
+QString outageEnded(const QTime& time)
+{
+    return QStringLiteral("# regulátor odpovídá od ") + QLocale().toString(time, longTimeFormat());
+}
+
 QString longTimeFormat()
 {
     static const QRegularExpression zone(QStringLiteral("\\s*\\bt+\\b\\s*"));

@@ -1,6 +1,7 @@
 #include "measurement_log.h"
 
 #include "app_error.h"
+#include "log_lines.h"
 
 #include <QDir>
 #include <QFile>
@@ -15,11 +16,9 @@ namespace {
 // program's back (rewritten, truncated, replaced) at a constant cost.
 constexpr qsizetype kTailLength = 256;
 
-const char* const kCodePage = "windows-1250";
-
 } // namespace
 
-MeasurementLog::MeasurementLog() : m_encoder(kCodePage) {}
+MeasurementLog::MeasurementLog() : m_encoder(log_lines::kCodePage) {}
 
 void MeasurementLog::clear()
 {
@@ -35,7 +34,7 @@ void MeasurementLog::addLine(const QString& text)
 
 QString MeasurementLog::line(qsizetype index) const
 {
-    QStringDecoder decoder(kCodePage);
+    QStringDecoder decoder(log_lines::kCodePage);
     return decoder.decode(m_lines.line(index));
 }
 

@@ -78,6 +78,16 @@ private slots:
         QVERIFY(QFileInfo::exists(installed(QStringLiteral("share/icons/hicolor/scalable/apps/%1.svg").arg(icon))));
     }
 
+    // The watch's unit template starts the installed companion; the package enables no instance.
+    void watchUnitStartsTheInstalledCompanion()
+    {
+        const QString exec = entryValue(root() + QStringLiteral("/usr/lib/systemd/system/kv36-watch@.service"),
+                                        QStringLiteral("ExecStart"));
+        QVERIFY(exec.startsWith(QStringLiteral("/usr/bin/qzr17ctl ")));
+        QVERIFY(QFileInfo(root() + exec.section(u' ', 0, 0)).isExecutable());
+        QVERIFY(!QFileInfo::exists(root() + QStringLiteral("/etc/systemd")));
+    }
+
     void validatorsAccept_data()
     {
         QTest::addColumn<QString>("validator");
@@ -104,6 +114,7 @@ private slots:
         QTest::newRow("Qt's libraries") << QStringLiteral("libqt6widgets6");
         QTest::newRow("SVG plugins") << QStringLiteral("libqt6svg6");
         QTest::newRow("Qt's translations") << QStringLiteral("qt6-translations-l10n");
+        QTest::newRow("MQTT client library") << QStringLiteral("libmosquitto1");
     }
 
     void dependsOnWhatTheProgramLoads()

@@ -271,7 +271,7 @@ private slots:
         QVERIFY(!m_window->Timer2->isActive());
     }
 
-    void failedReadingChangesNothingButStillLogs()
+    void failedReadingChangesNothingAndMarksTheOutage()
     {
         ScriptedPrompts prompts;
         tick();
@@ -285,7 +285,7 @@ private slots:
         QVERIFY(lamp()->isHidden());
         QCOMPARE(m_window->point_x, 1.0);
         QCOMPARE(m_window->log().lineCount(), 2);
-        QCOMPARE(m_window->log().line(1), QStringLiteral("45,3;  -2,0;  40,0;  0,0;  5,3;  10:00:03"));
+        QCOMPARE(m_window->log().line(1), QStringLiteral("# regulátor neodpovídá od 10:00:03"));
         QVERIFY(prompts.calls.isEmpty());
         // Polling goes on at the next interval.
         QCOMPARE(m_sim->command("silent off"), QStringLiteral("OK"));
@@ -293,6 +293,39 @@ private slots:
         QCOMPARE(panelTexts().constFirst(), QStringLiteral("60,0"));
         QCOMPARE(m_window->Chart1->count(), 2);
         QCOMPARE(m_window->Chart1->pointAt(1).x, 2.0);
+    }
+
+    // No data line repeats values that were not measured.
+    void anOutageIsMarkedNotLogged_data()
+    {
+        QTest::addColumn<int>("fileInterval");
+        QTest::addColumn<QString>("answers"); // a tick each: + answered, - silent
+        QTest::addColumn<QStringList>("lines");
+        const QString data = QStringLiteral("45,3;  -2,0;  40,0;  0,0;  5,3;  10:00:%1");
+        const QString began = QStringLiteral("# regulátor neodpovídá od 10:00:%1");
+        const QString ended = QStringLiteral("# regulátor odpovídá od 10:00:%1");
+        QTest::newRow("silent for two") << 1 << "+--+"
+                                        << QStringList{data.arg("02"), began.arg("03"), ended.arg("05"), data.arg("05")};
+        QTest::newRow("silent from the first") << 1 << "--+" << QStringList{began.arg("02"), ended.arg("04"), data.arg("04")};
+        QTest::newRow("between log lines") << 5 << "+-++++"
+                                           << QStringList{data.arg("02"), began.arg("03"), ended.arg("04"), data.arg("07")};
+        QTest::newRow("silent when the line is due") << 2 << "+--" << QStringList{data.arg("02"), began.arg("03")};
+    }
+
+    void anOutageIsMarkedNotLogged()
+    {
+        QFETCH(int, fileInterval);
+        QFETCH(QString, answers);
+        QFETCH(QStringList, lines);
+        m_window->file_interval = m_window->file_tick = fileInterval;
+        for (const QChar answer : answers) {
+            QCOMPARE(m_sim->command(answer == u'+' ? "silent off" : "silent on"), QStringLiteral("OK"));
+            tick();
+        }
+        QStringList logged;
+        for (qsizetype i = 0; i < m_window->log().lineCount(); ++i)
+            logged.append(m_window->log().line(i));
+        QCOMPARE(logged, lines);
     }
 
     void broadcastReadingFlashesAndAddsAPoint()

@@ -14,6 +14,7 @@
 #include "settings_store.h"
 #include "trace.h"
 #include "usage_error.h"
+#include "watch.h"
 
 #include <QCoreApplication>
 
@@ -47,6 +48,8 @@ ExitStatus runCompanion(const QStringList& arguments, SerialLine::Clock::time_po
             return listPorts(SystemPortSource(), options.arguments);
         if (options.command == u"log-csv")
             return runLogCsv(options.arguments);
+        if (options.command == u"watch")
+            return runWatch(options, start);
         // Checked in full before the port is touched.
         const CommandRequest request = parseRequest(options.command, options.arguments);
         return runRequest(options, request, start);

@@ -2,6 +2,7 @@
 
 #include "numbers.h"
 #include "usage_error.h"
+#include "watch_options.h"
 
 #include <QCoreApplication>
 
@@ -112,7 +113,8 @@ QString usageText()
                "qzr17ctl", "--lang cs|en zvolí jazyk výpisů; bez ní platí jazyk zvolený v programu.") +
            u'\n' +
            QCoreApplication::translate("qzr17ctl", "qzr17ctl log-csv SOUBOR vypíše záznam měření jako CSV v UTF-8 "
-                                                   "(bez portu).");
+                                                   "(bez portu).") +
+           u'\n' + watchUsageText();
 }
 
 std::optional<Language> requestedLanguage(const QStringList& arguments)

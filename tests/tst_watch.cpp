@@ -1,0 +1,290 @@
+// qzr17ctl watch against the simulator on a real pseudo-terminal and a real
+// mosquitto broker on a free loopback port, checked with mosquitto_sub; its
+// log against the main window's, byte for byte, in the same process.
+#include "Hl_modul.h"
+#include "UnitPort.h"
+#include "app_test_main.h"
+#include "bus_protocol.h"
+#include "mqtt_broker.h"
+#include "scripted_prompts.h"
+#include "sim_process.h"
+#include "watch.h"
+
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <csignal>
+
+namespace {
+
+const QString kState = QStringLiteral("kv36/kotelna_dvur/state");
+const QString kAvailability = QStringLiteral("kv36/kotelna_dvur/availability");
+
+class SteppedClock final : public Clock {
+public:
+    QDateTime now() const override { return m_now; }
+    void step() { m_now = m_now.addSecs(1); }
+
+private:
+    QDateTime m_now{QDate(2026, 3, 15), QTime(23, 59, 56)};
+};
+
+QString lastOf(const QStringList& messages) { return messages.isEmpty() ? QString() : messages.last(); }
+
+QByteArray readAll(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+} // namespace
+
+class TestWatch : public QObject {
+    Q_OBJECT
+
+    QTemporaryDir m_dir;
+    std::unique_ptr<SimProcess> m_sim;
+    QProcess m_watch;
+
+    QString path(const QString& name) const { return m_dir.filePath(name); }
+
+    void startWatch(const QStringList& arguments)
+    {
+        m_watch.start(QStringLiteral(QZR17CTL_PATH), QStringList{"--port", "COM1", "watch", "--interval", "1",
+                                                                 "--name", "Kotelna Dvůr"} + arguments);
+        QVERIFY(m_watch.waitForStarted());
+    }
+
+    static QJsonObject json(const QString& message) { return QJsonDocument::fromJson(message.toUtf8()).object(); }
+
+private slots:
+    void initTestCase() { qputenv("KV36_PORT_DIR", m_dir.path().toLocal8Bit()); }
+
+    // A simulator of its own for each test: a watch killed leaves its line settings behind.
+    void init()
+    {
+        QFile::remove(path("COM1"));
+        m_sim = std::make_unique<SimProcess>(QStringList{"--com", "1"});
+        QVERIFY(m_sim->start());
+        QTRY_VERIFY(QFileInfo::exists(path("COM1")));
+        // 45.26, -2.04, 40.04 and 0.0 °C, as the regulator sends them.
+        QVERIFY(m_sim->setTable(16, QByteArray::fromHex("42350a3dc0028f5c00422028f50000000000")));
+    }
+
+    void cleanup()
+    {
+        m_watch.terminate();
+        if (!m_watch.waitForFinished(3000))
+            m_watch.kill();
+        m_watch.waitForFinished();
+    }
+
+    // Both poll the same regulator with the same clock, across midnight.
+    void theLogIsTheWindowsByteForByte_data()
+    {
+        QTest::addColumn<QString>("answers"); // a second each: + answered, - silent
+        QTest::newRow("every reading answered") << "++++++";
+        QTest::newRow("an outage between readings") << "+--+-+";
+        QTest::newRow("silent from the first reading") << "--++";
+    }
+
+    void theLogIsTheWindowsByteForByte()
+    {
+        QFETCH(QString, answers);
+        SteppedClock clock;
+        Tqzr17 window;
+        window.FormCreate();
+        window.setClock(&clock);
+        Tport link(window.store(), &window);
+        link.FormCreate();
+        bus_protocol::AttachPort(&link);
+        ScriptedPrompts prompts;
+        prompts.fileNames = {path("okno.txt")};
+        window.mn_novyClick();
+        QFile::remove(path("watch.txt"));
+        Watch watch(WatchOptions{1, path("watch.txt"), false, std::nullopt, QString()});
+        watch.polling().setClock(&clock);
+        for (const QChar answer : answers) {
+            QCOMPARE(m_sim->command(answer == u'+' ? "silent off" : "silent on"), QStringLiteral("OK"));
+            clock.step();
+            window.Timer1Timer();
+            watch.polling().Timer1Timer();
+        }
+        bus_protocol::AttachPort(nullptr);
+        const QByteArray windowLog = readAll(path("okno.txt"));
+        const QByteArray watchLog = readAll(path("watch.txt"));
+        QVERIFY(watchLog.startsWith(QDir::toNativeSeparators(path("watch.txt")).toLocal8Bit() + "\r\n"));
+        QCOMPARE(watchLog.mid(watchLog.indexOf('\n')), windowLog.mid(windowLog.indexOf('\n')));
+    }
+
+    void logFilesAreContinuedOrStarted_data()
+    {
+        QTest::addColumn<QString>("change");
+        QTest::addColumn<QStringList>("files");
+        QTest::addColumn<QList<int>>("lines");
+        QTest::newRow("watch restarted") << "restart" << QStringList{"kotelna.txt"} << QList<int>{7};
+        QTest::newRow("file deleted meanwhile") << "delete" << QStringList{"kotelna.txt"} << QList<int>{6};
+        QTest::newRow("daily, across midnight") << "midnight"
+            << QStringList{"kotelna-2026-03-15.txt", "kotelna-2026-03-16.txt"} << QList<int>{6, 6};
+    }
+
+    void logFilesAreContinuedOrStarted()
+    {
+        QFETCH(QString, change);
+        QFETCH(QStringList, files);
+        QFETCH(QList<int>, lines);
+        QTemporaryDir dir;
+        const QDate day(2026, 3, 15);
+        auto log = std::make_unique<AppendedLog>(dir.filePath("kotelna.txt"), change == "midnight");
+        QVERIFY(log->append("první", day));
+        if (change == "restart")
+            log = std::make_unique<AppendedLog>(dir.filePath("kotelna.txt"), false);
+        QVERIFY(change != "delete" || QFile::remove(dir.filePath("kotelna.txt")));
+        QVERIFY(log->append("druhý", change == "midnight" ? day.addDays(1) : day));
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files, QDir::Name), files);
+        for (qsizetype i = 0; i < files.size(); ++i) {
+            const QByteArray bytes = readAll(dir.filePath(files[i]));
+            QCOMPARE(bytes.count("\r\n"), lines[i]);
+            QVERIFY(bytes.contains("Datum: " + QLocale().toString(day.addDays(i), QLocale::ShortFormat).toLatin1()));
+        }
+    }
+
+    void refusesBeforeStarting_data()
+    {
+        QTest::addColumn<QStringList>("link");
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("credentials others can read")
+            << QStringList() << QStringList{"--mqtt", "127.0.0.1", "--mqtt-credentials", path("otevrene")}
+            << "mohou číst";
+        QTest::newRow("no interval") << QStringList() << QStringList{"--log", path("x.txt"), "--interval", "0"}
+                                     << "--interval";
+        QTest::newRow("nothing to do") << QStringList() << QStringList() << "--log nebo --mqtt";
+        QTest::newRow("log in a missing folder") << QStringList() << QStringList{"--log", path("neni/x.txt")}
+                                                 << "nelze zapsat";
+        QTest::newRow("broadcast address") << QStringList{"--da", "127"} << QStringList{"--log", path("x.txt")}
+                                           << "127";
+    }
+
+    void refusesBeforeStarting()
+    {
+        QFETCH(QStringList, link);
+        QFETCH(QStringList, arguments);
+        QFETCH(QString, message);
+        QFile open(path("otevrene"));
+        QVERIFY(open.open(QIODevice::WriteOnly) && open.write("kv36\nheslo\n") && open.setPermissions(
+            QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadGroup | QFileDevice::ReadOther));
+        m_watch.start(QStringLiteral(QZR17CTL_PATH), link + QStringList{"--port", "COM1", "watch"} + arguments);
+        QVERIFY(m_watch.waitForFinished(10000));
+        QCOMPARE(m_watch.exitCode(), 2);
+        QVERIFY2(QString::fromUtf8(m_watch.readAllStandardError()).contains(message), qPrintable(message));
+    }
+
+    void publishesForHomeAssistant()
+    {
+        MqttBroker broker;
+        QVERIFY(broker.start());
+        startWatch({"--mqtt", broker.address()});
+        const QStringList configs = broker.waitFor("homeassistant/sensor/kotelna_dvur/+/config", "", 10, 5);
+        QCOMPARE(configs.size(), 5);
+        for (const QString& message : configs) {
+            const QJsonObject config = json(message);
+            QCOMPARE(config["device_class"].toString() + config["unit_of_measurement"].toString(), "temperature°C");
+            QVERIFY(config["unique_id"].toString().startsWith("kotelna_dvur_") && config["state_topic"] == kState);
+        }
+        QVariantMap state = json(broker.waitFor(kState, "").value(0)).toVariantMap();
+        QVERIFY(state.take("time").toDateTime().isValid());
+        QCOMPARE(state, (QVariantMap{{"water", 45.3}, {"outdoor", -2.0}, {"demanded", 40.0}, {"setback", 0.0},
+                                     {"deviation", 5.3}}));
+        QCOMPARE(broker.waitFor(kAvailability, "online").value(0), "online");
+        QCOMPARE(m_sim->command("silent on"), QStringLiteral("OK"));
+        QCOMPARE(lastOf(broker.waitFor(kAvailability, "offline")), "offline");
+        QCOMPARE(m_sim->command("silent off"), QStringLiteral("OK"));
+        QCOMPARE(lastOf(broker.waitFor(kAvailability, "online")), "online");
+        QVERIFY(m_sim->events().filter(QRegularExpression("^(WROTE|EEPROM)")).isEmpty());
+    }
+
+    // Stopped, killed, or the broker restarted without what it kept: the log
+    // keeps whole lines, the broker gets the last word.
+    void endings_data()
+    {
+        QTest::addColumn<int>("signal"); // 0: the broker restarts
+        QTest::addColumn<QString>("topic");
+        QTest::addColumn<QString>("payload");
+        QTest::newRow("SIGTERM") << SIGTERM << kAvailability << "offline";
+        QTest::newRow("SIGINT") << SIGINT << kAvailability << "offline";
+        QTest::newRow("kill -9: last will") << SIGKILL << kAvailability << "offline";
+        QTest::newRow("broker restarted") << 0 << kState << "{";
+    }
+
+    void endings()
+    {
+        QFETCH(int, signal);
+        QFETCH(QString, topic);
+        QFETCH(QString, payload);
+        MqttBroker broker;
+        QVERIFY(broker.start());
+        startWatch({"--mqtt", broker.address(), "--log", path("konec.txt")});
+        QCOMPARE(lastOf(broker.waitFor(kAvailability, "online")), "online");
+        if (signal)
+            ::kill(pid_t(m_watch.processId()), signal);
+        else
+            broker.stop();
+        QVERIFY(m_watch.waitForFinished(5000) == bool(signal));
+        QVERIFY(signal || broker.start());
+        QVERIFY(lastOf(broker.waitFor(topic, payload, 25)).startsWith(payload));
+        QCOMPARE(m_watch.exitCode(), signal == SIGKILL ? 9 : 0);
+        static const QRegularExpression lastLine("\n45.3;  -2.0;  40.0;  0.0;  5.3;  \\d\\d:\\d\\d:\\d\\d\r\n$");
+        QVERIFY(lastLine.match(QString::fromLatin1(readAll(path("konec.txt")))).hasMatch());
+    }
+
+    void securedBroker_data()
+    {
+        QTest::addColumn<QString>("secret");
+        QTest::addColumn<bool>("published");
+        QTest::newRow("password") << "heslo" << true;
+        QTest::newRow("wrong password") << "spatne" << false;
+        QTest::newRow("TLS with its CA") << "" << true;
+    }
+
+    void securedBroker()
+    {
+        QFETCH(QString, secret);
+        QFETCH(bool, published);
+        QStringList config{"allow_anonymous " + QString(secret.isEmpty() ? "true" : "false")}, client, watch;
+        if (secret.isEmpty()) {
+            QCOMPARE(QProcess::execute("openssl", {"req", "-x509", "-newkey", "ec", "-pkeyopt", "ec_paramgen_curve:P-256",
+                                                   "-nodes", "-days", "1", "-subj", "/CN=127.0.0.1", "-addext",
+                                                   "subjectAltName=IP:127.0.0.1", "-keyout", path("key.pem"), "-out",
+                                                   path("cert.pem")}), 0);
+            config << "certfile " + path("cert.pem") << "keyfile " + path("key.pem");
+            client << "--cafile" << path("cert.pem");
+            watch << "--mqtt-cafile" << path("cert.pem");
+        } else {
+            QCOMPARE(QProcess::execute("mosquitto_passwd", {"-c", "-b", path("passwd"), "kv36", "heslo"}), 0);
+            config << "password_file " + path("passwd");
+            client << "-u" << "kv36" << "-P" << "heslo";
+            QFile credentials(path("udaje"));
+            QVERIFY(credentials.open(QIODevice::WriteOnly) && credentials.write(("kv36\n" + secret + "\n").toUtf8())
+                    && credentials.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner));
+            watch << "--mqtt-credentials" << credentials.fileName();
+        }
+        MqttBroker broker(config, client);
+        QVERIFY(broker.start());
+        startWatch(QStringList{"--mqtt", broker.address()} + watch);
+        QCOMPARE(broker.waitFor(kAvailability, "online", 5).value(0) == "online", published);
+        m_watch.terminate();
+        QVERIFY(m_watch.waitForFinished(5000));
+        QCOMPARE(QString::fromUtf8(m_watch.readAllStandardError()).contains("MQTT: připojeno"), published);
+    }
+};
+
+int main(int argc, char** argv)
+{
+    return runAppTest<TestWatch>(argc, argv, QLocale(QLocale::Czech, QLocale::CzechRepublic));
+}
+
+#include "tst_watch.moc"
