@@ -46,8 +46,8 @@ std::optional<QHostAddress> HostLookup::take(int msecs)
 {
     if (m_numeric)
         return std::exchange(m_numeric, std::nullopt);
-    if (!m_answer.valid()
-        || m_answer.wait_for(std::chrono::milliseconds(std::max(msecs, 0))) != std::future_status::ready)
+    if (!m_answer.valid() ||
+        m_answer.wait_for(std::chrono::milliseconds(std::max(msecs, 0))) != std::future_status::ready)
         return std::nullopt;
     return m_answer.get();
 }

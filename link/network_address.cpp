@@ -36,8 +36,8 @@ std::optional<NetworkAddress> parseNetworkAddress(const QString& text)
     const QUrl url(text.trimmed(), QUrl::StrictMode);
     const std::optional<NetworkAddress::Kind> kind = kindOf(url.scheme().toLower());
     // Anything beyond host and port would be silently ignored: refuse it.
-    if (!url.isValid() || !kind || url.host().isEmpty() || url.port(kNoPort) <= 0 || !url.path().isEmpty()
-        || !url.userInfo().isEmpty() || url.hasQuery() || url.hasFragment())
+    if (!url.isValid() || !kind || url.host().isEmpty() || url.port(kNoPort) <= 0 || !url.path().isEmpty() ||
+        !url.userInfo().isEmpty() || url.hasQuery() || url.hasFragment())
         return std::nullopt;
     return NetworkAddress{*kind, url.host(), static_cast<quint16>(url.port())};
 }

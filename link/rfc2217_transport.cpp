@@ -22,10 +22,14 @@ constexpr uint8_t kPurgeTransmitBuffer = 2;
 
 QByteArray comPortCommand(uint8_t command, QByteArrayView value)
 {
-    return TelnetCodec::subnegotiation(TelnetCodec::kComPortOption, QByteArray(1, char(command)).append(value));
+    return TelnetCodec::subnegotiation(TelnetCodec::kComPortOption,
+                                       QByteArray(1, char(command)).append(value));
 }
 
-QByteArray comPortCommand(uint8_t command, uint8_t value) { return comPortCommand(command, QByteArray(1, char(value))); }
+QByteArray comPortCommand(uint8_t command, uint8_t value)
+{
+    return comPortCommand(command, QByteArray(1, char(value)));
+}
 
 QByteArray baudRateCommand(int baudRate)
 {
@@ -48,8 +52,8 @@ Rfc2217Transport::Rfc2217Transport(NetworkAddress address)
 void Rfc2217Transport::startSession(int baudRate)
 {
     m_confirmedRate.reset();
-    send(m_codec.opening() + baudRateCommand(baudRate) + comPortCommand(kSetDataSize, kEightDataBits)
-         + comPortCommand(kSetParity, kEvenParity) + comPortCommand(kSetStopSize, kOneStopBit));
+    send(m_codec.opening() + baudRateCommand(baudRate) + comPortCommand(kSetDataSize, kEightDataBits) +
+         comPortCommand(kSetParity, kEvenParity) + comPortCommand(kSetStopSize, kOneStopBit));
 }
 
 bool Rfc2217Transport::setBaudRate(int baudRate)
@@ -95,7 +99,8 @@ QByteArray Rfc2217Transport::incoming(const QByteArray& received)
 void Rfc2217Transport::noteConfirmation(const QByteArray& subnegotiation)
 {
     constexpr qsizetype kRateReplySize = 6; // option, command, four bytes of rate
-    if (subnegotiation.size() == kRateReplySize && uint8_t(subnegotiation[0]) == TelnetCodec::kComPortOption
-        && uint8_t(subnegotiation[1]) == kServerReply + kSetBaudRate)
+    if (subnegotiation.size() == kRateReplySize &&
+        uint8_t(subnegotiation[0]) == TelnetCodec::kComPortOption &&
+        uint8_t(subnegotiation[1]) == kServerReply + kSetBaudRate)
         m_confirmedRate = qFromBigEndian<quint32>(subnegotiation.constData() + 2);
 }

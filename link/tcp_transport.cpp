@@ -8,7 +8,10 @@
 
 namespace {
 
-int millisecondsLeft(const QDeadlineTimer& deadline) { return int(deadline.remainingTime()); }
+int millisecondsLeft(const QDeadlineTimer& deadline)
+{
+    return int(deadline.remainingTime());
+}
 
 } // namespace
 
@@ -95,9 +98,15 @@ bool TcpTransport::established()
     return true;
 }
 
-bool TcpTransport::connected() const { return m_socket.state() == QAbstractSocket::ConnectedState; }
+bool TcpTransport::connected() const
+{
+    return m_socket.state() == QAbstractSocket::ConnectedState;
+}
 
-bool TcpTransport::broken() const { return m_open && !connected(); }
+bool TcpTransport::broken() const
+{
+    return m_open && !connected();
+}
 
 bool TcpTransport::setBaudRate(int baudRate)
 {
@@ -175,4 +184,7 @@ void TcpTransport::send(const QByteArray& bytes)
     m_socket.flush();
 }
 
-bool TcpTransport::waitForBytesWritten(int msecs) { return m_socket.waitForBytesWritten(msecs); }
+bool TcpTransport::waitForBytesWritten(int msecs)
+{
+    return m_socket.waitForBytesWritten(msecs);
+}

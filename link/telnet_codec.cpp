@@ -145,6 +145,12 @@ void TelnetCodec::answer(uint8_t verb, uint8_t option)
     m_answers.append(char(kIac)).append(char(verb)).append(char(option));
 }
 
-QByteArray TelnetCodec::takeAnswers() { return std::exchange(m_answers, {}); }
+QByteArray TelnetCodec::takeAnswers()
+{
+    return std::exchange(m_answers, {});
+}
 
-QList<QByteArray> TelnetCodec::takeSubnegotiations() { return std::exchange(m_finished, {}); }
+QList<QByteArray> TelnetCodec::takeSubnegotiations()
+{
+    return std::exchange(m_finished, {});
+}

@@ -50,8 +50,10 @@ public:
     bool ReadPort(uint8_t* buffer, int count, uint32_t& received) override
     {
         const QDeadlineTimer deadline(500 + 2 * count);
-        for (received = 0; received < uint32_t(count) && m_transport.waitForReadyRead(int(deadline.remainingTime()));)
-            received += uint32_t(m_transport.read(reinterpret_cast<char*>(buffer) + received, count - received));
+        for (received = 0;
+             received < uint32_t(count) && m_transport.waitForReadyRead(int(deadline.remainingTime()));)
+            received +=
+                uint32_t(m_transport.read(reinterpret_cast<char*>(buffer) + received, count - received));
         return !m_transport.broken();
     }
 
@@ -165,8 +167,8 @@ void TestNetworkPort::lineSettingsReachServer()
     QVERIFY(transport.serverAgreed());
     QTRY_VERIFY(server.log().contains("purge out"));
     const QString log = server.log();
-    for (const char* line : {"set baud rate: 19200", "set data size: 8", "set parity: E", "set baud rate: 38400",
-                             "purge in", "purge out"})
+    for (const char* line : {"set baud rate: 19200", "set data size: 8", "set parity: E",
+                             "set baud rate: 38400", "purge in", "purge out"})
         QVERIFY2(log.contains(line), line);
 }
 

@@ -30,7 +30,10 @@ SerialServer::SerialServer(Kind kind, QString devicePath) : m_kind(kind), m_devi
 #endif
 }
 
-SerialServer::~SerialServer() { kill(); }
+SerialServer::~SerialServer()
+{
+    kill();
+}
 
 bool SerialServer::start()
 {
@@ -59,8 +62,8 @@ QRegularExpressionMatch SerialServer::waitForOutput(const QRegularExpression& pa
     QRegularExpressionMatch match;
     while (!(match = pattern.match(log(), from)).hasMatch()) {
         if (deadline.hasExpired() || !m_process.waitForReadyRead(int(deadline.remainingTime()))) {
-            qWarning("SerialServer: no \"%s\" within %d ms: %s", qPrintable(pattern.pattern()), kStartTimeoutMs,
-                     qPrintable(m_log + m_process.errorString()));
+            qWarning("SerialServer: no \"%s\" within %d ms: %s", qPrintable(pattern.pattern()),
+                     kStartTimeoutMs, qPrintable(m_log + m_process.errorString()));
             break;
         }
     }
