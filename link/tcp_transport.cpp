@@ -156,17 +156,18 @@ QByteArray TcpTransport::readAll()
 }
 
 // Bytes of the transport's own protocol alone bring nothing for the bus: the
-// wait goes on for the rest of the time.
+// wait goes on for the rest of the time. A wait of 0 still looks once.
 bool TcpTransport::waitForReadyRead(int msecs)
 {
     const QDeadlineTimer deadline(msecs);
     takeIncoming();
-    while (m_received.isEmpty() && connected() && !deadline.hasExpired()) {
+    while (m_received.isEmpty() && connected()) {
         if (!m_socket.waitForReadyRead(millisecondsLeft(deadline)))
             break;
         takeIncoming();
+        if (deadline.hasExpired())
+            break;
     }
-    takeIncoming();
     return !m_received.isEmpty();
 }
 
