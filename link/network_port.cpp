@@ -1,6 +1,7 @@
 #include "network_port.h"
 
 #include "rfc2217_transport.h"
+#include "server_entries.h"
 
 namespace {
 
@@ -8,6 +9,12 @@ namespace {
 constexpr int kConfirmationWaitMs = 1000;
 
 } // namespace
+
+std::optional<NetworkAddress> serverBehind(const QString& portName, const QString& devicePath)
+{
+    std::optional<NetworkAddress> server = parseNetworkAddress(devicePath);
+    return server ? server : serverFor(portName);
+}
 
 std::unique_ptr<TcpTransport> networkTransport(const NetworkAddress& address)
 {

@@ -4,6 +4,11 @@
 #include "tcp_transport.h"
 
 #include <memory>
+#include <optional>
+
+// The server a port name or device path stands for: an address written out,
+// or a COM name assigned to a server.
+std::optional<NetworkAddress> serverBehind(const QString& portName, const QString& devicePath);
 
 // The transport for a server's address of either kind.
 std::unique_ptr<TcpTransport> networkTransport(const NetworkAddress& address);
