@@ -7,6 +7,7 @@
 #include "deviation_chart.h"
 #include "language.h"
 #include "link_status.h"
+#include "log_history_window.h"
 #include "log_lines.h"
 #include "measured_text.h"
 #include "param_record.h"
@@ -210,6 +211,8 @@ void Tqzr17::buildMenus()
             &QAction::triggered, this, &Tqzr17::mn_ulozClick);
     connect(addMenuItem(file, "mn_uloz_jako", QT_TR_NOOP("Uložit jako..."), QString()), &QAction::triggered,
             this, &Tqzr17::mn_uloz_jakoClick);
+    connect(addMenuItem(file, "mn_otevri", QT_TR_NOOP("Otevřít záznam..."), QStringLiteral("document-open")),
+            &QAction::triggered, this, &Tqzr17::mn_otevriClick);
     file->addSeparator();
     connect(addMenuItem(file, "mn_print", QT_TR_NOOP("Tisk..."), QStringLiteral("document-print")),
             &QAction::triggered, this, &Tqzr17::mn_printClick);
@@ -392,10 +395,13 @@ void Tqzr17::showModal(QDialog* window)
 }
 
 // The link and settings windows talk to the regulator themselves: polling
-// pauses while they are open and resumes as the check box says.
+// pauses while they are open and resumes as the check box says. They block
+// this window only, so that the traffic monitor stays usable beside them.
 void Tqzr17::showModalWithoutPolling(QDialog* window)
 {
     Timer1->stop();
+    if (window)
+        window->setWindowModality(Qt::WindowModal);
     showModal(window);
     if (check_spust->isChecked())
         Timer1->start();
@@ -571,6 +577,8 @@ void Tqzr17::mn_grafClick()
     file_interval = m_storageDialog->fileMinutes() * kSecondsPerMinute;
 }
 
+void Tqzr17::mn_otevriClick() { LogHistoryWindow::openFromDialog(this); }
+
 void Tqzr17::mn_provozClick()
 {
     if (!m_trafficWindow)
@@ -580,24 +588,29 @@ void Tqzr17::mn_provozClick()
     m_trafficWindow->activateWindow();
 }
 
-// Opens beside the main window unless a place on some screen was stored.
+// Opens beside the main window, leaving at least the values and the controls
+// above the chart in view, unless a place on some screen was stored.
 void Tqzr17::createTrafficWindow()
 {
-    m_trafficWindow = new Tprovoz(this);
+    m_trafficWindow = std::make_unique<Tprovoz>();
     if (m_linkWindow)
         m_trafficWindow->attach(m_linkWindow->line());
-    m_trafficWindow->placeBeside(frameGeometry());
+    const QRect frame = frameGeometry();
+    const int controlsBottom = m_panel1->mapToGlobal(QPoint(0, m_panel1->height())).y();
+    m_trafficWindow->placeBeside(*this, QRect(frame.topLeft(), QPoint(frame.right(), controlsBottom)));
     if (!m_store)
         return;
     const QRect beside = m_trafficWindow->geometry();
     const auto stored = [this](const char* key, int def) {
         return m_store->ReadInteger(kProvoz, QLatin1String(key), def);
     };
-    const QRect place(stored("Left", beside.x()), stored("Top", beside.y()), stored("Width", beside.width()),
-                      stored("Height", beside.height()));
+    // The size is bounded before it meets the place: their sum must not overflow.
+    const QSize size =
+        usableSize({stored("Width", beside.width()), stored("Height", beside.height())}, beside.size());
+    const QRect place(QPoint(stored("Left", beside.x()), stored("Top", beside.y())), size);
     if (!onSomeScreen(place))
         return;
-    m_trafficWindow->resize(usableSize(place.size(), beside.size()));
+    m_trafficWindow->resize(size);
     m_trafficWindow->move(place.topLeft());
 }
 

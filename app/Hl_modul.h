@@ -57,6 +57,8 @@ public:
     // restores the computer's own.
     void setClock(const Clock* clock);
     const MeasurementLog& log() const { return m_log; }
+    // The traffic monitor, once opened.
+    Tprovoz* trafficWindow() const { return m_trafficWindow.get(); }
 
     int point_limit = 400;
     QColor pen_color{Qt::red};
@@ -90,6 +92,7 @@ public:
     void mn_novyClick();
     void mn_ulozClick();
     void mn_uloz_jakoClick();
+    void mn_otevriClick();
     void mn_grafClick();
     void mn_provozClick();
 
@@ -149,7 +152,7 @@ private:
     QDialog* m_aboutWindow = nullptr;
     Tform_nastaveni* m_storageDialog = nullptr;
     // Created when first opened; it records from then on.
-    Tprovoz* m_trafficWindow = nullptr;
+    std::unique_ptr<Tprovoz> m_trafficWindow;
 };
 
 // A stored window size as it can be used: cut to the primary screen's

@@ -2,7 +2,8 @@
 // in-process against the simulator pacing its bytes at 9600 baud, measured
 // against the time the same exchanges need on the wire plus their fixed
 // waits: 5 ms after each table transfer, and the 100 ms of silence that ends
-// each reply of unknown length (the type and version texts).
+// each reply of unknown length (the type and version texts, which decide
+// the firmware's tables and the device type a set may go to).
 #include "companion.h"
 #include "param_record.h"
 #include "param_set_file.h"
@@ -37,21 +38,28 @@ double charactersMs(int characters) { return characters * kBitsPerChar * 1000.0 
 
 int tableLength(int table) { return table_length[static_cast<size_t>(table)]; }
 
-// Type and version texts, then every table of a set read.
-double dumpExpectedMs()
+// The type and version texts that every set command reads first.
+double textsExpectedMs()
 {
     double ms = 0;
     for (const QString& text : {kType, kVersion})
         ms += charactersMs(kTextRequest + static_cast<int>(text.size()) + kTextReplyFraming) + kTextSilenceMs;
+    return ms;
+}
+
+// The texts, then every table of a set read.
+double dumpExpectedMs()
+{
+    double ms = textsExpectedMs();
     for (const int table : param_set::setTables())
         ms += charactersMs(kTableReadRequest + tableLength(table) + kTableReplyFraming) + kTransferPauseMs;
     return ms;
 }
 
-// Every table of a set written but the address, each acknowledged.
+// The texts, then every table of a set written but the address, each acknowledged.
 double loadExpectedMs()
 {
-    double ms = 0;
+    double ms = textsExpectedMs();
     for (const int table : param_set::loadOrder())
         ms += charactersMs(tableLength(table) + kTableWriteFraming + kAckLength) + kTransferPauseMs;
     return ms;

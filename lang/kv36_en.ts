@@ -124,10 +124,44 @@
     </message>
 </context>
 <context>
+    <name>CurveChart</name>
+    <message>
+        <source>Zobrazený úsek neobsahuje žádná měření.</source>
+        <translation>The range shown holds no measurements.</translation>
+    </message>
+    <message>
+        <source>venkovní teplota [°C]</source>
+        <translation>outdoor temperature [°C]</translation>
+    </message>
+    <message>
+        <source>teplota vody</source>
+        <translation>flow temp.</translation>
+    </message>
+    <message>
+        <source>žádaná</source>
+        <translation>setpoint</translation>
+    </message>
+    <message>
+        <source>topná křivka</source>
+        <translation>heating curve</translation>
+    </message>
+    <message>
+        <source>omezení požadované hodnoty %1 °C</source>
+        <translation>setpoint limit %1 °C</translation>
+    </message>
+</context>
+<context>
     <name>DeviationChart</name>
     <message>
         <source>Graf QZR 17 (odchylka)</source>
         <translation>QZR 17 chart (deviation)</translation>
+    </message>
+</context>
+<context>
+    <name>HistoryChart</name>
+    <message>
+        <source>Záznam zatím neobsahuje žádná měření.</source>
+        <translation>The log holds no measurements yet.</translation>
     </message>
 </context>
 <context>
@@ -170,6 +204,196 @@
     <message>
         <source>Změněno načtením ze souboru</source>
         <translation>Changed by loading from a file</translation>
+    </message>
+</context>
+<context>
+    <name>LogHistory</name>
+    <message>
+        <source>Soubor %1 nelze přečíst.</source>
+        <translation>Cannot read file %1.</translation>
+    </message>
+    <message>
+        <source>Soubor %1 není záznam měření.</source>
+        <translation>File %1 is not a measurement log.</translation>
+    </message>
+</context>
+<context>
+    <name>LogHistoryWindow</name>
+    <message>
+        <source>teplota vody</source>
+        <translation>flow temp.</translation>
+    </message>
+    <message>
+        <source>venkovní teplota</source>
+        <translation>outdoor temp.</translation>
+    </message>
+    <message>
+        <source>žádaná</source>
+        <translation>setpoint</translation>
+    </message>
+    <message>
+        <source>útlum</source>
+        <translation>setback</translation>
+    </message>
+    <message>
+        <source>odchylka</source>
+        <translation>deviation</translation>
+    </message>
+    <message>
+        <source>Soubor %1 nelze uložit</source>
+        <translation>Cannot save file %1</translation>
+    </message>
+    <message>
+        <source>Zobrazeno:</source>
+        <translation>Shown:</translation>
+    </message>
+    <message>
+        <source>Nástroje</source>
+        <translation>Tools</translation>
+    </message>
+    <message>
+        <source>Obnovit</source>
+        <translation>Refresh</translation>
+    </message>
+    <message>
+        <source>Celý záznam</source>
+        <translation>Whole log</translation>
+    </message>
+    <message>
+        <source>Přiblížit</source>
+        <translation>Zoom in</translation>
+    </message>
+    <message>
+        <source>Oddálit</source>
+        <translation>Zoom out</translation>
+    </message>
+    <message>
+        <source>Export do CSV...</source>
+        <translation>Export to CSV...</translation>
+    </message>
+    <message>
+        <source>Uložit obrázek...</source>
+        <translation>Save picture...</translation>
+    </message>
+    <message>
+        <source>Průběh záznamu</source>
+        <translation>Log over time</translation>
+    </message>
+    <message>
+        <source>Kolečko nebo + a - přiblíží, tažení nebo šipky posunou, tažení pravým tlačítkem přiblíží vybraný obdélník, Home ukáže celý záznam, Ctrl se šipkou posune kurzor.</source>
+        <translation>The wheel or + and - zoom, dragging or the arrows pan, dragging with the right button zooms to the rectangle drawn, Home shows the whole log, Ctrl with an arrow moves the cursor.</translation>
+    </message>
+    <message>
+        <source>Kolečko přiblíží, tažení posune, tažení pravým tlačítkem přiblíží obdélník, Home ukáže celý záznam</source>
+        <translation>The wheel zooms, dragging pans, dragging with the right button zooms to a rectangle, Home shows the whole log</translation>
+    </message>
+    <message>
+        <source>Kurzor:</source>
+        <translation>Cursor:</translation>
+    </message>
+    <message>
+        <source>Topná křivka</source>
+        <translation>Heating curve</translation>
+    </message>
+    <message>
+        <source>Teplota vody a žádaná teplota zobrazeného úseku proti venkovní teplotě, s topnou křivkou regulátoru</source>
+        <translation>Flow temperature and setpoint of the range shown against the outdoor temperature, with the regulator&apos;s heating curve</translation>
+    </message>
+    <message>
+        <source>Křivka:</source>
+        <translation>Curve:</translation>
+    </message>
+    <message>
+        <source>Z regulátoru</source>
+        <translation>From the regulator</translation>
+    </message>
+    <message>
+        <source>Ze sady parametrů...</source>
+        <translation>From a parameter set...</translation>
+    </message>
+    <message>
+        <source>Otevřít záznam</source>
+        <translation>Open log</translation>
+    </message>
+    <message>
+        <source>Záznam měření (*.txt);;Všechny soubory (*)</source>
+        <translation>Measurement log (*.txt);;All files (*)</translation>
+    </message>
+    <message>
+        <source>Záznam měření</source>
+        <translation>Measurement log</translation>
+    </message>
+    <message>
+        <source>Export do CSV</source>
+        <translation>Export to CSV</translation>
+    </message>
+    <message>
+        <source>Soubor CSV (*.csv)</source>
+        <translation>CSV file (*.csv)</translation>
+    </message>
+    <message>
+        <source>Uložit obrázek</source>
+        <translation>Save picture</translation>
+    </message>
+    <message>
+        <source>Obrázek PNG (*.png)</source>
+        <translation>PNG picture (*.png)</translation>
+    </message>
+    <message>
+        <source>Topná křivka ze sady parametrů</source>
+        <translation>Heating curve from a parameter set</translation>
+    </message>
+    <message>
+        <source>Sada parametrů (*.qzr)</source>
+        <translation>Parameter set (*.qzr)</translation>
+    </message>
+    <message>
+        <source>Sada parametrů</source>
+        <translation>Parameter set</translation>
+    </message>
+    <message>
+        <source>Záznam měření - %1</source>
+        <translation>Measurement log - %1</translation>
+    </message>
+    <message>
+        <source>Průběh v čase</source>
+        <translation>Over time</translation>
+    </message>
+    <message>
+        <source>Řádků s měřením: %L1, vynechaných řádků: %L2</source>
+        <translation>Lines with measurements: %L1, lines skipped: %L2</translation>
+    </message>
+    <message>
+        <source>, výpadků regulátoru: %L1</source>
+        <translation>, regulator outages: %L1</translation>
+    </message>
+    <message>
+        <source>záznam zatím neobsahuje žádná měření</source>
+        <translation>the log holds no measurements yet</translation>
+    </message>
+    <message>
+        <source>%1 až %2, měření: %L3</source>
+        <translation>%1 to %2, measurements: %L3</translation>
+    </message>
+    <message>
+        <source>ukažte myší do grafu nebo posuňte kurzor klávesami Ctrl a šipkou</source>
+        <translation>point into the chart, or move the cursor with Ctrl and an arrow key</translation>
+    </message>
+    <message>
+        <source>SP_0 %1 °C, SP20 %2 °C</source>
+        <translation>SP_0 %1 °C, SP20 %2 °C</translation>
+    </message>
+    <message>
+        <source>ze sady parametrů %1: %2</source>
+        <translation>from parameter set %1: %2</translation>
+    </message>
+    <message>
+        <source>z regulátoru, jak ji naposledy přečetlo nastavení regulátoru: %1</source>
+        <translation>from the regulator, as the regulator settings last read it: %1</translation>
+    </message>
+    <message>
+        <source>z regulátoru zatím nepřečtena (Konfigurace &gt; Nastavení regulátoru), nebo zvolte sadu parametrů</source>
+        <translation>not read from the regulator yet (Configuration &gt; Regulator settings), or choose a parameter set</translation>
     </message>
 </context>
 <context>
@@ -237,6 +461,24 @@ Read the regulator and discard the loaded values?</translation>
     <message>
         <source>Dotaz</source>
         <translation>Confirm</translation>
+    </message>
+    <message>
+        <source>Vstupní signály alarmů (tabulka 20) se vynechávají: regulátor s firmwarem starším než 3. 10. 2008 je nemá.</source>
+        <translation>The alarm input signals (table 20) are left out: a regulator with firmware older than 3 October 2008 has none.</translation>
+    </message>
+    <message>
+        <source>Sada parametrů je z přístroje typu &quot;%1&quot;, připojený regulátor je typu &quot;%2&quot;.
+Přesto ji načíst?</source>
+        <translation>The parameter set comes from a device of type &quot;%1&quot;; the connected regulator is of type &quot;%2&quot;.
+Load it all the same?</translation>
+    </message>
+    <message>
+        <source>Sada nemá hodnoty těchto karet, zůstaly, jak byly: %1.</source>
+        <translation>The set has no values for these pages; they stay as they were: %1.</translation>
+    </message>
+    <message>
+        <source>Sada nemá program těchto dnů, zůstal, jak byl: %1.</source>
+        <translation>The set has no schedule for these days; it stays as it was: %1.</translation>
     </message>
 </context>
 <context>
@@ -310,20 +552,28 @@ Read the regulator and discard the loaded values?</translation>
         <translation>Line %1: %2</translation>
     </message>
     <message>
-        <source>Soubor %1 nelze otevřít: %2</source>
-        <translation>Cannot open file %1: %2</translation>
-    </message>
-    <message>
-        <source>Soubor %1 je na sadu parametrů příliš velký</source>
-        <translation>File %1 is too large for a parameter set</translation>
-    </message>
-    <message>
         <source>Soubor %1 nelze uložit: %2</source>
         <translation>Cannot save file %1: %2</translation>
     </message>
     <message>
         <source>soubor na disku nemá celou délku</source>
         <translation>the file on disk is not complete</translation>
+    </message>
+    <message>
+        <source>řádek nemá konec, soubor je useknutý</source>
+        <translation>the line has no end; the file is cut short</translation>
+    </message>
+    <message>
+        <source>sada nemá žádnou tabulku parametrů ani dne</source>
+        <translation>the set holds no parameter table and no day</translation>
+    </message>
+    <message>
+        <source>Soubor nelze otevřít: %1</source>
+        <translation>Cannot open the file: %1</translation>
+    </message>
+    <message>
+        <source>Soubor je na sadu parametrů příliš velký</source>
+        <translation>The file is too large for a parameter set</translation>
     </message>
 </context>
 <context>
@@ -398,7 +648,7 @@ Read the regulator and discard the loaded values?</translation>
     </message>
     <message>
         <source>%1 už vede na %2.
-Opravdu ho chceš přesměrovat na %3?</source>
+Opravdu ho chcete přesměrovat na %3?</source>
         <translation>%1 already leads to %2.
 Do you really want to redirect it to %3?</translation>
     </message>
@@ -432,6 +682,10 @@ Do you really want to redirect it to %3?</translation>
     <message>
         <source>Protokol o nastavení</source>
         <translation>Commissioning report</translation>
+    </message>
+    <message>
+        <source>Protokol_QZR17_%1.pdf</source>
+        <translation>Commissioning_report_QZR17_%1.pdf</translation>
     </message>
 </context>
 <context>
@@ -1077,6 +1331,10 @@ Do you really want to go back to the original settings?</translation>
     <message>
         <source>Textový soubor [*.txt] (*.txt)</source>
         <translation>Text file [*.txt] (*.txt)</translation>
+    </message>
+    <message>
+        <source>Otevřít záznam...</source>
+        <translation>Open Log...</translation>
     </message>
 </context>
 <context>
@@ -2255,6 +2513,14 @@ Do you really want to go back to the original settings?</translation>
         <translation>Option --lang expects cs or en, not &quot;%1&quot;</translation>
     </message>
     <message>
+        <source>Číslo portu v &quot;%1&quot; je příliš velké</source>
+        <translation>The port number in &quot;%1&quot; is too large</translation>
+    </message>
+    <message>
+        <source>zahozeno: %1</source>
+        <translation>dropped: %1</translation>
+    </message>
+    <message>
         <source>Neznámá volba %1</source>
         <translation>Unknown option %1</translation>
     </message>
@@ -2341,7 +2607,9 @@ Příkazy:
   eeprom                   uloží nastavení regulátoru do EEPROM
   ports                    vypíše sériové porty počítače a kam vedou odkazy COMn
   dump [SOUBOR]            uloží sadu parametrů regulátoru do souboru (bez něj vypíše)
-  load SOUBOR [--eeprom]   zapíše sadu parametrů ze souboru (adresu ne), případně do EEPROM
+  load SOUBOR [--eeprom] [--force]
+                           zapíše sadu parametrů ze souboru (adresu ne), případně do EEPROM;
+                           sadu z přístroje jiného typu jen s --force
   diff SOUBOR              vypíše pole, v nichž se regulátor liší od souboru
 Volby, které chybí, se berou z nastavení (PORT: COM, BAUDRATE; ADRESA: DA, SA).
 --trace vypíše každý telegram na standardní chybový výstup.
@@ -2358,7 +2626,9 @@ Commands:
   eeprom                   stores the regulator settings in EEPROM
   ports                    lists the serial ports of the computer and where the COMn links lead
   dump [FILE]              saves the regulator&apos;s parameter set to a file (or prints it)
-  load FILE [--eeprom]     writes the parameter set from a file (not the address), optionally to EEPROM
+  load FILE [--eeprom] [--force]
+                           writes the parameter set from a file (not the address), optionally to EEPROM;
+                           a set of another device type only with --force
   diff FILE                lists the fields in which the regulator differs from the file
 Options not given are taken from the settings (PORT: COM, BAUDRATE; ADRESA: DA, SA).
 --trace prints every telegram to standard error.
@@ -2381,6 +2651,46 @@ qzr17ctl --version prints the program version.</translation>
     <message>
         <source>Regulátor má hodnotu mimo rozsah, sadu by nešlo načíst: %1</source>
         <translation>The regulator holds a value out of range; the set could not be loaded: %1</translation>
+    </message>
+    <message>
+        <source>Tabulka 20 (vstupy alarmů) se vynechává: regulátor má firmware starší než 3. 10. 2008.</source>
+        <translation>Table 20 (alarm inputs) is left out: the regulator&apos;s firmware is older than 3 October 2008.</translation>
+    </message>
+    <message>
+        <source>Do regulátoru se nezapsala žádná tabulka; do EEPROM se nic neuložilo.</source>
+        <translation>No table was written to the regulator; nothing was stored in EEPROM.</translation>
+    </message>
+    <message>
+        <source>V pracovní paměti (RAM) regulátoru už jsou tabulky %1; do EEPROM se nic neuložilo.</source>
+        <translation>Tables %1 are already in the regulator&apos;s working memory (RAM); nothing was stored in EEPROM.</translation>
+    </message>
+    <message>
+        <source>Verze přístroje &quot;%1&quot; neudává datum firmwaru: %2</source>
+        <translation>The device version &quot;%1&quot; gives no firmware date: %2</translation>
+    </message>
+    <message>
+        <source>%1: sada je z přístroje typu &quot;%2&quot;, regulátor je typu &quot;%3&quot;; zapsat ji lze jen s volbou --force</source>
+        <translation>%1: the set comes from a device of type &quot;%2&quot;, the regulator is of type &quot;%3&quot;; it is written only with --force</translation>
+    </message>
+    <message>
+        <source>Sada nemá tabulky %1; v regulátoru zůstávají, jak jsou.</source>
+        <translation>The set lacks tables %1; the regulator keeps them as they are.</translation>
+    </message>
+    <message>
+        <source>Sada je celá v pracovní paměti (RAM) regulátoru, uložení do EEPROM ale nebylo potvrzeno.</source>
+        <translation>The whole set is in the regulator&apos;s working memory (RAM), but storing it in EEPROM was not acknowledged.</translation>
+    </message>
+    <message>
+        <source>Příkaz log-csv čeká jeden soubor</source>
+        <translation>The command log-csv expects one file</translation>
+    </message>
+    <message>
+        <source>Standardní výstup nelze zapsat</source>
+        <translation>Cannot write to standard output</translation>
+    </message>
+    <message>
+        <source>qzr17ctl log-csv SOUBOR vypíše záznam měření jako CSV v UTF-8 (bez portu).</source>
+        <translation>qzr17ctl log-csv FILE prints a measurement log as CSV in UTF-8 (no port needed).</translation>
     </message>
 </context>
 <context>
@@ -2420,6 +2730,18 @@ Do you really want to write their values too?</translation>
 Opravdu chceš zapsat i jejich program?</source>
         <translation>These days were not read from the regulator: %1.
 Do you really want to write their schedules too?</translation>
+    </message>
+    <message>
+        <source>Hodnoty těchto karet už jsou v pracovní paměti (RAM) regulátoru: %1.
+Do EEPROM se nic neuložilo.</source>
+        <translation>The values of these pages are already in the regulator&apos;s working memory (RAM): %1.
+Nothing was stored in EEPROM.</translation>
+    </message>
+    <message>
+        <source>Program těchto dnů už je v pracovní paměti (RAM) regulátoru: %1.
+Do EEPROM se nic neuložilo.</source>
+        <translation>The schedule of these days is already in the regulator&apos;s working memory (RAM): %1.
+Nothing was stored in EEPROM.</translation>
     </message>
 </context>
 <context>
@@ -2474,14 +2796,6 @@ Do you really want to write their schedules too?</translation>
     <message>
         <source>Porovnání se souborem</source>
         <translation>Comparison with file</translation>
-    </message>
-    <message>
-        <source>Soubor</source>
-        <translation>File</translation>
-    </message>
-    <message>
-        <source>Výsledek porovnání</source>
-        <translation>Comparison result</translation>
     </message>
     <message>
         <source>Rozdílná pole</source>

@@ -34,8 +34,8 @@ static void initTranslations()
 
 Language storedLanguage(const SettingsStore& store)
 {
-    const int stored = store.ReadInteger(kSection, kKey, static_cast<int>(Language::Czech));
-    return stored == static_cast<int>(Language::English) ? Language::English : Language::Czech;
+    // The store reads a value other than the two languages as the default.
+    return static_cast<Language>(store.ReadInteger(kSection, kKey, static_cast<int>(Language::Czech)));
 }
 
 void storeLanguage(SettingsStore& store, Language language)
@@ -72,4 +72,10 @@ void applyLanguage(Language language)
 Language currentLanguage()
 {
     return translators().language;
+}
+
+QLocale textLocale()
+{
+    const auto language = currentLanguage() == Language::English ? QLocale::English : QLocale::Czech;
+    return QLocale(language, QLocale().territory());
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QLocale>
 #include <QStringView>
 
 #include <optional>
@@ -23,3 +24,7 @@ std::optional<Language> languageFromCode(QStringView code);
 // the previous ones. Every widget then receives QEvent::LanguageChange.
 void applyLanguage(Language language);
 Language currentLanguage();
+
+// The chosen language in the user's territory: dates spelled out in it read
+// in the language of the texts around them.
+QLocale textLocale();

@@ -16,8 +16,6 @@
 #include <QShowEvent>
 #include <QTableWidgetItem>
 
-#include <array>
-
 namespace {
 
 const QString kAdresa = QStringLiteral("ADRESA");
@@ -31,9 +29,6 @@ constexpr int kDefaultAddress = 0;
 constexpr int kDefaultPort = 1;
 constexpr int kDefaultBaudRate = 9600;
 constexpr int kAddressCount = 127; // 0..126; 127 is the broadcast address
-
-constexpr std::array kBaudRates{110,   300,   600,   1200,  2400,   4800,   9600,
-                                19200, 38400, 56000, 57600, 115200, 128000, 256000};
 
 QString decimal(int value)
 {
@@ -55,7 +50,8 @@ void selectItem(QComboBox* box, int index)
 } // namespace
 
 Tport::Tport(SettingsStore& store, QWidget* parent)
-    : QDialog(parent), m_ui(std::make_unique<Ui::Tport>()), m_store(store), Timer1(new QTimer(this))
+    : QDialog(parent), m_ui(std::make_unique<Ui::Tport>()), m_store(store), Timer1(new QTimer(this)),
+      m_lostDeviceTimer(new QTimer(this))
 {
     m_ui->setupUi(this);
     setWindowFlag(Qt::MSWindowsFixedSizeDialogHint);
@@ -79,6 +75,9 @@ Tport::Tport(SettingsStore& store, QWidget* parent)
     connect(m_ui->tl_porty, &QToolButton::clicked, this, &Tport::tl_portyClick);
     connect(m_ui->tl_prerusit, &QPushButton::clicked, this, &Tport::tl_prerusitClick);
     connect(Timer1, &QTimer::timeout, this, &Tport::Timer1Timer);
+    m_lostDeviceTimer->setInterval(SerialLine::kReopenIntervalMs);
+    connect(m_lostDeviceTimer, &QTimer::timeout, this, [this] { m_line.reopenIfLost(); });
+    m_lostDeviceTimer->start();
 
     m_line.setPortLostHandler([this] { m_ui->cb_com->setCurrentIndex(0); });
 }
@@ -97,12 +96,12 @@ void Tport::FormCreate()
     selectItem(m_ui->cb_da, device_address);
     bus_protocol::SetDestinationAddress(lowByte(device_address));
     m_ui->cb_baudrate->clear();
-    for (int rate : kBaudRates)
+    for (int rate : kListedBaudRates)
         m_ui->cb_baudrate->addItem(decimal(rate));
     selectBaudRate(baudRate());
     selectItem(m_ui->cb_com, portNumber());
 
-    OpenPort(portNumber());
+    m_line.OpenPortOrAwaitDevice(portNumber());
     TakeSnapshot();
 }
 

@@ -31,7 +31,8 @@ public:
 
     // The creation step: reads the four link settings, hands the addresses to
     // the protocol module and opens the port. An open failure propagates (the
-    // window stays usable, with "žádný port" selected).
+    // window stays usable, with "žádný port" selected); an adapter that is
+    // unplugged keeps its port and is opened when it is plugged in.
     void FormCreate();
 
     // The port operations, forwarded to the serial line.
@@ -40,6 +41,7 @@ public:
     void ClosePort() { m_line.ClosePort(); }
     bool ReadPort(uint8_t* buffer, int count, uint32_t& received) override;
     bool WritePort(const uint8_t* buffer, int count, uint32_t& written) override;
+    void DropUntilQuiet(Clock::time_point until) override { m_line.DropUntilQuiet(until); }
     SerialLine& line() { return m_line; }
     // Where "Porty v počítači" lists the computer's ports from.
     void setPortSource(std::unique_ptr<PortSource> source) { m_portSource = std::move(source); }
@@ -93,6 +95,8 @@ private:
     SerialLine m_line; // holds port_number and baud_rate
     std::unique_ptr<PortSource> m_portSource = std::make_unique<SystemPortSource>();
     QTimer* Timer1;
+    // Opens a lost device when it is back, also while nothing is read.
+    QTimer* m_lostDeviceTimer;
 
     int device_address = 0;
     int pc_address = 0;

@@ -6,7 +6,9 @@
 
 #include <QCoreApplication>
 
+#include <algorithm>
 #include <bit>
+#include <bitset>
 #include <cstring>
 #include <type_traits>
 
@@ -39,6 +41,21 @@ constexpr int kLastDayTable = 14;
 
 PortIo* g_port = nullptr;
 
+// A reply names no table and a day record no day: a failed exchange's answer
+// that comes late passes every check as the answer to the next request of its
+// length. After a failure the next request therefore waits until the failed
+// one is twice its read time-out old and the line is quiet, dropping what
+// comes. A probe's answer names the station that sends it, so a probe of a
+// station not probed in vain meanwhile need not wait.
+struct LateAnswerGuard {
+    bool armed = false;
+    PortIo::Clock::time_point until{};
+    bool onlyProbes = true;
+    std::bitset<256> probedInVain;
+};
+
+LateAnswerGuard g_guard;
+
 bool isValidTable(int table) { return table >= 0 && table < kTableCount; }
 
 void BuildHeader(uint8_t le, uint8_t fc)
@@ -70,7 +87,9 @@ int writeTx(int count)
     return g_port->WritePort(tx_buffer.data(), count, written) ? 1 : 0;
 }
 
-int SendFrame() { return writeTx(tx_buffer[1] + 6); }
+int frameLength() { return tx_buffer[1] + 6; }
+
+int SendFrame() { return writeTx(frameLength()); }
 
 uint32_t readRx(int count)
 {
@@ -80,21 +99,58 @@ uint32_t readRx(int count)
     return received;
 }
 
+void holdBackForLateAnswer(bool probe)
+{
+    if (probe && g_guard.onlyProbes && !g_guard.probedInVain.test(destination_address))
+        return;
+    AwaitLateAnswers();
+}
+
+void armGuard(PortIo::Clock::time_point sentAt, int readCount, bool probe)
+{
+    const auto until = sentAt + 2 * PortIo::readTimeout(readCount);
+    g_guard.until = g_guard.armed ? std::max(g_guard.until, until) : until;
+    g_guard.armed = true;
+    if (probe)
+        g_guard.probedInVain.set(destination_address);
+    else
+        g_guard.onlyProbes = false;
+}
+
+// A whole acknowledgement that refuses: the answer has come, none is late.
+bool isRefusal(uint32_t received)
+{
+    return received == kAckLength && rx_buffer[0] == kSd1 && rx_buffer[3] != kFcPositiveAck &&
+           rx_buffer[5] == kEnd && sumOf(&rx_buffer[1], 3) == rx_buffer[4];
+}
+
+// Sends the first requestLength bytes of tx_buffer and reads up to readCount
+// bytes of the answer, which `judge` turns into the operation's result.
+template <typename Judge>
+int exchange(int requestLength, int readCount, bool probe, Judge judge)
+{
+    holdBackForLateAnswer(probe);
+    const int sent = writeTx(requestLength);
+    const auto sentAt = PortIo::Clock::now();
+    // A probe that could not be sent waits for nothing.
+    if (probe && !sent)
+        return 0;
+    const uint32_t received = readRx(readCount);
+    const int result = judge(received);
+    if (result == 0 && sent && !isRefusal(received))
+        armGuard(sentAt, readCount, probe);
+    return result;
+}
+
+int ackJudge(uint32_t received) { return received == kAckLength ? CheckAck() : 0; }
+
 // The short SD2 requests of the services without data: type, version, EEPROM.
-int sendServiceRequest(uint8_t fc, uint8_t service)
+void buildServiceRequest(uint8_t fc, uint8_t service)
 {
     BuildHeader(4, fc);
     tx_buffer[7] = service;
     tx_buffer[8] = FrameSum();
     tx_buffer[9] = kEnd;
-    return SendFrame();
-}
-
-int readAck()
-{
-    if (readRx(kAckLength) != kAckLength)
-        return 0;
-    return CheckAck();
 }
 
 template <typename T>
@@ -148,21 +204,31 @@ int EncodeTable(int table)
 
 int readText(uint8_t service, std::array<uint8_t, kTextSize>& text)
 {
-    sendServiceRequest(kFcRequestData, service);
-    const uint32_t received = readRx(kTextReadCount);
-    const int le = static_cast<int8_t>(rx_buffer[1]);
-    if (received != static_cast<uint32_t>(le + 6))
-        return 0;
-    if (!CheckReply(received))
-        return 0;
-    text.fill(0);
-    std::memcpy(text.data(), &rx_buffer[7], le - 3);
-    return 1;
+    buildServiceRequest(kFcRequestData, service);
+    return exchange(frameLength(), kTextReadCount, false, [&text](uint32_t received) {
+        const int le = static_cast<int8_t>(rx_buffer[1]);
+        if (received != static_cast<uint32_t>(le + 6) || !CheckReply(received))
+            return 0;
+        text.fill(0);
+        std::memcpy(text.data(), &rx_buffer[7], le - 3);
+        return 1;
+    });
 }
 
 } // namespace
 
-void AttachPort(PortIo* port) { g_port = port; }
+void AttachPort(PortIo* port)
+{
+    g_port = port;
+    g_guard = {};
+}
+
+void AwaitLateAnswers()
+{
+    if (g_guard.armed && g_port)
+        g_port->DropUntilQuiet(g_guard.until);
+    g_guard = {};
+}
 
 void SetDestinationAddress(uint8_t address) { destination_address = address; }
 void SetSourceAddress(uint8_t address) { source_address = address; }
@@ -180,18 +246,18 @@ int ReadTable(int table)
     tx_buffer[10] = 0;
     tx_buffer[11] = FrameSum();
     tx_buffer[12] = kEnd;
-    const int sent = SendFrame();
+    // Nobody answers a broadcast, so it cannot take a late answer.
     if (destination_address == kBroadcastAddress)
-        return sent;
+        return SendFrame();
     const uint32_t expected = length + 9u;
-    if (readRx(static_cast<int>(expected)) != expected)
-        return 0;
-    // A reply names no table: only its length tells a frame meant for
-    // another request (a late or stray one) from this table's.
-    if (!CheckReply(expected) || rx_buffer[1] != length + 3)
-        return 0;
-    DecodeTable(table);
-    return 1;
+    return exchange(frameLength(), static_cast<int>(expected), false, [table, length, expected](uint32_t received) {
+        // A reply names no table: only its length tells a frame meant for
+        // another request (a late or stray one) from this table's.
+        if (received != expected || !CheckReply(expected) || rx_buffer[1] != length + 3)
+            return 0;
+        DecodeTable(table);
+        return 1;
+    });
 }
 
 int WriteTable(int table)
@@ -208,14 +274,13 @@ int WriteTable(int table)
         return 0;
     tx_buffer[11 + length] = FrameSum();
     tx_buffer[12 + length] = kEnd;
-    SendFrame();
-    return readAck();
+    return exchange(frameLength(), kAckLength, false, ackJudge);
 }
 
 int StoreToEeprom()
 {
-    sendServiceRequest(kFcSendData, svc_store_eeprom);
-    return readAck();
+    buildServiceRequest(kFcSendData, svc_store_eeprom);
+    return exchange(frameLength(), kAckLength, false, ackJudge);
 }
 
 int ReadDeviceType() { return readText(svc_device_type, device_type_text); }
@@ -229,9 +294,10 @@ int ProbeStation()
     tx_buffer[3] = kFcRequestStatus;
     tx_buffer[4] = sumOf(&tx_buffer[1], 3);
     tx_buffer[5] = kEnd;
-    if (!writeTx(kAckLength))
-        return 0;
-    return readAck();
+    // The answering station is the acknowledgement's sender: a late answer
+    // of another station is no answer of this one.
+    return exchange(kAckLength, kAckLength, true,
+                    [](uint32_t received) { return ackJudge(received) && rx_buffer[2] == destination_address; });
 }
 
 int CheckReply(uint32_t received)

@@ -35,6 +35,10 @@ extern int8_t last_ack_code;
 // The port every exchange goes through (not owned); nullptr makes every
 // exchange fail as on a port that is not open.
 void AttachPort(PortIo* port);
+// When an exchange failed, waits until its answer could no longer be taken
+// for another, dropping what comes; the next user of the line (another run)
+// then meets a quiet line. Costs nothing after a good exchange.
+void AwaitLateAnswers();
 
 void SetDestinationAddress(uint8_t address);
 void SetSourceAddress(uint8_t address);

@@ -1,10 +1,14 @@
 #include "param_set_file.h"
 
+#include "firmware.h"
 #include "param_ranges.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QLocale>
+#include <QRegularExpression>
 #include <QSaveFile>
 #include <QStringDecoder>
 
@@ -73,6 +77,23 @@ QString rangeText(const FieldRange& range)
         .arg(QString::number(range.lowest), QString::number(range.highest));
 }
 
+// A float's text in the file's syntax: nothing when it is no number. A value
+// nearer to zero than the smallest float is stored as zero, one beyond the
+// largest as infinity, which no range admits.
+std::optional<float> floatOf(const char* first, const char* last)
+{
+    float value = 0;
+    const auto [end, error] = std::from_chars(first, last, value);
+    if (end != last || (error != std::errc() && error != std::errc::result_out_of_range))
+        return std::nullopt;
+    if (error == std::errc())
+        return value;
+    // Out of the float's range: QLocale gives zero for an underflow and an
+    // infinity for an overflow, which is all that is asked of it here.
+    const double wide = QLocale::c().toDouble(QString::fromLatin1(first, last - first));
+    return std::abs(wide) < 1 ? 0.0f : std::numeric_limits<float>::infinity();
+}
+
 // Why `text` cannot be the value of `field`, or nothing when it was stored.
 std::optional<QString> storeText(int table, size_t index, const FieldRef& field, const QString& text)
 {
@@ -93,11 +114,10 @@ std::optional<QString> storeText(int table, size_t index, const FieldRef& field,
         using T = std::remove_pointer_t<decltype(target)>;
         T value{};
         if constexpr (std::is_same_v<T, float>) {
-            const auto [end, error] = std::from_chars(first, last, value);
-            if (end != last || (error != std::errc() && error != std::errc::result_out_of_range))
+            const std::optional<float> number = floatOf(first, last);
+            if (!number)
                 return notNumber;
-            if (error == std::errc::result_out_of_range)
-                return outside;
+            value = *number;
         } else {
             long long whole = 0;
             const auto [end, error] = std::from_chars(first, last, whole);
@@ -155,22 +175,26 @@ ReadResult Reader::read(QByteArrayView text)
 {
     if (text.startsWith("\xEF\xBB\xBF"))
         text = text.sliced(3);
-    qsizetype start = 0;
-    while (start <= text.size()) {
-        qsizetype end = text.indexOf('\n', start);
-        if (end < 0)
-            end = text.size();
-        QByteArray bytes = text.sliced(start, end - start).toByteArray();
-        start = end + 1;
+    if (text.isEmpty())
+        return *checkMagic({});
+    for (qsizetype start = 0; start < text.size();) {
+        const qsizetype end = text.indexOf('\n', start);
+        QByteArrayView bytes = text.sliced(start, (end < 0 ? text.size() : end) - start);
+        start = end < 0 ? text.size() : end + 1;
         ++m_line;
         if (bytes.endsWith('\r'))
             bytes.chop(1);
         if (m_line == 1) {
-            if (auto refused = checkMagic(bytes))
+            if (auto refused = checkMagic(bytes.toByteArray()))
                 return *refused;
-            continue;
         }
-        QStringDecoder fromUtf8(QStringDecoder::Utf8);
+        // The writer ends every line: a file whose last line has no end was cut short.
+        if (end < 0)
+            return error(QCoreApplication::translate("ParamSetFile", "řádek nemá konec, soubor je useknutý"));
+        if (m_line == 1)
+            continue;
+        // Stateless: a sequence cut at the line's end is an error, not a wait for more.
+        QStringDecoder fromUtf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
         const QString line = fromUtf8(bytes);
         if (fromUtf8.hasError())
             return error(QCoreApplication::translate("ParamSetFile", "text není v kódování UTF-8"));
@@ -179,6 +203,11 @@ ReadResult Reader::read(QByteArrayView text)
     }
     if (auto refused = endSection())
         return *refused;
+    std::bitset<kTableCount> loadable = m_set.tables;
+    loadable.reset(kAddressTable);
+    if (loadable.none())
+        return error(
+            QCoreApplication::translate("ParamSetFile", "sada nemá žádnou tabulku parametrů ani dne"));
     return m_set;
 }
 
@@ -286,6 +315,21 @@ void appendTable(QByteArray& out, int table, const ParamRecord& record)
         out += QByteArray(field.name) + '=' + formatValue(field).toLatin1() + '\n';
 }
 
+// A save killed before its commit leaves its temporary file "<name>.XXXXXX"
+// beside the target where the file system has no unnamed temporary files;
+// the next save of the same target removes it.
+void removeStaleTemporaries(const QString& path)
+{
+    const QFileInfo target(path);
+    const QRegularExpression temporary(
+        QStringLiteral("^%1\\.[0-9A-Za-z]{6}$").arg(QRegularExpression::escape(target.fileName())));
+    QDir directory = target.absoluteDir();
+    for (const QString& name : directory.entryList(QDir::Files | QDir::Hidden)) {
+        if (temporary.match(name).hasMatch())
+            directory.remove(name);
+    }
+}
+
 } // namespace
 
 std::span<const int> setTables() { return kSetTables; }
@@ -312,12 +356,12 @@ ReadResult readSetFile(const QString& path)
 {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
-        return SetError{0, QCoreApplication::translate("ParamSetFile", "Soubor %1 nelze otevřít: %2")
-                               .arg(path, file.errorString())};
+        return SetError{
+            0,
+            QCoreApplication::translate("ParamSetFile", "Soubor nelze otevřít: %1").arg(file.errorString())};
     if (file.size() > kLargestFile)
         return SetError{
-            0, QCoreApplication::translate("ParamSetFile", "Soubor %1 je na sadu parametrů příliš velký")
-                   .arg(path)};
+            0, QCoreApplication::translate("ParamSetFile", "Soubor je na sadu parametrů příliš velký")};
     return parseSet(file.read(kLargestFile + 1));
 }
 
@@ -340,6 +384,7 @@ QByteArray formatSet(const ParamSet& set)
 std::optional<QString> saveSetFile(const QString& path, const ParamSet& set)
 {
     const QByteArray bytes = formatSet(set);
+    removeStaleTemporaries(path);
     QSaveFile file(path);
     const auto failed = [&path](const QString& why) {
         return QCoreApplication::translate("ParamSetFile", "Soubor %1 nelze uložit: %2").arg(path, why);
@@ -358,6 +403,23 @@ std::optional<QString> saveSetFile(const QString& path, const ParamSet& set)
     if (QFileInfo(path).size() != bytes.size())
         return failed(QCoreApplication::translate("ParamSetFile", "soubor na disku nemá celou délku"));
     return std::nullopt;
+}
+
+std::vector<int> lackingTables(const ParamSet& set, bool newFirmware)
+{
+    std::vector<int> lacking;
+    for (const int table : kLoadOrder) {
+        if (!set.holds(table) && firmware::hasTable(table, newFirmware))
+            lacking.push_back(table);
+    }
+    return lacking;
+}
+
+bool isFromAnotherType(const ParamSet& set, const QString& deviceType)
+{
+    const QString saved = set.deviceType.trimmed();
+    const QString connected = deviceType.trimmed();
+    return !saved.isEmpty() && !connected.isEmpty() && saved != connected;
 }
 
 std::optional<OutOfRange> findOutOfRange(const ParamSet& set)

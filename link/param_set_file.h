@@ -65,8 +65,9 @@ struct SetError {
 
 using ReadResult = std::variant<ParamSet, SetError>;
 
-// Strict: anything but a complete, well-formed set of this format version is
-// refused, with the first offending line.
+// Strict: anything but a well-formed set of this format version whose every
+// line is complete is refused, with the first offending line; so is a set
+// without any table that a load could write.
 ReadResult parseSet(QByteArrayView text);
 ReadResult readSetFile(const QString& path);
 
@@ -74,6 +75,14 @@ QByteArray formatSet(const ParamSet& set);
 // Through a temporary file that replaces the old one only when complete.
 // Nothing when saved, else why not.
 std::optional<QString> saveSetFile(const QString& path, const ParamSet& set);
+
+// The tables of the load order that a regulator of that firmware has and
+// the set lacks: a load leaves them as they are.
+std::vector<int> lackingTables(const ParamSet& set, bool newFirmware);
+
+// Whether the set was saved from another type of device than `deviceType`;
+// false when either type is unknown.
+bool isFromAnotherType(const ParamSet& set, const QString& deviceType);
 
 // A field by its table and its position in the table's wire order.
 struct FieldKey {

@@ -146,8 +146,8 @@ std::optional<int> PortChooser::assign(const SerialPortEntry& port)
     const QString current = portEntryTarget(name);
     if (!current.isEmpty() && !sameDevice(current, target)) {
         const Prompts::Answer answer = prompts().message(
-            tr("%1 už vede na %2.\nOpravdu ho chceš přesměrovat na %3?").arg(name, current, target),
-            tr("Dotaz"), Prompts::Icon::Question, Prompts::Buttons::YesNo, this);
+            tr("%1 už vede na %2.\nOpravdu ho chcete přesměrovat na %3?").arg(name, current, target),
+            tr("Dotaz"), Prompts::Icon::Question, Prompts::Buttons::YesNoDefaultNo, this);
         if (answer != Prompts::Answer::Yes)
             return std::nullopt;
     }

@@ -28,6 +28,14 @@ QString devicePathFor(const QString& portName) { return portName; }
 
 bool portDevicePresent(const QString& portName) { return !QSerialPortInfo(portName).isNull(); }
 
+bool hasPortEntry(const QString&) { return false; }
+
+bool portDeviceUnplugged(const QString& portName)
+{
+    static const QRegularExpression comName(QStringLiteral("^COM[1-9]\\d*$"));
+    return comName.match(portName).hasMatch() && !portDevicePresent(portName);
+}
+
 QString portEntryTarget(const QString&) { return {}; }
 
 QString stableDeviceName(const QString&) { return {}; }
@@ -64,12 +72,22 @@ QString targetOfEntry(const QFileInfo& entry)
 
 } // namespace
 
-QString portEntryTarget(const QString& portName)
+bool hasPortEntry(const QString& portName)
 {
     if (!comNamePattern().match(portName).hasMatch())
-        return {};
+        return false;
     const QFileInfo entry = portEntry(portName);
-    return entry.isSymLink() || entry.isFile() ? targetOfEntry(entry) : QString();
+    return entry.isSymLink() || entry.isFile();
+}
+
+bool portDeviceUnplugged(const QString& portName)
+{
+    return hasPortEntry(portName) && !portDevicePresent(portName);
+}
+
+QString portEntryTarget(const QString& portName)
+{
+    return hasPortEntry(portName) ? targetOfEntry(portEntry(portName)) : QString();
 }
 
 QString devicePathFor(const QString& portName)
@@ -81,9 +99,8 @@ QString devicePathFor(const QString& portName)
     if (!target.isEmpty())
         return followLinks(target);
     // An entry that names nothing readable is no device either.
-    const QFileInfo entry = portEntry(portName);
-    if (entry.isSymLink() || entry.isFile())
-        return entry.absoluteFilePath();
+    if (hasPortEntry(portName))
+        return portEntry(portName).absoluteFilePath();
     return QStringLiteral("/dev/ttyS%1").arg(match.captured(1).toInt() - 1);
 }
 

@@ -17,6 +17,15 @@ QString devicePathFor(const QString& portName);
 // Whether the device a port name stands for is there to be opened.
 bool portDevicePresent(const QString& portName);
 
+// Whether the port directory has an entry for a "COMn" name, also one whose
+// device is absent; false on Windows, which names its COM ports itself.
+bool hasPortEntry(const QString& portName);
+
+// Whether a "COMn" name leads to a device the user chose that is not there
+// now, as an unplugged adapter: an entry whose device is absent, or on
+// Windows a COM port the system does not list.
+bool portDeviceUnplugged(const QString& portName);
+
 // What the port directory's entry for a "COMn" name leads to, as written
 // there; empty when there is no entry (and on Windows).
 QString portEntryTarget(const QString& portName);

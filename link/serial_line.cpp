@@ -34,6 +34,17 @@ void SerialLine::OpenPort(int number)
     open(name, devicePathFor(name));
 }
 
+void SerialLine::OpenPortOrAwaitDevice(int number)
+{
+    const QString name = comPortName(number);
+    if (portDeviceUnplugged(name)) {
+        m_explicitPath.clear();
+        awaitDevice(name);
+        return;
+    }
+    OpenPort(number);
+}
+
 void SerialLine::OpenDevice(const QString& path)
 {
     m_explicitPath = path;
@@ -47,6 +58,15 @@ void SerialLine::open(const QString& name, const QString& path)
         failAndReset(QCoreApplication::translate("SerialLine", "Sériový port %1 nelze otevřít").arg(name),
                      false);
     m_openedName = name;
+    m_openedByEntry = hasPortEntry(name);
+}
+
+void SerialLine::awaitDevice(const QString& name)
+{
+    m_openedName = name;
+    m_openedByEntry = hasPortEntry(name);
+    m_deviceLost = true;
+    m_lastReopen = Clock::now() - Ms(kReopenIntervalMs);
 }
 
 bool SerialLine::openDevice(const QString& path)
@@ -74,12 +94,12 @@ void SerialLine::dropVanishedDevice()
     m_serial.close();
     m_serial.clearError();
     m_deviceLost = true;
-    m_unsettled = false;
     m_lastReopen = Clock::now();
 }
 
 // No message and no wait: an absent device fails the open at once, and the
-// exchange then fails as on a port that is not open.
+// exchange then fails as on a port that is not open. The device is looked for
+// only where the lost one was: a removed entry leads nowhere, not to a ttyS.
 bool SerialLine::reopenIfLost()
 {
     if (!m_deviceLost)
@@ -87,6 +107,8 @@ bool SerialLine::reopenIfLost()
     if (Clock::now() - m_lastReopen < Ms(kReopenIntervalMs))
         return false;
     m_lastReopen = Clock::now();
+    if (m_openedByEntry && !hasPortEntry(m_openedName))
+        return false;
     if (!openDevice(devicePathFor(m_openedName)))
         return false;
     m_deviceLost = false;
@@ -129,12 +151,31 @@ void SerialLine::ClosePort()
     m_deviceLost = false;
 }
 
+// What is dropped is seen first: a late reply shows as the dropped bytes it is.
 void SerialLine::PurgeReceive()
 {
     if (!m_serial.isOpen())
         return;
+    dropArrived();
     m_serial.clear(QSerialPort::Input);
     m_serial.readAll(); // what Qt had already taken from the device
+}
+
+// Drops what Qt took from the driver while the event loop ran and what the
+// driver holds now, without waiting. The rounds are bounded: a line that
+// chatters on is not read for ever.
+void SerialLine::dropArrived()
+{
+    constexpr int kRounds = 4;
+    for (int round = 0; round < kRounds; ++round) {
+        if (m_serial.bytesAvailable() == 0 && !m_serial.waitForReadyRead(0))
+            break;
+        const QByteArray dropped = m_serial.readAll();
+        tap(Direction::RxDropped, dropped.constData(), dropped.size());
+        m_lastByte = Clock::now();
+    }
+    if (m_serial.error() == QSerialPort::TimeoutError)
+        m_serial.clearError();
 }
 
 void SerialLine::PurgeTransmit()
@@ -156,35 +197,24 @@ bool SerialLine::waitForBytes(int milliseconds, bool& deviceGone)
     return false;
 }
 
-void SerialLine::expectStrayBytes()
-{
-    m_unsettled = true;
-    m_lastActivity = Clock::now();
-}
-
 void SerialLine::tap(Direction direction, const char* bytes, qint64 count) const
 {
     if (m_tap && count > 0)
         m_tap(direction, Clock::now(), QByteArray(bytes, count));
 }
 
-// Drops what arrives until the line has been quiet for the inter-byte gap,
-// for at most kSettleLimitMs. A settled line costs nothing.
-void SerialLine::settleLine()
+void SerialLine::DropUntilQuiet(Clock::time_point until)
 {
-    if (!m_unsettled || !m_serial.isOpen())
+    if (!m_serial.isOpen())
         return;
-    m_unsettled = false;
-    const auto giveUp = Clock::now() + Ms(kSettleLimitMs);
-    auto quietFrom = m_lastActivity;
+    const auto giveUp = std::max(until, Clock::now()) + Ms(kSettleLimitMs);
+    dropArrived();
     bool deviceGone = false;
     while (!deviceGone) {
-        const int wait = std::min(msUntil(quietFrom + Ms(kReadIntervalMs)), msUntil(giveUp));
-        if (!waitForBytes(wait, deviceGone))
+        const auto quiet = std::max(until, m_lastByte + Ms(kReadIntervalMs));
+        if (!waitForBytes(std::min(msUntil(quiet), msUntil(giveUp)), deviceGone))
             break;
-        const QByteArray stray = m_serial.readAll();
-        tap(Direction::Rx, stray.constData(), stray.size());
-        quietFrom = Clock::now();
+        dropArrived();
     }
     m_serial.clearError();
     if (deviceGone)
@@ -196,8 +226,7 @@ bool SerialLine::ReadPort(uint8_t* buffer, int count, uint32_t& received)
     received = 0;
     if (!m_serial.isOpen())
         return false;
-    const auto deadline = Clock::now() + Ms(kReadTotalConstantMs + kReadTotalPerByteMs * count);
-    auto lastByte = Clock::time_point{};
+    const auto deadline = Clock::now() + readTimeout(count);
     bool deviceGone = false;
     while (received < static_cast<uint32_t>(count)) {
         if (m_serial.bytesAvailable() > 0) {
@@ -207,24 +236,18 @@ bool SerialLine::ReadPort(uint8_t* buffer, int count, uint32_t& received)
                 break;
             }
             received += static_cast<uint32_t>(got);
-            lastByte = Clock::now();
+            m_lastByte = Clock::now();
             continue;
         }
         const int wait = received == 0 ? msUntil(deadline)
-                                       : std::min(msUntil(deadline), msUntil(lastByte + Ms(kReadIntervalMs)));
+                                       : std::min(msUntil(deadline), msUntil(m_lastByte + Ms(kReadIntervalMs)));
         if (!waitForBytes(wait, deviceGone))
             break;
     }
     m_serial.clearError();
     tap(Direction::Rx, reinterpret_cast<const char*>(buffer), received);
-    if (deviceGone) {
+    if (deviceGone)
         dropVanishedDevice();
-    } else if (received < static_cast<uint32_t>(count)) {
-        // With nothing come yet, the reply may be on its way still; after a
-        // partial one, the line has been quiet since its last byte.
-        m_unsettled = true;
-        m_lastActivity = received > 0 ? lastByte : Clock::now();
-    }
     return !deviceGone;
 }
 
@@ -233,7 +256,6 @@ bool SerialLine::WritePort(const uint8_t* buffer, int count, uint32_t& written)
     written = 0;
     if (!reopenIfLost())
         return false;
-    settleLine();
     PurgeReceive();
     PurgeTransmit();
     m_serial.clearError();

@@ -15,15 +15,14 @@
 // with the port's name; reads and writes only return their result.
 class SerialLine : public PortIo {
 public:
-    enum class Direction { Tx, Rx };
-    using Clock = std::chrono::steady_clock;
+    // RxDropped: bytes that came while no read was waiting for them (a late
+    // reply, noise), discarded before the next request.
+    enum class Direction { Tx, Rx, RxDropped };
     using TrafficTap = std::function<void(Direction, Clock::time_point, const QByteArray&)>;
 
     static constexpr int kQueueSize = 256;
-    static constexpr int kReadIntervalMs = 100;
-    static constexpr int kReadTotalConstantMs = 500;
-    static constexpr int kReadTotalPerByteMs = 2;
-    // Longest wait for a line to fall quiet before an exchange goes on anyway.
+    // Longest a line that never falls quiet holds a request back beyond the
+    // time it was asked to wait.
     static constexpr int kSettleLimitMs = 1000;
     // A vanished device is looked for again at most this often.
     static constexpr int kReopenIntervalMs = 1000;
@@ -39,44 +38,47 @@ public:
     // Opens "COM<n>". Does not close an open port (the caller does) and does
     // not store n: the caller has set the port number already.
     void OpenPort(int number);
+    // As OpenPort, but a name whose chosen device is absent (an unplugged
+    // adapter) raises nothing: the port counts as lost and keeps its number.
+    void OpenPortOrAwaitDevice(int number);
     // Opens a device by its path; the path then names the port in messages.
     void OpenDevice(const QString& path);
     // Re-applies the baud rate to the open port.
     void ApplyLineSettings();
     void ClosePort();
     bool isOpen() const { return m_serial.isOpen(); }
-    // The device behind the open port vanished (an adapter pulled out): its
-    // handle is closed, and before each exchange the same port name is
+    // The device behind the port vanished (an adapter pulled out) or was
+    // absent at the start: its handle is closed, and the same port name is
     // opened again, resolved afresh, until the device is back.
     bool deviceLost() const { return m_deviceLost; }
+    // Opens a lost device when it is back, at most once a reopen interval;
+    // exchanges call it too. True when the port is open.
+    bool reopenIfLost();
     // The name the port was opened by, also while its device is lost.
     QString openedName() const { return m_openedName; }
 
     bool ReadPort(uint8_t* buffer, int count, uint32_t& received) override;
     bool WritePort(const uint8_t* buffer, int count, uint32_t& written) override;
+    void DropUntilQuiet(Clock::time_point until) override;
     void PurgeReceive();
     void PurgeTransmit();
-    // Makes the next exchange wait for the line to fall quiet first, as after
-    // a read that gave up: for a port just opened on a line that may still
-    // carry the answer to somebody else's request.
-    void expectStrayBytes();
 
     // Called after a failure has reset the port number to 0, so that the link
     // window can show "no port".
     void setPortLostHandler(std::function<void()> handler) { m_onPortLost = std::move(handler); }
-    // Sees every telegram written and every reply read.
+    // Sees every telegram written, every reply read and every byte dropped.
     void setTrafficTap(TrafficTap tap) { m_tap = std::move(tap); }
 
 private:
     QString currentName() const;
     void open(const QString& name, const QString& path);
+    void awaitDevice(const QString& name);
     [[nodiscard]] bool openDevice(const QString& path);
     void dropVanishedDevice();
-    [[nodiscard]] bool reopenIfLost();
     [[nodiscard]] bool deviceError() const;
     [[noreturn]] void failAndReset(const QString& message, bool closeFirst);
     bool waitForBytes(int milliseconds, bool& deviceGone);
-    void settleLine();
+    void dropArrived();
     void tap(Direction direction, const char* bytes, qint64 count) const;
 
     QSerialPort m_serial;
@@ -84,12 +86,12 @@ private:
     int m_baudRate = 9600;
     QString m_explicitPath; // set when the port was opened by path
     QString m_openedName;
+    // A name the user pointed at a device through the port directory never
+    // falls back to /dev/ttyS<n-1> while its entry is away.
+    bool m_openedByEntry = false;
     bool m_deviceLost = false;
     Clock::time_point m_lastReopen{};
+    Clock::time_point m_lastByte{};
     std::function<void()> m_onPortLost;
     TrafficTap m_tap;
-    // A read that gave up leaves the line unsettled: the reply may still come
-    // and, carrying no table number, pass as the answer to the next request.
-    bool m_unsettled = false;
-    Clock::time_point m_lastActivity{};
 };

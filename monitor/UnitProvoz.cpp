@@ -5,12 +5,15 @@
 #include "translated_texts.h"
 #include "ui_UnitProvoz.h"
 
+#include <QAccessibleWidget>
 #include <QClipboard>
 #include <QDir>
 #include <QEvent>
 #include <QFileInfo>
+#include <QFontDatabase>
 #include <QGuiApplication>
 #include <QHeaderView>
+#include <QLayout>
 #include <QPointer>
 #include <QSaveFile>
 #include <QScreen>
@@ -18,6 +21,8 @@
 #include <QShortcut>
 #include <QSortFilterProxyModel>
 
+#include <algorithm>
+#include <optional>
 #include <set>
 
 namespace {
@@ -25,6 +30,8 @@ namespace {
 const QString kLineEnd = QStringLiteral("\r\n");
 constexpr int kCellMargin = 16;
 constexpr int kBesideGap = 8;
+// The reply to a reading of the measured values, the row polling adds most.
+constexpr int kUsualTelegramBytes = 27;
 
 void writeAll(const QString& fileName, const QByteArray& bytes)
 {
@@ -36,12 +43,57 @@ void writeAll(const QString& fileName, const QByteArray& bytes)
         throw AppError(Tprovoz::tr("Soubor %1 nelze uložit").arg(QDir::toNativeSeparators(fileName)));
 }
 
+// A plain widget would read as a "filler": assistive technology announces
+// the monitor as the window it is.
+QAccessibleInterface* windowFactory(const QString& className, QObject* object)
+{
+    if (className == QLatin1String("Tprovoz") && object && object->isWidgetType())
+        return new QAccessibleWidget(static_cast<QWidget*>(object), QAccessible::Window);
+    return nullptr;
+}
+
+// The largest window of `wanted` size, no less than `least`, in `room`, as
+// near `anchor` as it allows.
+std::optional<QRect> fitted(const QRect& room, const QPoint& anchor, const QSize& wanted, const QSize& least)
+{
+    const QSize size = wanted.boundedTo(room.size());
+    if (size.width() < least.width() || size.height() < least.height())
+        return std::nullopt;
+    return QRect(QPoint(std::clamp(anchor.x(), room.left(), room.right() + 1 - size.width()),
+                        std::clamp(anchor.y(), room.top(), room.bottom() + 1 - size.height())),
+                 size);
+}
+
+std::optional<QRect> beside(const QRect& screen, const QRect& kept, const QSize& wanted, const QSize& least)
+{
+    const QRect rooms[]{
+        QRect(QPoint(kept.right() + 1 + kBesideGap, screen.top()), screen.bottomRight()),
+        QRect(QPoint(screen.left(), kept.bottom() + 1 + kBesideGap), screen.bottomRight()),
+        QRect(screen.topLeft(), QPoint(kept.left() - 1 - kBesideGap, screen.bottom())),
+        QRect(screen.topLeft(), QPoint(screen.right(), kept.top() - 1 - kBesideGap)),
+    };
+    std::optional<QRect> best;
+    const auto area = [](const QRect& r) { return qint64(r.width()) * r.height(); };
+    for (const QRect& room : rooms) {
+        const auto place = fitted(room, kept.topLeft(), wanted, least);
+        if (place && (!best || area(*place) > area(*best)))
+            best = place;
+    }
+    return best;
+}
+
 } // namespace
 
-Tprovoz::Tprovoz(QWidget* parent)
-    : QWidget(parent, Qt::Window), m_ui(std::make_unique<Ui::Tprovoz>()), m_recorder(m_model),
+Tprovoz::Tprovoz()
+    : QWidget(nullptr, Qt::Window), m_ui(std::make_unique<Ui::Tprovoz>()), m_recorder(m_model),
       m_filtered(new QSortFilterProxyModel(this))
 {
+    static const bool installed = [] {
+        QAccessible::installFactory(windowFactory);
+        return true;
+    }();
+    Q_UNUSED(installed);
+    setAttribute(Qt::WA_QuitOnClose, false);
     m_ui->setupUi(this);
     setUpTable();
     connect(m_ui->tl_pauza, &QPushButton::toggled, this, &Tprovoz::tl_pauzaToggled);
@@ -78,20 +130,45 @@ void Tprovoz::setUpTable()
                          widthOf("data tabulky 16 (18 bajtů), DA 127, SA 126") + 2 * kCellMargin);
     connect(m_filtered, &QAbstractItemModel::rowsAboutToBeInserted, this, &Tprovoz::rememberFollowing);
     connect(m_filtered, &QAbstractItemModel::rowsInserted, this, &Tprovoz::followNewest);
-    connect(m_filtered, &QAbstractItemModel::rowsRemoved, this, &Tprovoz::showRowCount);
-    connect(m_filtered, &QAbstractItemModel::modelReset, this, &Tprovoz::showRowCount);
+    // The count of all rows changes also when the filter hides every new one.
+    connect(&m_model, &QAbstractItemModel::rowsInserted, this, &Tprovoz::showRowCount);
+    connect(&m_model, &QAbstractItemModel::rowsRemoved, this, &Tprovoz::showRowCount);
+    connect(&m_model, &QAbstractItemModel::modelReset, this, &Tprovoz::showRowCount);
+    const QMargins margins = layout()->contentsMargins();
+    resize(std::max(width(), margins.left() + tableWidth() + 2 * view->frameWidth() + margins.right()), height());
 }
 
-void Tprovoz::placeBeside(const QRect& frame)
+// Every column wide enough for the usual rows, the bytes of a reading's reply
+// included.
+int Tprovoz::tableWidth() const
 {
-    const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
-    QRect place(frame.right() + kBesideGap, frame.top(), width(), height());
-    place.setWidth(
-        std::max(std::min(place.width(), screen.right() - place.left()), minimumSizeHint().width()));
-    if (place.right() > screen.right())
-        place.moveRight(screen.right());
-    resize(place.size());
+    const QTableView* view = m_ui->str_provoz;
+    const QString usualBytes = QString(QStringLiteral("00 ")).repeated(kUsualTelegramBytes).trimmed();
+    int width = QFontMetrics(QFontDatabase::systemFont(QFontDatabase::FixedFont)).horizontalAdvance(usualBytes) +
+                kCellMargin;
+    for (int column = 0; column < TrafficModel::BytesColumn; ++column)
+        width += view->columnWidth(column);
+    return width + view->verticalScrollBar()->sizeHint().width();
+}
+
+void Tprovoz::placeBeside(const QWidget& main, const QRect& controls)
+{
+    // This window's frame is not known before it is shown: it gets the main window's.
+    const QSize frameSize = main.frameGeometry().size() - main.geometry().size();
+    const QRect place = placement(main.screen()->availableGeometry(), main.frameGeometry(), controls,
+                                  size() + frameSize, kLeastUsableSize.expandedTo(minimumSizeHint()) + frameSize);
+    resize(place.size() - frameSize);
     move(place.topLeft());
+}
+
+QRect Tprovoz::placement(const QRect& screen, const QRect& main, const QRect& controls, const QSize& wanted,
+                         const QSize& least)
+{
+    if (const auto place = beside(screen, main, wanted, least))
+        return *place;
+    if (const auto place = beside(screen, controls, wanted, least))
+        return *place;
+    return QRect(screen.topLeft(), wanted.boundedTo(screen.size()));
 }
 
 void Tprovoz::attach(SerialLine& line)

@@ -35,7 +35,12 @@ void TrafficRecorder::record(SerialLine::Direction direction, Clock::time_point 
 {
     if (m_paused)
         return;
-    if (direction == SerialLine::Direction::Rx) {
+    if (direction == SerialLine::Direction::RxDropped) {
+        // Bytes the line dropped before a request: read in the light of the
+        // last request, whose reply they most likely are.
+        closeOverdueExchange(at);
+        m_queue.push_back({SerialLine::Direction::Rx, at, bytes, m_request, true});
+    } else if (direction == SerialLine::Direction::Rx) {
         const bool late = m_awaiting && at > m_replyDeadline + kDeadlineSlack;
         if (late)
             closeOverdueExchange(m_replyDeadline);

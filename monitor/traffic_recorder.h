@@ -11,10 +11,11 @@
 
 // Turns what the serial line's tap sees into the monitor's rows. A reply is
 // read in the light of the request before it, and a request whose reply did
-// not come within the port's time-out gets a row of its own. The tap runs in
-// the middle of an exchange, so it only queues what it saw; bytes that come
-// after the port gave up are shown as dropped, as the line drops them; decoding and the
-// model's update wait until the exchange is over and the event loop runs.
+// not come within the port's time-out gets a row of its own. Bytes that come
+// after the port gave up (a late reply) show as dropped, as the line drops
+// them. The tap runs in the middle of an exchange, so it only queues what it
+// saw; decoding and the model's update wait until the exchange is over and
+// the event loop runs.
 class TrafficRecorder : public QObject {
     Q_OBJECT
 public:

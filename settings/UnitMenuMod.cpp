@@ -44,6 +44,9 @@ Tmenu_qzr17::Tmenu_qzr17(QWidget* parent)
     : QDialog(parent), m_ui(std::make_unique<Ui::menu_qzr17>()), Timer1(new QTimer(this))
 {
     m_ui->setupUi(this);
+    // Translated items may be longer than those the boxes first measured.
+    for (QComboBox* combo : findChildren<QComboBox*>())
+        combo->setSizeAdjustPolicy(QComboBox::AdjustToContents);
     localizeDecimal(m_ui->ed_prvni_low);
     localizeDecimal(m_ui->ed_druhy_high);
     buildDayTabs();
@@ -323,17 +326,39 @@ void Tmenu_qzr17::bringTableToFront(int table)
         m_ui->pgc->setCurrentWidget(page);
 }
 
-// The pages, by their tab text, of the tables among `steps` that the last
-// reads did not bring.
-QStringList Tmenu_qzr17::pagesNotRead(const std::vector<WriteStep>& steps) const
+// The pages, by their tab text, that show fields of the tables; table 4
+// fills two of them.
+QStringList Tmenu_qzr17::pageNames(const std::vector<int>& tables) const
 {
     QStringList pages;
-    for (const WriteStep& step : steps) {
-        const QString page = m_ui->pgc->tabText(m_ui->pgc->indexOf(pageOf(step.table)));
-        if (!m_fromRegulator[static_cast<size_t>(step.table)] && !pages.contains(page))
-            pages.append(page);
+    for (const int table : tables) {
+        for (QWidget* page : table == 4 ? QList<QWidget*>{m_ui->regul, m_ui->rego} : QList{pageOf(table)}) {
+            const QString name = m_ui->pgc->tabText(m_ui->pgc->indexOf(page));
+            if (!pages.contains(name))
+                pages.append(name);
+        }
     }
     return pages;
+}
+
+// The pages of the tables among `steps` that the last reads did not bring.
+QStringList Tmenu_qzr17::pagesNotRead(const std::vector<WriteStep>& steps) const
+{
+    std::vector<int> tables;
+    for (const WriteStep& step : steps) {
+        if (!m_fromRegulator[static_cast<size_t>(step.table)])
+            tables.push_back(step.table);
+    }
+    return pageNames(tables);
+}
+
+// The pages whose tables a write that stopped at `failed` has sent.
+QStringList Tmenu_qzr17::pagesWrittenBefore(const std::vector<WriteStep>& steps, int failed) const
+{
+    std::vector<int> tables;
+    for (auto step = steps.begin(); step != steps.end() && step->table != failed; ++step)
+        tables.push_back(step->table);
+    return pageNames(tables);
 }
 
 void Tmenu_qzr17::Timer1Timer()
@@ -347,7 +372,7 @@ void Tmenu_qzr17::Timer1Timer()
     }
     pause(kStepPauseMs);
     // A version text without a date raises here: nothing is read then.
-    new_firmware = IsNewFirmware(ReadFirmwareDate()) ? 1 : 0;
+    new_firmware = firmware::isNew(ReadFirmwareDate()) ? 1 : 0;
     pause(kStepPauseMs);
     tl_cistClick();
     pause(kStepPauseMs);
@@ -376,7 +401,7 @@ void Tmenu_qzr17::tl_zapisClick()
     m_progress->hide();
     if (!failed)
         m_sets->parametersMatchRegulator();
-    if (failed && ReportWriteFailure())
+    if (failed && ReportWriteFailure(PagesAlreadyWritten(pagesWrittenBefore(steps, *failed))))
         bringTableToFront(*failed);
 }
 

@@ -75,7 +75,10 @@ private:
     void collectClock();
     QWidget* pageOf(int table) const;
     void bringTableToFront(int table);
+    QStringList pageNames(const std::vector<int>& tables) const;
     QStringList pagesNotRead(const std::vector<regulator_sequences::WriteStep>& steps) const;
+    QStringList pagesWrittenBefore(const std::vector<regulator_sequences::WriteStep>& steps,
+                                   int failed) const;
 
     std::unique_ptr<Ui::menu_qzr17> m_ui;
     std::unique_ptr<LoadProgress> m_progress;

@@ -3,6 +3,7 @@
 #include "ui_UnitMenuMod.h"
 
 #include "edit_conversions.h"
+#include "language.h"
 #include "param_record.h"
 
 #include <QCoreApplication>
@@ -120,7 +121,7 @@ CommissioningReport CommissioningReport::fromWindow(const Ui::menu_qzr17& ui, in
 
 QString CommissioningReport::html() const
 {
-    const QLocale locale;
+    const QLocale locale = textLocale();
     QString html = QCoreApplication::translate("CommissioningReport",
                                                "<html><body><h1>Protokol o nastavení regulátoru</h1>"
                                                "<table cellpadding=\"2\">");

@@ -98,6 +98,10 @@ std::optional<int32_t> parseInt(const QString& text)
 
 int EditToFloat(float& field, QLineEdit* edit)
 {
+    // An edit that still shows the field's value keeps it exactly: the two
+    // decimals shown must not round what came from the regulator (35.125).
+    if (std::isfinite(field) && edit->text() == floatText(field))
+        return 0;
     const auto value = parseFloat(edit->text());
     if (!value)
         return refuse(field, edit, kFloatMessage);

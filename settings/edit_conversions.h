@@ -26,7 +26,8 @@ std::optional<int32_t> parseInt(const QString& text);
 // The three conversion routines: 0 on success, the edit's text untouched;
 // -1 on failure, after the message "CHYBA" has been closed, with the field
 // and the edit set to 0 and the focus in the edit. EditToByte keeps the low
-// 8 bits of the number typed (300 gives 44).
+// 8 bits of the number typed (300 gives 44). EditToFloat leaves a field
+// whose value the edit still shows as it is, unrounded.
 int EditToFloat(float& field, QLineEdit* edit);
 int EditToByte(int8_t& field, QLineEdit* edit);
 int EditToInt(int32_t& field, QLineEdit* edit);

@@ -85,6 +85,10 @@ void LoadedMarks::colourTabs() const
                 m_pages->setTabTextColor(i, kMarkedTab);
         }
     }
+    // A tab bar repaints a tab where a single row would hold it, not where
+    // the bars of this window draw it.
+    m_pages->update();
+    m_days->update();
 }
 
 void LoadedMarks::removeIf(bool days)

@@ -1,13 +1,153 @@
 #include "multi_row_tab_bar.h"
 
+#include <QAccessibleWidget>
 #include <QMouseEvent>
+#include <QPointer>
 #include <QStyleOptionTab>
 #include <QStylePainter>
 
 #include <algorithm>
+#include <map>
+
+namespace {
+
+// One tab as assistive technology sees it: where the bar draws it, and a
+// press that selects it as a click does.
+class TabAccessible : public QAccessibleInterface, public QAccessibleActionInterface {
+public:
+    TabAccessible(MultiRowTabBar* bar, int index) : m_bar(bar), m_index(index) {}
+
+    bool isValid() const override { return m_bar && m_index < m_bar->count(); }
+    QObject* object() const override { return nullptr; }
+    QWindow* window() const override { return m_bar->window()->windowHandle(); }
+    QAccessibleInterface* parent() const override { return QAccessible::queryAccessibleInterface(m_bar); }
+    QAccessibleInterface* child(int) const override { return nullptr; }
+    int childCount() const override { return 0; }
+    int indexOfChild(const QAccessibleInterface*) const override { return -1; }
+    QAccessibleInterface* childAt(int, int) const override { return nullptr; }
+    void setText(QAccessible::Text, const QString&) override {}
+    QAccessible::Role role() const override { return QAccessible::PageTab; }
+
+    QString text(QAccessible::Text t) const override
+    {
+        if (!isValid())
+            return {};
+        if (t == QAccessible::Name)
+            return QString(m_bar->tabText(m_index)).remove(u'&');
+        return t == QAccessible::Description ? m_bar->tabToolTip(m_index) : QString();
+    }
+
+    QAccessible::State state() const override
+    {
+        QAccessible::State s;
+        if (!isValid())
+            return s;
+        s.selectable = true;
+        s.selected = m_index == m_bar->currentIndex();
+        s.disabled = !m_bar->isTabEnabled(m_index);
+        s.invisible = !m_bar->isVisible();
+        return s;
+    }
+
+    QRect rect() const override
+    {
+        if (!isValid())
+            return {};
+        const QRect area = m_bar->tabArea(m_index);
+        return QRect(m_bar->mapToGlobal(area.topLeft()), area.size());
+    }
+
+    void* interface_cast(QAccessible::InterfaceType type) override
+    {
+        return type == QAccessible::ActionInterface ? static_cast<QAccessibleActionInterface*>(this) : nullptr;
+    }
+
+    QStringList actionNames() const override { return {pressAction()}; }
+    QStringList keyBindingsForAction(const QString&) const override { return {}; }
+    void doAction(const QString& name) override
+    {
+        if (name == pressAction() && isValid() && m_bar->isTabEnabled(m_index)) {
+            emit m_bar->tabBarClicked(m_index);
+            m_bar->setCurrentIndex(m_index);
+        }
+    }
+
+private:
+    QPointer<MultiRowTabBar> m_bar;
+    int m_index;
+};
+
+// The bar with its tabs as children, each where it is drawn: the base class
+// would report them in the one row it lays them out in.
+class MultiRowTabBarAccessible : public QAccessibleWidget {
+public:
+    explicit MultiRowTabBarAccessible(MultiRowTabBar* bar) : QAccessibleWidget(bar, QAccessible::PageTabList) {}
+
+    ~MultiRowTabBarAccessible() override
+    {
+        for (const auto& [index, id] : m_tabs)
+            QAccessible::deleteAccessibleInterface(id);
+    }
+
+    int childCount() const override { return bar()->count(); }
+
+    QAccessibleInterface* child(int index) const override
+    {
+        if (index < 0 || index >= bar()->count())
+            return nullptr;
+        if (const auto known = m_tabs.find(index); known != m_tabs.end())
+            return QAccessible::accessibleInterface(known->second);
+        auto* tab = new TabAccessible(bar(), index);
+        m_tabs[index] = QAccessible::registerAccessibleInterface(tab);
+        return tab;
+    }
+
+    int indexOfChild(const QAccessibleInterface* child) const override
+    {
+        for (int i = 0; i < childCount(); ++i) {
+            if (this->child(i) == child)
+                return i;
+        }
+        return -1;
+    }
+
+    QAccessibleInterface* childAt(int x, int y) const override
+    {
+        const int index = bar()->tabAreaAt(bar()->mapFromGlobal(QPoint(x, y)));
+        return index >= 0 ? child(index) : nullptr;
+    }
+
+    // The bar's own name, or the selected tab's.
+    QString text(QAccessible::Text t) const override
+    {
+        const QString own = QAccessibleWidget::text(t);
+        if (t != QAccessible::Name || !own.isEmpty() || bar()->currentIndex() < 0)
+            return own;
+        return QString(bar()->tabText(bar()->currentIndex())).remove(u'&');
+    }
+
+private:
+    MultiRowTabBar* bar() const { return static_cast<MultiRowTabBar*>(widget()); }
+
+    mutable std::map<int, QAccessible::Id> m_tabs;
+};
+
+QAccessibleInterface* tabBarFactory(const QString& className, QObject* object)
+{
+    if (className == QLatin1String("MultiRowTabBar") && object && object->isWidgetType())
+        return new MultiRowTabBarAccessible(static_cast<MultiRowTabBar*>(object));
+    return nullptr;
+}
+
+} // namespace
 
 MultiRowTabBar::MultiRowTabBar(QWidget* parent) : QTabBar(parent)
 {
+    static const bool installed = [] {
+        QAccessible::installFactory(tabBarFactory);
+        return true;
+    }();
+    Q_UNUSED(installed);
     setUsesScrollButtons(false);
     setExpanding(false);
     setElideMode(Qt::ElideNone);

@@ -8,7 +8,7 @@
 // A tab bar that wraps its tabs into as many rows as its width needs: the
 // eleven pages and the seven days have more tabs than one row of the window
 // holds. As in multi-line tab controls, the row of the selected tab lies
-// next to the pages.
+// next to the pages. Assistive technology finds each tab where it is drawn.
 class MultiRowTabBar : public QTabBar {
     Q_OBJECT
 

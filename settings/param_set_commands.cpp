@@ -5,6 +5,7 @@
 #include "UnitMenuMod.h"
 #include "bus_protocol.h"
 #include "edit_conversions.h"
+#include "firmware.h"
 #include "prompts.h"
 #include "report_preview.h"
 #include "set_compare_dialog.h"
@@ -34,14 +35,17 @@ struct DeviceTexts {
     QString version;
 };
 
-// The version text comes with every connection check; the type only from
-// the identification window, so it is asked for when still unknown.
-DeviceTexts deviceTexts()
+// The type comes only from the identification window, so it is asked for
+// when still unknown.
+QString regulatorType()
 {
     if (bus_protocol::device_type_text[0] == 0)
         bus_protocol::ReadDeviceType();
-    return {deviceText(bus_protocol::device_type_text), deviceText(bus_protocol::device_version_text)};
+    return deviceText(bus_protocol::device_type_text);
 }
+
+// The version text comes with every connection check.
+DeviceTexts deviceTexts() { return {regulatorType(), deviceText(bus_protocol::device_version_text)}; }
 
 } // namespace
 
@@ -90,7 +94,8 @@ void ParamSetCommands::SaveToFile()
     if (!shown)
         return;
     const DeviceTexts texts = deviceTexts();
-    const ParamSet set = completeSet(*shown, texts.type, texts.version);
+    ParamSet set = completeSet(*shown, texts.type, texts.version);
+    dropTablesFirmwareLacks(set); // their fields were never read
     if (const auto outside = findOutOfRange(set)) {
         report(tr("Pole \"%1\" (karta %2) má hodnotu mimo rozsah, který regulátor přijímá: %3.\n"
                   "Sada nebyla uložena.")
@@ -178,25 +183,87 @@ void ParamSetCommands::apply(const ParamSet& set)
     m_window.week().ShowDay(m_window.week().shownDay());
 }
 
+bool ParamSetCommands::dropTablesFirmwareLacks(ParamSet& set) const
+{
+    bool dropped = false;
+    for (const int table : setTables()) {
+        if (set.holds(table) && !firmware::hasTable(table, m_window.new_firmware != 0)) {
+            set.tables.reset(static_cast<size_t>(table));
+            dropped = true;
+        }
+    }
+    return dropped;
+}
+
+QString ParamSetCommands::firmwareLacksNote() const
+{
+    return tr("Vstupní signály alarmů (tabulka 20) se vynechávají: regulátor s firmwarem starším "
+              "než 3. 10. 2008 je nemá.");
+}
+
+bool ParamSetCommands::mayLoadType(const ParamSet& set) const
+{
+    const QString type = regulatorType();
+    if (!isFromAnotherType(set, type))
+        return true;
+    return prompts().message(
+               tr("Sada parametrů je z přístroje typu \"%1\", připojený regulátor je typu \"%2\".\n"
+                  "Přesto ji načíst?")
+                   .arg(set.deviceType, type),
+               tr("Dotaz"), Prompts::Icon::Question, Prompts::Buttons::YesNoDefaultNo,
+               &m_window) == Prompts::Answer::Yes;
+}
+
+QStringList ParamSetCommands::notFilled(const ParamSet& set) const
+{
+    QStringList pages;
+    QStringList days;
+    for (const int table : lackingTables(set, m_window.new_firmware != 0)) {
+        ParamRecord scratch;
+        const TableFields layout(table, scratch);
+        QStringList& names = WindowFields::isDay(table) ? days : pages;
+        for (size_t i = 0; i < layout.fields().size(); ++i) {
+            const QString name = m_fields.page({table, i});
+            if (!name.isEmpty() && !names.contains(name))
+                names.append(name);
+        }
+    }
+    QStringList lines;
+    if (!pages.isEmpty())
+        lines.append(tr("Sada nemá hodnoty těchto karet, zůstaly, jak byly: %1.")
+                         .arg(pages.join(QStringLiteral(", "))));
+    if (!days.isEmpty())
+        lines.append(
+            tr("Sada nemá program těchto dnů, zůstal, jak byl: %1.").arg(days.join(QStringLiteral(", "))));
+    return lines;
+}
+
 void ParamSetCommands::LoadFromFile()
 {
-    const auto file = askAndRead(tr("Načíst sadu parametrů"));
-    if (!file)
+    auto file = askAndRead(tr("Načíst sadu parametrů"));
+    if (!file || !mayLoadType(file->second))
         return;
-    const std::vector<FieldKey> changed = differences(file->second, readShown());
-    apply(file->second);
+    ParamSet& set = file->second;
+    QStringList notes;
+    if (dropTablesFirmwareLacks(set))
+        notes.append(firmwareLacksNote());
+    notes += notFilled(set);
+    const std::vector<FieldKey> changed = differences(set, readShown());
+    apply(set);
     m_marks.mark(changed, m_window.week().shownDay());
-    report(tr("Sada parametrů je načtena, změněných polí: %1.\n"
-              "Do regulátoru se zapíše až tlačítky Zápis.")
-               .arg(changed.size()),
+    const QString loaded = tr("Sada parametrů je načtena, změněných polí: %1.\n"
+                              "Do regulátoru se zapíše až tlačítky Zápis.")
+                               .arg(changed.size());
+    report(notes.isEmpty() ? loaded : loaded + QStringLiteral("\n\n") + notes.join(u'\n'),
            Prompts::Icon::Information);
 }
 
 void ParamSetCommands::CompareWithFile()
 {
-    const auto file = askAndRead(tr("Porovnat se sadou parametrů"));
+    auto file = askAndRead(tr("Porovnat se sadou parametrů"));
     if (!file)
         return;
+    const QString note = dropTablesFirmwareLacks(file->second) ? firmwareLacksNote() : QString();
     const Shown shown = readShown();
     std::vector<SetCompareDialog::Difference> rows;
     for (const FieldKey& key : differences(file->second, shown)) {
@@ -206,7 +273,7 @@ void ParamSetCommands::CompareWithFile()
         rows.push_back({m_fields.page(key), named ? QStringLiteral("%1 (%2)").arg(label, name) : label,
                         m_fields.text(key, file->second.record), shownText(key, shown)});
     }
-    SetCompareDialog dialog(file->first, rows, &m_window);
+    SetCompareDialog dialog(file->first, rows, note, &m_window);
     dialog.exec();
 }
 
@@ -236,6 +303,6 @@ bool ParamSetCommands::mayReadOver()
     const auto answer =
         prompts().message(tr("Hodnoty načtené ze souboru ještě nebyly zapsány do regulátoru.\n"
                              "Přečíst regulátor a načtené hodnoty zahodit?"),
-                          tr("Dotaz"), Prompts::Icon::Question, Prompts::Buttons::YesNo, &m_window);
+                          tr("Dotaz"), Prompts::Icon::Question, Prompts::Buttons::YesNoDefaultNo, &m_window);
     return answer == Prompts::Answer::Yes;
 }

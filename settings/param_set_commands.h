@@ -63,6 +63,14 @@ private:
     // The file's path and its set, or nothing (refused files are reported).
     std::optional<std::pair<QString, param_set::ParamSet>> askAndRead(const QString& title);
     void apply(const param_set::ParamSet& set);
+    // Leaves out the tables that the regulator's firmware does not have;
+    // true when the set held one.
+    bool dropTablesFirmwareLacks(param_set::ParamSet& set) const;
+    QString firmwareLacksNote() const;
+    // A set from another type of device loads only when the user says so.
+    bool mayLoadType(const param_set::ParamSet& set) const;
+    // The pages and the days that the set leaves as they are, a line each.
+    QStringList notFilled(const param_set::ParamSet& set) const;
     void report(const QString& text, Prompts::Icon icon) const;
 
     Tmenu_qzr17& m_window;

@@ -1,12 +1,10 @@
 #include "regulator_sequences.h"
 
-#include "app_error.h"
 #include "bus_protocol.h"
 #include "load_progress.h"
 #include "prompts.h"
 
 #include <QCoreApplication>
-#include <QLocale>
 #include <QStringDecoder>
 #include <QThread>
 
@@ -19,7 +17,6 @@ constexpr int kTableStep = 10;
 constexpr int kAddressStep = 3;
 constexpr int kDayStep = 17;
 constexpr int kRefusedCode = 2;
-const QDate kNewFirmwareSince(2008, 10, 3);
 const QDate kUnknownFirmware(2000, 1, 1);
 
 void report(const QString& text)
@@ -56,16 +53,6 @@ bool confirm(const QString& text)
     return prompts().message(text, QCoreApplication::translate("regulator_sequences", "Dotaz"),
                              Prompts::Icon::Question,
                              Prompts::Buttons::YesNoDefaultNo) == Prompts::Answer::Yes;
-}
-
-int dateField(const QString& versionText, int offset, int length)
-{
-    const QString part = versionText.mid(offset, length);
-    bool ok = false;
-    const int value = QLocale::c().toInt(part, &ok);
-    if (!ok)
-        throw AppError(QStringLiteral("'%1' is not a valid integer value").arg(part));
-    return value;
 }
 
 QString versionText()
@@ -156,12 +143,34 @@ void ReportReadFailure()
     report(QCoreApplication::translate("regulator_sequences", "Chyba při čtení dat z regulátoru"));
 }
 
-bool ReportWriteFailure()
+bool ReportWriteFailure(const QString& explanation)
 {
     const bool refused = bus_protocol::last_ack_code == kRefusedCode;
-    report(refused ? QCoreApplication::translate("regulator_sequences", "Chyba, špatně zadaný rozsah dat")
-                   : QCoreApplication::translate("regulator_sequences", "Chyba při zápisu"));
+    const QString message =
+        refused ? QCoreApplication::translate("regulator_sequences", "Chyba, špatně zadaný rozsah dat")
+                : QCoreApplication::translate("regulator_sequences", "Chyba při zápisu");
+    report(explanation.isEmpty() ? message : message + QStringLiteral("\n\n") + explanation);
     return refused;
+}
+
+QString PagesAlreadyWritten(const QStringList& pages)
+{
+    if (pages.isEmpty())
+        return {};
+    return QCoreApplication::translate(
+               "regulator_sequences", "Hodnoty těchto karet už jsou v pracovní paměti (RAM) regulátoru: %1.\n"
+                                      "Do EEPROM se nic neuložilo.")
+        .arg(pages.join(QStringLiteral(", ")));
+}
+
+QString DaysAlreadyWritten(const QStringList& days)
+{
+    if (days.isEmpty())
+        return {};
+    return QCoreApplication::translate("regulator_sequences",
+                                       "Program těchto dnů už je v pracovní paměti (RAM) regulátoru: %1.\n"
+                                       "Do EEPROM se nic neuložilo.")
+        .arg(days.join(QStringLiteral(", ")));
 }
 
 void ReportStoreFailure()
@@ -185,25 +194,11 @@ bool ConfirmDaysNotRead(const QStringList& days)
                        .arg(days.join(QStringLiteral(", "))));
 }
 
-QDate FirmwareDate(const QString& versionText)
-{
-    const int day = dateField(versionText, 11, 2);
-    const int month = dateField(versionText, 14, 2);
-    const int year = dateField(versionText, 17, 4);
-    const QDate date(year, month, day);
-    // Years before the common era are valid to QDate but to no regulator.
-    if (!date.isValid() || year < 1)
-        throw AppError(QStringLiteral("Invalid argument to date encode"));
-    return date;
-}
-
 QDate ReadFirmwareDate()
 {
     if (!bus_protocol::ReadDeviceVersion())
         return kUnknownFirmware;
-    return FirmwareDate(versionText());
+    return firmware::date(versionText());
 }
-
-bool IsNewFirmware(const QDate& firmwareDate) { return firmwareDate >= kNewFirmwareSince; }
 
 } // namespace regulator_sequences

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "firmware.h"
 #include "param_record.h"
 
 #include <QDate>
@@ -25,7 +26,7 @@ constexpr int kAddressTable = 7;
 constexpr int kClockTable = 15;
 constexpr int kPidTable = 17;
 constexpr int kAnalogueOutputTable = 19;
-constexpr int kAlarmInputsTable = 20;
+constexpr int kAlarmInputsTable = firmware::kAlarmInputsTable;
 
 void pause(int milliseconds);
 
@@ -64,8 +65,14 @@ std::optional<int> WriteWeekTables(LoadProgress& progress);
 void ReportNoConnection();
 void ReportReadFailure();
 // For the last failed write: the range message when the regulator refused
-// the data (code 2), else the write error. True for a refusal.
-bool ReportWriteFailure();
+// the data (code 2), else the write error, followed by `explanation` when
+// there is one. True for a refusal.
+bool ReportWriteFailure(const QString& explanation = {});
+// What a write that stopped has left: the pages or days written before the
+// failed table are in the regulator's working memory, and nothing went to
+// its EEPROM. Empty when nothing was written.
+QString PagesAlreadyWritten(const QStringList& pages);
+QString DaysAlreadyWritten(const QStringList& days);
 // A store to EEPROM that the regulator did not acknowledge.
 void ReportStoreFailure();
 
@@ -75,12 +82,8 @@ void ReportStoreFailure();
 bool ConfirmPagesNotRead(const QStringList& pages);
 bool ConfirmDaysNotRead(const QStringList& days);
 
-// The firmware date at offsets 11-12 (day), 14-15 (month) and 17-20 (year)
-// of a version text. Raises AppError when a part is not a number or the
-// parts form no date.
-QDate FirmwareDate(const QString& versionText);
-// The regulator's firmware date; 1 January 2000 when its version cannot be read.
+// The regulator's firmware date (see firmware::date); 1 January 2000 when
+// its version cannot be read.
 QDate ReadFirmwareDate();
-bool IsNewFirmware(const QDate& firmwareDate);
 
 } // namespace regulator_sequences

@@ -45,7 +45,7 @@ void ReportPreview::tl_tiskClick()
 
 void ReportPreview::tl_pdfClick()
 {
-    const QString suggested = QStringLiteral("Protokol_QZR17_%1.pdf").arg(m_report.created.date().toString(Qt::ISODate));
+    const QString suggested = tr("Protokol_QZR17_%1.pdf").arg(m_report.created.date().toString(Qt::ISODate));
     const auto path = prompts().saveFileName(
         {tr("Uložit protokol jako PDF"), suggested, tr("Dokument PDF (*.pdf)"), QStringLiteral("pdf")}, this);
     if (!path)

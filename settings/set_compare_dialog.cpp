@@ -6,13 +6,14 @@
 #include <QHeaderView>
 
 SetCompareDialog::SetCompareDialog(const QString& fileName, const std::vector<Difference>& differences,
-                                   QWidget* parent)
+                                   const QString& note, QWidget* parent)
     : QDialog(parent), m_ui(std::make_unique<Ui::set_compare>())
 {
     m_ui->setupUi(this);
     m_ui->lb_soubor->setText(tr("Soubor: %1").arg(QDir::toNativeSeparators(fileName)));
-    m_ui->lb_vysledek->setText(differences.empty() ? tr("Shodné")
-                                                   : tr("Počet rozdílných polí: %1").arg(differences.size()));
+    const QString result =
+        differences.empty() ? tr("Shodné") : tr("Počet rozdílných polí: %1").arg(differences.size());
+    m_ui->lb_vysledek->setText(note.isEmpty() ? result : result + u'\n' + note);
     QTableWidget* table = m_ui->str_rozdily;
     if (differences.empty()) {
         table->hide();

@@ -23,7 +23,9 @@ public:
         QString shownValue;
     };
 
-    SetCompareDialog(const QString& fileName, const std::vector<Difference>& differences, QWidget* parent = nullptr);
+    // `note` follows the result on a line of its own: what was not compared.
+    SetCompareDialog(const QString& fileName, const std::vector<Difference>& differences,
+                     const QString& note = {}, QWidget* parent = nullptr);
     ~SetCompareDialog() override;
 
 private:

@@ -90,9 +90,13 @@ bool WeekProgramme::tl_writeClick()
     if (!notRead.isEmpty() && !regulator_sequences::ConfirmDaysNotRead(notRead))
         return false;
     m_progress.start();
-    const bool failed = regulator_sequences::WriteWeekTables(m_progress).has_value();
+    const std::optional<int> failed = regulator_sequences::WriteWeekTables(m_progress);
     m_progress.hide();
-    if (failed)
-        regulator_sequences::ReportWriteFailure();
-    return !failed;
+    if (!failed)
+        return true;
+    QStringList written;
+    for (int day = 0; day < *failed - regulator_sequences::kFirstDayTable; ++day)
+        written.append(m_days->tabText(day));
+    regulator_sequences::ReportWriteFailure(regulator_sequences::DaysAlreadyWritten(written));
+    return false;
 }

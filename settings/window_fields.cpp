@@ -7,6 +7,8 @@
 #include "regulator_sequences.h"
 #include <QLocale>
 
+#include <cmath>
+
 using param_set::FieldKey;
 using regulator_sequences::kDayCount;
 using regulator_sequences::kFirstDayTable;
@@ -165,6 +167,9 @@ bool WindowFields::readShown(const FieldKey& key, ParamRecord& record) const
     return std::visit([edit](auto* target) {
         using T = std::remove_pointer_t<decltype(target)>;
         if constexpr (std::is_same_v<T, float>) {
+            // As a write would: an edit still showing the value keeps it unrounded.
+            if (std::isfinite(*target) && edit->text() == floatText(*target))
+                return true;
             const auto value = parseFloat(edit->text());
             *target = value.value_or(0);
             return value.has_value();

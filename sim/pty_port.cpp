@@ -5,8 +5,9 @@
 #include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
+#include <sys/inotify.h>
+#include <sys/ioctl.h>
 #include <sys/stat.h>
-#include <termios.h>
 #include <unistd.h>
 
 namespace {
@@ -28,6 +29,8 @@ std::string readLink(const std::string& path)
 PtyPort::~PtyPort()
 {
     removeLinks();
+    if (m_closeWatch >= 0)
+        ::close(m_closeWatch);
     if (m_slave >= 0)
         ::close(m_slave);
     if (m_master >= 0)
@@ -48,12 +51,15 @@ std::string PtyPort::open()
     m_slave = ::open(name, O_RDWR | O_NOCTTY);
     if (m_slave < 0)
         return failure("open " + m_slavePath);
-    termios settings{};
-    if (::tcgetattr(m_slave, &settings) != 0)
+    if (::tcgetattr(m_slave, &m_rawSettings) != 0)
         return failure("tcgetattr");
-    ::cfmakeraw(&settings);
-    if (::tcsetattr(m_slave, TCSANOW, &settings) != 0)
+    ::cfmakeraw(&m_rawSettings);
+    if (::tcsetattr(m_slave, TCSANOW, &m_rawSettings) != 0)
         return failure("tcsetattr");
+    // Watched only after our own open, so that only clients count.
+    m_closeWatch = ::inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
+    if (m_closeWatch < 0 || ::inotify_add_watch(m_closeWatch, name, IN_CLOSE_WRITE | IN_CLOSE_NOWRITE) < 0)
+        return failure("inotify");
     // A reply to a port nobody reads must not block the simulator.
     const int flags = ::fcntl(m_master, F_GETFL);
     if (flags < 0 || ::fcntl(m_master, F_SETFL, flags | O_NONBLOCK) != 0)
@@ -69,6 +75,20 @@ int PtyPort::masterFd() const
 const std::string& PtyPort::slavePath() const
 {
     return m_slavePath;
+}
+
+int PtyPort::clientGoneFd() const
+{
+    return m_closeWatch;
+}
+
+void PtyPort::restoreAfterClient()
+{
+    char events[4096];
+    while (::read(m_closeWatch, events, sizeof events) > 0) {
+    }
+    ::tcsetattr(m_slave, TCSANOW, &m_rawSettings);
+    ::ioctl(m_slave, TIOCNXCL);
 }
 
 std::string PtyPort::addLink(const std::string& linkPath)

@@ -1,11 +1,15 @@
 #pragma once
 
+#include <termios.h>
+
 #include <string>
 #include <vector>
 
 // A pseudo-terminal whose slave side stands for the regulator's end of the serial line.
 // The simulator holds the slave open itself, so the master never sees a hang-up
-// when a client closes the port, and the slave's raw settings survive between clients.
+// when a client closes the port. The slave's settings would then outlive a client
+// that could not restore them (one killed): each client that goes is followed by
+// the raw settings and the end of exclusive use, so the next one opens as the first.
 class PtyPort {
 public:
     PtyPort() = default;
@@ -17,6 +21,9 @@ public:
     [[nodiscard]] std::string open();
     [[nodiscard]] int masterFd() const;
     [[nodiscard]] const std::string& slavePath() const;
+    // Readable when a client has closed the slave; then call restoreAfterClient.
+    [[nodiscard]] int clientGoneFd() const;
+    void restoreAfterClient();
 
     // Symbolic link to the slave, replacing whatever was there; removed on destruction.
     [[nodiscard]] std::string addLink(const std::string& linkPath);
@@ -25,6 +32,8 @@ public:
 private:
     int m_master = -1;
     int m_slave = -1;
+    int m_closeWatch = -1;
+    termios m_rawSettings{};
     std::string m_slavePath;
     std::vector<std::string> m_links;
 };

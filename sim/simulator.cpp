@@ -86,12 +86,13 @@ int Simulator::run()
     m_transmitter->faults() = m_options.faults;
 
     while (!stopRequested() && !m_quit) {
-        pollfd fds[3] = {{stopWakeFd(), POLLIN, 0}, {-1, POLLIN, 0}, {-1, POLLIN, 0}};
+        pollfd fds[4] = {{stopWakeFd(), POLLIN, 0}, {-1, POLLIN, 0}, {-1, POLLIN, 0},
+                         {m_port.clientGoneFd(), POLLIN, 0}};
         if (Clock::now() >= m_lineResumesAt)
             fds[1].fd = m_port.masterFd();
         if (m_controlOpen)
             fds[2].fd = STDIN_FILENO;
-        const int ready = ::poll(fds, 3, pollTimeoutMs());
+        const int ready = ::poll(fds, 4, pollTimeoutMs());
         if (ready < 0 && errno != EINTR)
             break;
         if (ready > 0 && (fds[1].revents & POLLIN))
@@ -100,6 +101,8 @@ int Simulator::run()
             m_lineResumesAt = Clock::now() + kHangUpPause;
         if (ready > 0 && (fds[2].revents & (POLLIN | POLLHUP)))
             serveControl();
+        if (ready > 0 && (fds[3].revents & POLLIN))
+            m_port.restoreAfterClient();
         dropStaleBytes();
     }
     m_port.removeLinks();

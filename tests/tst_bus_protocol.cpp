@@ -28,6 +28,23 @@ QByteArray dataReply(uint8_t da, uint8_t sa, const QByteArray& data)
     return frame.append(static_cast<char>(sum)).append('\x16');
 }
 
+// "read T", "write T", "probe DA" or "type".
+void runOperation(const QString& operation)
+{
+    const QString verb = operation.section(u' ', 0, 0);
+    const int number = operation.section(u' ', 1, 1).toInt();
+    if (verb == u"read")
+        ReadTable(number);
+    else if (verb == u"write")
+        WriteTable(number);
+    else if (verb == u"probe") {
+        SetDestinationAddress(static_cast<uint8_t>(number));
+        ProbeStation();
+    }
+    else
+        ReadDeviceType();
+}
+
 void putRx(const QByteArray& bytes)
 {
     rx_buffer.fill(0);
@@ -209,6 +226,41 @@ private slots:
         QCOMPARE(GetDestinationAddress(), uint8_t(5));
         ProbeStation();
         QCOMPARE(m_port.written.at(1).toHex(' '), hex("10 05 00 69 6E 16").toHex(' '));
+    }
+
+    // What follows a failed exchange waits until its late answer would be
+    // twice its read time-out old, unless that answer cannot be mistaken.
+    void lateAnswerHoldsBackWhatFollows_data()
+    {
+        QTest::addColumn<QString>("first");
+        QTest::addColumn<QByteArray>("answer"); // to the first; empty: silence
+        QTest::addColumn<QString>("then");
+        QTest::addColumn<int>("heldForRead"); // the first's read count; 0: not held
+        QTest::newRow("table after a silent table") << "read 1" << QByteArray() << "read 2" << 19;
+        QTest::newRow("table after a good table") << "read 1" << dataReply(0, 1, QByteArray(10, '\1')) << "read 2" << 0;
+        QTest::newRow("table after a silent text") << "type" << QByteArray() << "read 2" << 255;
+        QTest::newRow("write after a refusal") << "write 3" << hex("10 00 01 02 03 16") << "write 3" << 0;
+        QTest::newRow("probe of the next station") << "probe 4" << QByteArray() << "probe 5" << 0;
+        QTest::newRow("probe of the same station") << "probe 4" << QByteArray() << "probe 4" << 6;
+        QTest::newRow("write after a silent probe") << "probe 1" << QByteArray() << "write 0" << 6;
+        QTest::newRow("another station's answer") << "probe 5" << hex("10 00 04 00 04 16") << "probe 5" << 6;
+    }
+
+    void lateAnswerHoldsBackWhatFollows()
+    {
+        QFETCH(QString, first);
+        QFETCH(QByteArray, answer);
+        QFETCH(QString, then);
+        QFETCH(int, heldForRead);
+        m_port.replies = {answer};
+        const auto window = 2 * PortIo::readTimeout(heldForRead);
+        const auto before = PortIo::Clock::now();
+        runOperation(first);
+        const auto after = PortIo::Clock::now();
+        runOperation(then);
+        QCOMPARE(m_port.heldBackUntil.size(), heldForRead > 0 ? 1 : 0);
+        if (heldForRead > 0)
+            QVERIFY(m_port.heldBackUntil[0] >= before + window && m_port.heldBackUntil[0] <= after + window);
     }
 
     void broadcastReadWaitsForNothing()

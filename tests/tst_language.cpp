@@ -6,6 +6,7 @@
 #include "app_test_main.h"
 #include "port_chooser.h"
 #include "port_source.h"
+#include "report_preview.h"
 #include "scripted_prompts.h"
 #include "startup.h"
 
@@ -15,6 +16,7 @@
 #include <QApplication>
 #include <QChart>
 #include <QChartView>
+#include <QDialog>
 #include <QComboBox>
 #include <QFile>
 #include <QGroupBox>
@@ -24,6 +26,7 @@
 #include <QSettings>
 #include <QSpinBox>
 #include <QTabBar>
+#include <QTimer>
 #include <QXmlStreamReader>
 
 #include <memory>
@@ -100,6 +103,14 @@ QStringList textsOf(QWidget* widget)
     return texts + itemTexts(widget);
 }
 
+// An editable combo box that shows the whole of its text, not the end of it:
+// a line edit keeps two pixels each side of the text and one for the cursor.
+bool showsWholeText(const QComboBox* combo)
+{
+    const QLineEdit* edit = combo->lineEdit();
+    return edit->fontMetrics().horizontalAdvance(edit->text()) + 5 <= edit->contentsRect().width();
+}
+
 QList<QWidget*> everyWidget()
 {
     QList<QWidget*> widgets;
@@ -131,6 +142,10 @@ private slots:
         m_prompts = std::make_unique<ScriptedPrompts>();
         m_main.reset(createWindows().main);
         m_main->mn_provozClick();
+        // The settings window once shown in Czech: its boxes measured Czech items.
+        auto* settings = m_main->findChild<QDialog*>(QStringLiteral("menu_qzr17"));
+        settings->show();
+        settings->findChild<QTimer*>(QStringLiteral("Timer1"))->stop();
         m_chooser = std::make_unique<PortChooser>(m_ports, 1, nullptr);
         QCoreApplication::processEvents();
         for (QWidget* widget : everyWidget())
@@ -159,6 +174,7 @@ private slots:
         if (!choice.isEmpty()) {
             m_main->findChild<QAction*>(choice)->trigger();
             QCoreApplication::sendPostedEvents();
+            QCoreApplication::processEvents(); // the layouts follow the new texts
             const QSettings store(testConfigDir().filePath(QStringLiteral("Talvex_R16.ini")),
                                   QSettings::IniFormat);
             QCOMPARE(store.value(QStringLiteral("JAZYK/VOLBA")).toString(), english ? "1" : "0");
@@ -174,15 +190,26 @@ private slots:
                 if (expected.contains(text))
                     seen.insert(text);
             }
+            if (auto* combo = qobject_cast<QComboBox*>(widget); combo && combo->isEditable() && combo->isVisible())
+                QVERIFY2(showsWholeText(combo), qPrintable(combo->currentText()));
             // Back in Czech, every control stands where it stood at the start;
             // the traffic monitor, a window of free size, may keep the room
-            // its layout gave to a longer English text.
-            if (!english && widget->window()->objectName() != u"provoz")
+            // its layout gave to a longer English text. A combo box's own
+            // edit follows the box, whenever a hidden page shows again.
+            if (!english && widget->window()->objectName() != u"provoz" &&
+                !qobject_cast<QComboBox*>(widget->parentWidget()))
                 QVERIFY2(widget->geometry() == m_czechGeometry.value(widget, widget->geometry()),
                          qPrintable(widget->objectName() + u' ' + widget->metaObject()->className()));
         }
         // Every window and page was reached, not a few widgets.
         QVERIFY2(seen.size() > 250, qPrintable(QString::number(seen.size())));
+        // What leaves the program speaks it too: the report's date, the name
+        // suggested for its PDF.
+        CommissioningReport report;
+        report.created = QDateTime(QDate(2025, 6, 5), QTime(14, 3));
+        QVERIFY(report.html().contains(english ? "June" : "června"));
+        ReportPreview(report).tl_pdfClick();
+        QVERIFY(m_prompts->fileRequests.constLast().fileName.startsWith(english ? "Commissioning_report" : "Protokol"));
     }
 };
 

@@ -141,6 +141,30 @@ private slots:
         QCOMPARE(prompts.texts(), QStringList());
     }
 
+    // Started while its adapter is unplugged, the program keeps the chosen
+    // port, tells the absence in the status bar alone and opens the port
+    // once the adapter is plugged in.
+    void startedWhileTheAdapterIsUnplugged()
+    {
+        m_link.reset();
+        m_sim->terminate();
+        const QString adapter = m_portDir.filePath(QStringLiteral("by-id-adapter"));
+        QVERIFY(QFile::link(adapter, m_portDir.filePath("COM1")));
+        ScriptedPrompts prompts;
+        m_link = std::make_unique<Tport>(m_window->store(), m_window.get());
+        m_window->setLinkWindow(m_link.get());
+        bus_protocol::AttachPort(m_link.get());
+        m_link->FormCreate();
+        QCOMPARE(m_link->portNumber(), 1);
+        QTRY_COMPARE(status()->text(), QStringLiteral("COM1, 9600 Bd – zařízení portu není připojeno"));
+
+        m_sim = std::make_unique<SimProcess>(QStringList{"--link", adapter});
+        QVERIFY(m_sim->start());
+        QTRY_COMPARE_WITH_TIMEOUT(status()->text(), QStringLiteral("COM1, 9600 Bd"), 3000);
+        QCOMPARE(bus_protocol::ProbeStation(), 1);
+        QCOMPARE(prompts.texts(), QStringList());
+    }
+
     void settingsWindowReadsAfterReplug()
     {
         Tmenu_qzr17 settings(m_window.get());

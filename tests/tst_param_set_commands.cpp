@@ -6,6 +6,7 @@
 #include "bus_protocol.h"
 #include "fake_port.h"
 #include "loaded_marks.h"
+#include "multi_row_tab_bar.h"
 #include "param_record.h"
 #include "param_set_file.h"
 #include "scripted_prompts.h"
@@ -18,6 +19,7 @@
 #include <QTimer>
 #include <QComboBox>
 #include <QLineEdit>
+#include <QPaintEvent>
 #include <QPlainTextEdit>
 #include <QProcess>
 #include <QPushButton>
@@ -27,10 +29,15 @@
 #include <QTest>
 
 #include <memory>
+#include <utility>
 
 namespace {
 
 const QLocale kCzech(QLocale::Czech, QLocale::Czechia);
+constexpr std::string_view kType = "QZR 17";
+const QString kNoAlarmInputs =
+    QStringLiteral("Vstupní signály alarmů (tabulka 20) se vynechávají: regulátor s "
+                   "firmwarem starším než 3. 10. 2008 je nemá.");
 const QString kQuestion = QStringLiteral("Hodnoty načtené ze souboru ještě nebyly zapsány do regulátoru.\n"
                                          "Přečíst regulátor a načtené hodnoty zahodit?");
 
@@ -62,6 +69,45 @@ QString controlState(QWidget* w)
         return edit->text();
     return QString::number(qobject_cast<QComboBox*>(w)->currentIndex());
 }
+
+// The tabs whose colour changed since the last look but which were not
+// repainted where their bar draws them.
+class TabRepaints : public QObject {
+public:
+    explicit TabRepaints(const QList<MultiRowTabBar*>& bars) : m_bars(bars)
+    {
+        unrepainted();
+        for (MultiRowTabBar* bar : bars)
+            bar->installEventFilter(this);
+    }
+
+    QStringList unrepainted()
+    {
+        QCoreApplication::processEvents();
+        QStringList stale;
+        for (MultiRowTabBar* bar : m_bars) {
+            for (int i = 0; i < bar->count(); ++i) {
+                const QColor before = std::exchange(m_colours[{bar, i}], bar->tabTextColor(i));
+                if (before != bar->tabTextColor(i) && !m_painted[bar].contains(bar->tabArea(i)))
+                    stale.append(bar->tabText(i));
+            }
+        }
+        m_painted.clear();
+        return stale;
+    }
+
+    bool eventFilter(QObject* bar, QEvent* event) override
+    {
+        if (event->type() == QEvent::Paint)
+            m_painted[bar] += static_cast<QPaintEvent*>(event)->region();
+        return false;
+    }
+
+private:
+    QList<MultiRowTabBar*> m_bars;
+    QHash<QObject*, QRegion> m_painted;
+    QHash<std::pair<QObject*, int>, QColor> m_colours;
+};
 
 } // namespace
 
@@ -142,7 +188,11 @@ private slots:
         bus_protocol::AttachPort(&m_port);
         m_prompts = std::make_unique<ScriptedPrompts>();
         param_record = regulatorRecord();
+        // A regulator of new firmware whose type is known: loading asks it nothing.
+        bus_protocol::device_type_text.fill(0);
+        std::copy_n(kType.data(), kType.size(), bus_protocol::device_type_text.begin());
         m_window = std::make_unique<Tmenu_qzr17>();
+        m_window->new_firmware = 1;
         m_window->ShowParameters();
         m_window->week().ShowDay(0);
     }
@@ -164,6 +214,7 @@ private slots:
         QMap<QString, QString> saved = controlStates();
 
         m_window = std::make_unique<Tmenu_qzr17>();
+        m_window->new_firmware = 1;
         param_record = ParamRecord{};
         m_port.written.clear();
         load(path("uloz.qzr"));
@@ -179,6 +230,39 @@ private slots:
         }
         QCOMPARE(loaded, saved);
         QCOMPARE(m_port.written.size(), 0);
+    }
+
+    void saveHoldsWhatTheRegulatorHolds_data()
+    {
+        QTest::addColumn<int>("newFirmware");
+        QTest::addColumn<QStringList>("lines"); // of the file; "-" before one it must not hold
+
+        QTest::newRow("shown rounded, saved exact")
+            << 1 << QStringList{"SP20=35.125", "shift2=20.004", "[20]"};
+        QTest::newRow("older firmware never read table 20") << 0 << QStringList{"SP20=35.125", "-[20]"};
+    }
+
+    void saveHoldsWhatTheRegulatorHolds()
+    {
+        QFETCH(int, newFirmware);
+        QFETCH(QStringList, lines);
+        param_record.SP20 = 35.125f;
+        param_record.days[1].shift2 = 20.004f; // Tuesday: shown, left and saved unedited
+        m_window->ShowParameters();
+        m_window->new_firmware = newFirmware;
+        auto* days = m_window->findChild<QTabBar*>(QStringLiteral("TabControl1"));
+        days->setCurrentIndex(1);
+        days->setCurrentIndex(0);
+        m_prompts->fileNames = {path("uloz.qzr")};
+
+        command("mn_ulozit");
+
+        QFile file(path("uloz.qzr"));
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const QStringList saved = QString::fromUtf8(file.readAll()).split(u'\n');
+        for (const QString& line : lines)
+            QVERIFY2(saved.contains(line.mid(line.startsWith(u'-'))) != line.startsWith(u'-'),
+                     qPrintable(line));
     }
 
     void saveRefusesWhatWouldNotLoad_data()
@@ -253,6 +337,48 @@ private slots:
         QCOMPARE(m_port.written.size(), 0);
     }
 
+    void loadSaysWhatItLeaves_data()
+    {
+        QTest::addColumn<QString>("type");
+        QTest::addColumn<int>("newFirmware");
+        QTest::addColumn<QList<int>>("lacking");
+        QTest::addColumn<QStringList>("texts"); // the last one with the loaded set's fields
+
+        const QString loaded = QStringLiteral("Sada parametrů je načtena, změněných polí: 1.\n"
+                                              "Do regulátoru se zapíše až tlačítky Zápis.");
+        QTest::newRow("another type: asked, No")
+            << "QZR 99" << 1 << QList<int>{}
+            << QStringList{"Sada parametrů je z přístroje typu \"QZR 99\", "
+                           "připojený regulátor je typu \"QZR 17\".\nPřesto ji načíst?"};
+        QTest::newRow("older firmware")
+            << "QZR 17" << 0 << QList<int>{} << QStringList{loaded + "\n\n" + kNoAlarmInputs};
+        QTest::newRow("set cut short") << "" << 1 << QList<int>{9, 17}
+                                       << QStringList{loaded + "\n\nSada nemá hodnoty těchto karet, zůstaly, jak byly: PID."
+                                                               "\nSada nemá program těchto dnů, zůstal, jak byl: Úterý."};
+    }
+
+    void loadSaysWhatItLeaves()
+    {
+        QFETCH(QString, type);
+        QFETCH(int, newFirmware);
+        QFETCH(QList<int>, lacking);
+        QFETCH(QStringList, texts);
+        m_window->new_firmware = newFirmware;
+        param_set::ParamSet set = param_set::completeSet(regulatorRecord(), type, {});
+        set.record.SP_0 = 60;
+        for (const int table : lacking)
+            set.tables.reset(static_cast<size_t>(table));
+        QVERIFY(!param_set::saveSetFile(path("sada.qzr"), set));
+        m_prompts->answers = {Prompts::Answer::No};
+
+        load(path("sada.qzr"));
+
+        QCOMPARE(m_prompts->texts(), texts);
+        const bool asked = m_prompts->calls.first().buttons == Prompts::Buttons::YesNoDefaultNo;
+        QCOMPARE(m_window->findChild<QLineEdit*>(QStringLiteral("ed_sp0"))->text(),
+                 asked ? "75,00" : "60,00");
+    }
+
     void badFileLoadsNothing_data()
     {
         QTest::addColumn<QStringList>("replacements");
@@ -307,13 +433,19 @@ private slots:
         QFETCH(QString, action);
         QFETCH(int, acknowledgements);
         QFETCH(QStringList, marked);
+        m_window->show();
+        m_window->findChild<QTimer*>(QStringLiteral("Timer1"))->stop();
+        QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
+        TabRepaints tabs(m_window->findChildren<MultiRowTabBar*>());
         load(setFile({"SP_0=60", "8:minute4=45"}));
         QCOMPARE(markedControls(), (QStringList{"ed_min4", "ed_sp0"}));
+        QCOMPARE(tabs.unrepainted(), QStringList());
         m_port.replies = QList<QByteArray>(acknowledgements, QByteArray::fromHex("100000000016"));
 
         m_window->findChild<QPushButton*>(action)->click();
 
         QCOMPARE(markedControls(), marked);
+        QCOMPARE(tabs.unrepainted(), QStringList());
     }
 
     void automaticReadAsksBeforeReadingOver_data()
@@ -341,8 +473,10 @@ private slots:
 
         const QStringList expected = loaded ? QStringList{kQuestion} : QStringList{};
         QCOMPARE(m_prompts->texts().mid(0, expected.size()), expected);
-        if (loaded)
+        if (loaded) {
             QCOMPARE(m_prompts->calls.first().caption, QStringLiteral("Dotaz"));
+            QCOMPARE(m_prompts->calls.first().buttons, Prompts::Buttons::YesNoDefaultNo);
+        }
         QCOMPARE(!m_port.written.isEmpty(), probed);
         QCOMPARE(markedControls(), loaded ? QStringList{"ed_sp0"} : QStringList{});
     }
@@ -350,12 +484,15 @@ private slots:
     void compareListsTheDifferingFields_data()
     {
         QTest::addColumn<QStringList>("replacements");
+        QTest::addColumn<int>("newFirmware");
         QTest::addColumn<QString>("result");
         QTest::addColumn<QStringList>("rows");
 
-        QTest::newRow("equal") << QStringList{} << "Shodné" << QStringList{};
+        QTest::newRow("equal") << QStringList{} << 1 << "Shodné" << QStringList{};
+        QTest::newRow("older firmware, alarm inputs left out")
+            << QStringList{"INA1=2"} << 0 << "Shodné\n" + kNoAlarmInputs << QStringList{};
         QTest::newRow("float, int16, combos, day")
-            << QStringList{"SP20=36.25", "DSER=300", "TPID=10", "LOC_=0", "10:hour2=9"} << "Počet rozdílných polí: 5"
+            << QStringList{"SP20=36.25", "DSER=300", "TPID=10", "LOC_=0", "10:hour2=9"} << 1 << "Počet rozdílných polí: 5"
             << QStringList{"Ekviterm | Teplota vody při 20°C venkovní teploty (SP20) | 36,25 | 35,5",
                            "REGO | Doba předěhu servopohonu (5-1000s) (DSER) | 300 | 120",
                            "REGO | TPID | 2,0 sekundy | 1,0 sekundy", "Ostatní | Klávesnice (LOC_) | odemčena | zamčena",
@@ -365,8 +502,10 @@ private slots:
     void compareListsTheDifferingFields()
     {
         QFETCH(QStringList, replacements);
+        QFETCH(int, newFirmware);
         QFETCH(QString, result);
         QFETCH(QStringList, rows);
+        m_window->new_firmware = newFirmware;
         m_prompts->openFileNames = {setFile(replacements)};
         QString shownResult;
         QStringList shownRows;

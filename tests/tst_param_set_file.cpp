@@ -74,9 +74,12 @@ private slots:
     void refusal();
     void roundTripUnderLocale_data();
     void roundTripUnderLocale();
+    void wholeFile_data();
+    void wholeFile();
     void partialSetHoldsOnlyItsTables();
     void anyBytesNeverCrash();
     void saveRefusesWhatCannotBeSaved();
+    void saveRemovesWhatAKilledSaveLeft();
 };
 
 void TestParamSetFile::refusal_data()
@@ -184,6 +187,43 @@ void TestParamSetFile::roundTripUnderLocale()
     QCOMPARE(formatSet(set), text);
 }
 
+void TestParamSetFile::wholeFile_data()
+{
+    QTest::addColumn<QByteArray>("bytes"); // null: no file at all
+    QTest::addColumn<int>("line");
+    QTest::addColumn<QString>("reason"); // empty: the file is read
+
+    const QByteArray valid = tunedFile();
+    const QByteArray cut = valid.left(valid.indexOf("AEND=") + 6);
+    QTest::newRow("tiny value is zero") << replaced(valid, "SPHI=0.1", "SPHI=1e-50") << 0 << QString();
+    QTest::newRow("last line cut in its value") << cut << lineOf(cut, "AEND=1") << "řádek nemá konec";
+    QTest::newRow("UTF-8 sequence cut at a line's end")
+        << replaced(valid, "device_type=QZR 17", "device_type=QZR 17\xC5") << 2 << "není v kódování UTF-8";
+    QTest::newRow("only the bus address")
+        << QByteArray("KV36 PARAMETER SET 1\n[7]\nregulator_address=5\n") << 3 << "nemá žádnou tabulku";
+    QTest::newRow("no such file") << QByteArray() << 0 << "Soubor nelze otevřít";
+}
+
+// Through the file, as the programs read it; the caller names the path.
+void TestParamSetFile::wholeFile()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(int, line);
+    QFETCH(QString, reason);
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("sada.qzr"));
+    QFile file(path);
+    QVERIFY(bytes.isNull() || (file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size()));
+    file.close();
+    const ReadResult result = readSetFile(path);
+    QCOMPARE(errorOf(result).isEmpty(), reason.isEmpty());
+    if (reason.isEmpty())
+        return;
+    const SetError& error = std::get<SetError>(result);
+    QCOMPARE(error.line, line);
+    QVERIFY2(error.reason.contains(reason) && !error.message().contains(path), qPrintable(error.message()));
+}
+
 void TestParamSetFile::partialSetHoldsOnlyItsTables()
 {
     const QByteArray text("KV36 PARAMETER SET 1\n[0]\nSP_0=60\nSP20=30\n\n# a comment\n[12]\r\nshift1=1\nshift2=2\n"
@@ -259,6 +299,20 @@ void TestParamSetFile::saveRefusesWhatCannotBeSaved()
     QVERIFY(notADirectory.open(QIODevice::WriteOnly));
     const QString path = dir.filePath(QStringLiteral("soubor/sada.txt"));
     QVERIFY(saveSetFile(path, set).value_or(QString()).startsWith(QStringLiteral("Soubor %1 nelze uložit").arg(path)));
+}
+
+// A save killed before its commit leaves "<name>.XXXXXX" where the file
+// system has no unnamed temporary files; the next save removes that alone.
+void TestParamSetFile::saveRemovesWhatAKilledSaveLeft()
+{
+    QTemporaryDir dir;
+    const QStringList kept{"jina.qzr.Ab12Cd", "sada.qzr", "sada.qzr.Ab12Cd7", "sada.qzr.bak"};
+    for (const QString& name : kept + QStringList{"sada.qzr.Ab12Cd"}) {
+        QFile file(dir.filePath(name));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+    }
+    QVERIFY(!saveSetFile(dir.filePath(QStringLiteral("sada.qzr")), completeSet(tunedRecord(), {}, {})));
+    QCOMPARE(QDir(dir.path()).entryList(QDir::Files), kept);
 }
 
 QTEST_GUILESS_MAIN(TestParamSetFile)

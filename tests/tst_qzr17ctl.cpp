@@ -86,11 +86,13 @@ private slots:
     void settingsStoreFillsMissingOptions_data();
     void settingsStoreFillsMissingOptions();
     void scanListsAnsweringAddresses();
+    void lateReplyOfAnEarlierRunIsDropped_data();
     void lateReplyOfAnEarlierRunIsDropped();
     void comPortUnpluggedAndPluggedInAgain();
     void portsListsPortsAndComLinks();
     void setRoundTrip();
-    void setLoadStopsAtFirstRefusal();
+    void loadSaysWhatItLeaves_data();
+    void loadSaysWhatItLeaves();
     void badSetFileTouchesNothing_data();
     void badSetFileTouchesNothing();
     void diffListsDifferingFields_data();
@@ -98,6 +100,7 @@ private slots:
 
 private:
     QString dumpToFile(const QString& name);
+    void editFile(const QString& path, const QString& pattern, const QString& by);
     void startSim(const QStringList& arguments = {});
     void control(const QStringList& lines);
     void writeStore(const QString& ini);
@@ -479,6 +482,7 @@ void TestQzr17Ctl::badUsage_data()
     QTest::newRow("fraction for a byte") << QStringList{"write", "5", "RE_1=1.5"};
     QTest::newRow("read from the broadcast address") << QStringList{"--da", "127", "read", "0"};
     QTest::newRow("write to the broadcast address") << QStringList{"--da", "127", "write", "0", "SP_0=1"};
+    QTest::newRow("port number beyond any integer") << QStringList{"--port", "COM99999999999", "probe"};
 }
 
 void TestQzr17Ctl::badUsage()
@@ -490,7 +494,7 @@ void TestQzr17Ctl::badUsage()
 
     QCOMPARE(result.exitCode, kExitUsage);
     QVERIFY(result.out.isEmpty());
-    QVERIFY(!result.err.isEmpty());
+    QVERIFY2(result.err.contains(QStringLiteral("Nápověda: qzr17ctl --help")), qPrintable(result.err.join(u'\n')));
     // Nothing went on the bus.
     QCOMPARE(traceLines(result.err, QStringLiteral("TX")), QStringList());
     QCOMPARE(m_sim->table(0), before);
@@ -579,8 +583,9 @@ void TestQzr17Ctl::settingsStoreFillsMissingOptions_data()
     QTest::newRow("options win over the store")
         << "[PORT]\nCOM=4\n[ADRESA]\nDA=9\nSA=9\n" << 2 << "5" << QStringList{"--port", "COM2", "--da", "5", "--sa", "1", "probe"}
         << "10 05 01 69 6F 16";
-    QTest::newRow("stored addresses keep their low eight bits") << "[ADRESA]\nDA=261\nSA=256\n" << 1 << "5"
-                                                                << QStringList{"probe"} << "10 05 00 69 6E 16";
+    QTest::newRow("stored addresses beyond the bus read as 0")
+        << "[ADRESA]\nDA=261\nSA=256\n"
+        << 1 << "0" << QStringList{"probe"} << "10 00 00 69 69 16";
     QTest::newRow("unreadable stored values give the defaults") << "[PORT]\nCOM=x\n[ADRESA]\nDA=five\n" << 1 << "0"
                                                                 << QStringList{"probe"} << "10 00 00 69 69 16";
 }
@@ -614,16 +619,37 @@ void TestQzr17Ctl::scanListsAnsweringAddresses()
     QCOMPARE(result.out, QStringList{"5"});
 }
 
-// Tables 1 and 2 have the same length: the late answer to the first run must
-// not pass as the second run's table.
+void TestQzr17Ctl::lateReplyOfAnEarlierRunIsDropped_data()
+{
+    QTest::addColumn<int>("lateMs");
+    QTest::addColumn<QStringList>("first");
+    QTest::addColumn<QStringList>("second");
+
+    // Tables 1 and 2 have the same length.
+    QTest::newRow("table after table") << 900 << QStringList{"read", "1"} << QStringList{"read", "2"};
+    // Later than a text read's own time-out (1010 ms), within the table's window (1076 ms).
+    QTest::newRow("device type after a table") << 1050 << QStringList{"read", "2"} << QStringList{"type"};
+    QTest::newRow("probe after a store to EEPROM") << 900 << QStringList{"eeprom"} << QStringList{"probe"};
+    QTest::newRow("write building on a read") << 900 << QStringList{"read", "2"}
+                                              << QStringList{"write", "1", "TYPE=1"};
+}
+
+// Every answer comes late, the second run's own too: a second run that
+// succeeds, or writes anything, took the first run's answer for its own.
 void TestQzr17Ctl::lateReplyOfAnEarlierRunIsDropped()
 {
-    control({"set 1 010141200000" "41A00000", "late 620"});
+    QFETCH(int, lateMs);
+    QFETCH(QStringList, first);
+    QFETCH(QStringList, second);
+    control({QStringLiteral("late %1").arg(lateMs)});
 
-    QCOMPARE(runOnSim({"read", "1"}).exitCode, kExitFailed);
-    const CtlResult second = runOnSim({"read", "2"});
+    QCOMPARE(runOnSim(first).exitCode, kExitFailed);
+    const CtlResult result = runOnSim(second);
 
-    QVERIFY2(!second.out.contains(QStringLiteral("ENDS=20")), qPrintable(second.out.join(u' ')));
+    QVERIFY2(result.exitCode == kExitFailed, qPrintable(result.out.join(u' ')));
+    // Answered once every request sent has been served.
+    QCOMPARE(m_sim->command(QStringLiteral("late 0"), 5000), QStringLiteral("OK"));
+    QCOMPARE(m_sim->waitForEvent(QStringLiteral("WROTE"), 0), QString());
 }
 
 // While the adapter is out, its COM link dangles: no port, not the machine's
@@ -723,18 +749,76 @@ void TestQzr17Ctl::setRoundTrip()
                           "WROTE 13", "WROTE 14"}));
 }
 
-void TestQzr17Ctl::setLoadStopsAtFirstRefusal()
+void TestQzr17Ctl::editFile(const QString& path, const QString& pattern, const QString& by)
 {
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::ReadWrite));
+    QString text = QString::fromUtf8(file.readAll());
+    text.replace(QRegularExpression(pattern), by);
+    file.resize(0);
+    file.write(text.toUtf8());
+}
+
+QStringList wrote(const QList<int>& tables)
+{
+    QStringList events;
+    for (const int table : tables)
+        events.append(QStringLiteral("WROTE %1").arg(table));
+    return events;
+}
+
+void TestQzr17Ctl::loadSaysWhatItLeaves_data()
+{
+    QTest::addColumn<QStringList>("simControl");
+    QTest::addColumn<QStringList>("edit"); // a pattern of the dumped file and its replacement
+    QTest::addColumn<QStringList>("options");
+    QTest::addColumn<int>("exitCode");
+    QTest::addColumn<QStringList>("err"); // %1: the file
+    QTest::addColumn<QStringList>("events");
+
+    const QString oldFirmware = "version-hex " + QByteArray("QZR17-5 FW 02.10.2008").toHex();
+    const QStringList otherType{"device_type=[^\n]*", "device_type=QZR 99"};
+    const QList<int> days{8, 9, 10, 11, 12, 13, 14};
+    QTest::newRow("refused in the middle")
+        << QStringList{"refuse 4"} << QStringList{} << QStringList{"--eeprom"} << kExitFailed
+        << QStringList{"Tabulka 4: regulátor odmítl požadavek, kód 2",
+                       "V pracovní paměti (RAM) regulátoru už jsou tabulky 0, 1, 2, 3; do EEPROM se nic neuložilo."}
+        << wrote({0, 1, 2, 3}) + QStringList{"REFUSED 4"};
+    QTest::newRow("older firmware has no table 20: dumped and loaded without")
+        << QStringList{oldFirmware, "unreadable 20", "refuse 20"} << QStringList{"\\z", "[20]\nINA1=1\nINA2=0\n"}
+        << QStringList{"--eeprom"} << kExitOk
+        << QStringList{"Tabulka 20 (vstupy alarmů) se vynechává: regulátor má firmware starší než 3. 10. 2008."}
+        << wrote(QList<int>{0, 1, 2, 3, 4, 5, 6, 17, 19} + days) + QStringList{"EEPROM"};
+    QTest::newRow("tables cut off")
+        << QStringList{} << QStringList{"\\n# [^\\n]*\\n\\[(3|9)\\][^#]*", "\n"} << QStringList{} << kExitOk
+        << QStringList{"Sada nemá tabulky 3, 9; v regulátoru zůstávají, jak jsou."}
+        << wrote({0, 1, 2, 4, 5, 6, 17, 19, 20, 8, 10, 11, 12, 13, 14});
+    QTest::newRow("another device type") << QStringList{} << otherType << QStringList{} << kExitUsage
+        << QStringList{"%1: sada je z přístroje typu \"QZR 99\", regulátor je typu \"QZR 17 ekvitermní "
+                       "regulátor\"; zapsat ji lze jen s volbou --force"} << QStringList{};
+    QTest::newRow("another device type, forced") << QStringList{} << otherType << QStringList{"--force"} << kExitOk
+        << QStringList{} << wrote(QList<int>{0, 1, 2, 3, 4, 5, 6, 17, 19, 20} + days);
+}
+
+void TestQzr17Ctl::loadSaysWhatItLeaves()
+{
+    QFETCH(QStringList, simControl);
+    QFETCH(QStringList, edit);
+    QFETCH(QStringList, options);
+    QFETCH(int, exitCode);
+    QFETCH(QStringList, err);
+    QFETCH(QStringList, events);
+    control(simControl);
     const QString path = dumpToFile(QStringLiteral("set.txt"));
-    control({"refuse 4"});
+    if (!edit.isEmpty())
+        editFile(path, edit.first(), edit.last());
 
-    const CtlResult result = runOnSim({"load", path, "--eeprom"});
+    const CtlResult result = runOnSim(QStringList{"load", path} + options);
 
-    QCOMPARE(result.exitCode, kExitFailed);
-    QCOMPARE(result.err, QStringList{"Tabulka 4: regulátor odmítl požadavek, kód 2"});
+    QCOMPARE(result.exitCode, exitCode);
+    QCOMPARE(result.err, err.replaceInStrings(QStringLiteral("%1"), path));
     m_sim->table(0); // collects the events that came meanwhile
-    QCOMPARE(wroteTables(m_sim->events()),
-             (QStringList{"WROTE 0", "WROTE 1", "WROTE 2", "WROTE 3", "REFUSED 4"}));
+    QCOMPARE(wroteTables(m_sim->events()), events);
 }
 
 void TestQzr17Ctl::badSetFileTouchesNothing_data()
@@ -759,13 +843,7 @@ void TestQzr17Ctl::badSetFileTouchesNothing()
     QFETCH(QString, by);
     QFETCH(QString, message);
     const QString path = dumpToFile(QStringLiteral("set.txt"));
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::ReadWrite));
-    QString text = QString::fromUtf8(file.readAll());
-    text.replace(line + u'\n', by + u'\n');
-    file.resize(0);
-    file.write(text.toUtf8());
-    file.close();
+    editFile(path, QRegularExpression::escape(line + u'\n'), by + u'\n');
 
     const CtlResult result = runOnSim({"--trace", command, path});
 

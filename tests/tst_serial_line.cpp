@@ -134,13 +134,23 @@ private slots:
     }
 
     // Tables 1 and 2 have the same length, so table 1's late reply passes
-    // every frame check as table 2's unless the line settles in between.
+    // every frame check as table 2's unless the line settles in between: up
+    // to twice the read time-out (2 × 538 ms) it never does.
+    void lateReplyIsNeverTakenForTheNextTable_data()
+    {
+        QTest::addColumn<int>("lateMs");
+        QTest::newRow("just after the time-out") << 620;
+        QTest::newRow("half a time-out later") << 800;
+        QTest::newRow("nearly twice the time-out") << 1000;
+    }
+
     void lateReplyIsNeverTakenForTheNextTable()
     {
+        QFETCH(int, lateMs);
         m_sim->setTable(1, QByteArray::fromHex("0101" "41200000" "41A00000")); // ENDS 20
         m_sim->setTable(2, QByteArray::fromHex("0202" "40A00000" "42C80000")); // ENDS 100
-        QCOMPARE(m_sim->command("late 620"), QStringLiteral("OK"));
-        QCOMPARE(ReadTable(1), 0); // gives up at 520 ms; the reply comes at 620
+        QCOMPARE(m_sim->command(QStringLiteral("late %1").arg(lateMs)), QStringLiteral("OK"));
+        QCOMPARE(ReadTable(1), 0); // gives up at 538 ms; the reply comes later
         const int second = ReadTable(2);
         QVERIFY2(param_record.input2.ENDS != 20.0f, "table 1's reply taken for table 2");
         QCOMPARE(second, 0); // its own reply comes late too
@@ -201,11 +211,23 @@ private slots:
     }
 
     // The adapter pulled out and plugged in again under the same COM name:
-    // the line finds it by itself, and holds nobody up while it is away.
+    // the line finds it by itself, and holds nobody up while it is away. An
+    // entry that went with it leads nowhere meanwhile, not to the PC's ttyS0.
+    void vanishedDeviceIsFoundAgainByItsName_data()
+    {
+        QTest::addColumn<bool>("entryRemoved");
+        QTest::newRow("entry left dangling") << false;
+        QTest::newRow("entry removed") << true;
+    }
+
     void vanishedDeviceIsFoundAgainByItsName()
     {
+        QFETCH(bool, entryRemoved);
         QVERIFY(ReadTable(16));
-        m_sim->kill();
+        if (entryRemoved)
+            m_sim->terminate();
+        else
+            m_sim->kill();
         int result = -1;
         QVERIFY(timed([&] { result = ReadTable(16); }) < 536 + kSlack);
         QCOMPARE(result, 0);
@@ -215,6 +237,7 @@ private slots:
             QVERIFY2(timed([&] { result = ReadTable(16); }) < kFewMs, "an absent device held the caller up");
             QCOMPARE(result, 0);
         }
+        QVERIFY(m_line->deviceLost());
         startSim();
         QElapsedTimer back;
         back.start();
@@ -224,18 +247,31 @@ private slots:
         QCOMPARE(m_line->openedName(), QStringLiteral("COM1"));
     }
 
-    void trafficTapSeesBothDirections()
+    // A late reply waits in the port until the next request drops it, as
+    // between two readings of polling: it is seen as dropped, never unseen.
+    void trafficTapSeesEveryByte_data()
     {
-        QList<QPair<SerialLine::Direction, QByteArray>> seen;
+        QTest::addColumn<int>("lateMs");
+        QTest::addColumn<QStringList>("seen"); // direction: 0 sent, 1 read, 2 dropped
+        const QString probe = QStringLiteral("0 10 01 00 69 6a 16");
+        const QString ack = QStringLiteral(" 10 00 01 00 01 16");
+        QTest::newRow("answered") << 0 << QStringList{probe, "1" + ack, probe, "1" + ack};
+        QTest::newRow("answered late") << 620 << QStringList{probe, "2" + ack, probe};
+    }
+
+    void trafficTapSeesEveryByte()
+    {
+        QFETCH(int, lateMs);
+        QFETCH(QStringList, seen);
+        QStringList tapped;
         m_line->setTrafficTap([&](SerialLine::Direction d, SerialLine::Clock::time_point, const QByteArray& bytes) {
-            seen.append({d, bytes});
+            tapped.append(QString::number(int(d)) + u' ' + QString::fromLatin1(bytes.toHex(' ')));
         });
-        QVERIFY(ProbeStation());
-        QCOMPARE(seen.size(), 2);
-        QCOMPARE(seen[0].first, SerialLine::Direction::Tx);
-        QCOMPARE(seen[0].second.toHex(' '), QByteArray("10 01 00 69 6a 16"));
-        QCOMPARE(seen[1].first, SerialLine::Direction::Rx);
-        QCOMPARE(seen[1].second.toHex(' '), QByteArray("10 00 01 00 01 16"));
+        QCOMPARE(m_sim->command(QStringLiteral("late %1").arg(lateMs)), QStringLiteral("OK"));
+        ProbeStation();
+        QTest::qWait(500); // until polling's next reading
+        ProbeStation();
+        QCOMPARE(tapped, seen);
     }
 
     void portNamesResolve_data()

@@ -14,6 +14,7 @@
 #include <csignal>
 #include <fcntl.h>
 #include <poll.h>
+#include <sys/ioctl.h>
 #include <termios.h>
 #include <unistd.h>
 
@@ -241,6 +242,7 @@ private slots:
     void stopsCleanly_data();
     void stopsCleanly();
     void killMakesDeviceVanish();
+    void clientThatLeftUnrestoredLeavesNoTrace();
     void badUsageExitsWithTwo_data();
     void badUsageExitsWithTwo();
 };
@@ -820,6 +822,33 @@ void TstSimulator::stopsCleanly()
     QVERIFY(!QFileInfo(link).isSymLink());
     if (how == QLatin1String("quit"))
         QCOMPARE(process.readAll(), QByteArray("OK\n"));
+}
+
+// A client killed with the port open restores nothing: its settings and its
+// exclusive use must not meet the next client.
+void TstSimulator::clientThatLeftUnrestoredLeavesNoTrace()
+{
+    SimProcess sim;
+    QVERIFY(sim.start());
+    const QByteArray path = QFile::encodeName(sim.portPath());
+    const auto lineAsFound = [&path] {
+        QByteArray found(sizeof(termios) + sizeof(int), '\0');
+        const int fd = ::open(path.constData(), O_RDWR | O_NOCTTY | O_NONBLOCK);
+        ::tcgetattr(fd, reinterpret_cast<termios*>(found.data()));
+        ::ioctl(fd, TIOCGEXCL, found.data() + sizeof(termios));
+        ::close(fd);
+        return found;
+    };
+    const QByteArray first = lineAsFound();
+    const int fd = ::open(path.constData(), O_RDWR | O_NOCTTY | O_NONBLOCK);
+    termios left{};
+    QCOMPARE(::tcgetattr(fd, &left), 0);
+    ::cfsetspeed(&left, B9600);
+    left.c_iflag |= IGNPAR;
+    QCOMPARE(::tcsetattr(fd, TCSANOW, &left), 0);
+    QCOMPARE(::ioctl(fd, TIOCEXCL), 0);
+    ::close(fd);
+    QTRY_COMPARE(lineAsFound(), first);
 }
 
 void TstSimulator::killMakesDeviceVanish()

@@ -37,6 +37,12 @@ const QString kWriteError = QStringLiteral("Chyba při zápisu");
 const QString kRangeError = QStringLiteral("Chyba, špatně zadaný rozsah dat");
 const QString kFloatMessage = QStringLiteral("Je nutné zadávat pouze čísla nebo desetinnou čárku");
 const QString kWholeMessage = QStringLiteral("Je nutné zadávat pouze čísla");
+// What a stopped write says after its message about the tables before it.
+QString pagesWritten(const QString& pages)
+{
+    return "\n\nHodnoty těchto karet už jsou v pracovní paměti (RAM) regulátoru: " + pages +
+           ".\nDo EEPROM se nic neuložilo.";
+}
 constexpr uint8_t kReadService = 1;
 constexpr uint8_t kWriteService = 2;
 
@@ -508,7 +514,9 @@ private slots:
         edit("ed_adresa")->setText("200");
         m_window->tl_zapisClick();
         QVERIFY(!m_sim->waitForEvent("REFUSED 7 2").isEmpty());
-        QCOMPARE(prompts.texts(), QStringList{kRangeError});
+        QCOMPARE(prompts.texts(),
+                 QStringList{kRangeError + pagesWritten("Ekviterm, Snímač 1, Snímač 2, Alarm, "
+                                                        "Regulace ONOF, REGO, Error, Ostatní, PID, DACO")});
         QCOMPARE(pages()->currentWidget()->objectName(), QStringLiteral("ostat"));
         QCOMPARE(bus_protocol::GetDestinationAddress(), uint8_t(0));
         QCOMPARE(bus_protocol::ProbeStation(), 1);
@@ -527,7 +535,7 @@ private slots:
         m_window->tl_zapisClick();
         QVERIFY(!m_sim->waitForEvent("REFUSED 3 2").isEmpty());
         QCOMPARE(tablesSent(kWriteService), (QList<int>{0, 1, 2, 3}));
-        QCOMPARE(prompts.texts(), QStringList{kRangeError});
+        QCOMPARE(prompts.texts(), QStringList{kRangeError + pagesWritten("Ekviterm, Snímač 1, Snímač 2")});
         QCOMPARE(prompts.calls[0].caption, QStringLiteral("Komunikace"));
         QCOMPARE(prompts.calls[0].icon, Prompts::Icon::Error);
         QVERIFY(!prompts.calls[0].hasOwner);
@@ -547,7 +555,8 @@ private slots:
         prompts.action = [this] { m_sim->command("silent on"); };
         m_sent.clear();
         m_window->tl_zapisClick();
-        QCOMPARE(prompts.texts(), (QStringList{kFloatMessage, kWriteError}));
+        QCOMPARE(prompts.texts(),
+                 (QStringList{kFloatMessage, kWriteError + pagesWritten("Ekviterm, Snímač 1, Snímač 2")}));
         QCOMPARE(tablesSent(kWriteService), (QList<int>{0, 1, 2, 3}));
         QVERIFY(!m_sim->waitForEvent("WROTE 2").isEmpty());
         QVERIFY(m_sim->waitForEvent("WROTE 3", 100).isEmpty());
@@ -728,7 +737,10 @@ private slots:
         m_window->tl_writeClick();
         QVERIFY(!m_sim->waitForEvent("REFUSED 11 2").isEmpty());
         QCOMPARE(tablesSent(kWriteService), (QList<int>{8, 9, 10, 11}));
-        QCOMPARE(prompts.texts(), QStringList{kRangeError});
+        QCOMPARE(prompts.texts(),
+                 QStringList{kRangeError +
+                             "\n\nProgram těchto dnů už je v pracovní paměti (RAM) "
+                             "regulátoru: Pondělí, Úterý, Středa.\nDo EEPROM se nic neuložilo."});
         QCOMPARE(prompts.calls[0].caption, QStringLiteral("Komunikace"));
         QCOMPARE(days()->currentIndex(), 5);
         QCOMPARE(pages()->currentIndex(), 8);

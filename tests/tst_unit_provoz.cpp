@@ -43,6 +43,7 @@ public:
         traffic.append("←" + QByteArray(reinterpret_cast<const char*>(buffer), received));
         return ok;
     }
+    void DropUntilQuiet(Clock::time_point until) override { m_port.DropUntilQuiet(until); }
 
 private:
     PortIo& m_port;
@@ -106,7 +107,7 @@ class TestUnitProvoz : public QObject {
     Tprovoz* openMonitor()
     {
         m_window->findChild<QAction*>("mn_provoz")->trigger();
-        return m_window->findChild<Tprovoz*>();
+        return m_window->trafficWindow();
     }
 
     template <typename T> T* control(Tprovoz* monitor, const char* name)
@@ -139,6 +140,8 @@ private slots:
     void init()
     {
         m_link.reset(); // a child of the window, when a failed test left them behind
+        // Answered once the previous row's late reply is out: a new port meets a quiet line.
+        sim({"silent off", "accept 0", "corrupt-checksum 0", "short 0", "late 0"});
         m_window = std::make_unique<Tqzr17>();
         m_window->FormCreate();
         m_link = std::make_unique<Tport>(m_window->store(), m_window.get());
@@ -147,7 +150,6 @@ private slots:
         bus_protocol::AttachPort(m_link.get());
         bus_protocol::SetDestinationAddress(0);
         bus_protocol::SetSourceAddress(0);
-        sim({"silent off", "accept 0", "corrupt-checksum 0", "short 0", "late 0"});
         QVERIFY(m_sim->setTable(16, QByteArray::fromHex("4235000041A0000000422000000000000000")));
     }
 
@@ -217,6 +219,8 @@ private slots:
         control<QLineEdit>(monitor, "ed_filtr")->setText("ODMÍTNUTÍ");
         QCOMPARE(control<QTableView>(monitor, "str_provoz")->model()->rowCount(), 1);
         QCOMPARE(label->text(), QStringLiteral("Řádků: 1 z 4"));
+        runAll({"read 16"});
+        QCOMPARE(label->text(), QStringLiteral("Řádků: 1 z 6"));
         control<QLineEdit>(monitor, "ed_filtr")->clear();
         control<QPushButton>(monitor, "tl_smazat")->click();
         QCOMPARE(monitor->model().rowCount(), 0);
@@ -293,7 +297,7 @@ private slots:
         const QStringList operations{"read 16", "write 0", "probe", "type", "eeprom"};
         QList<QList<QByteArray>> seen;
         for (const bool open : {false, true, false}) {
-            Tprovoz* monitor = open ? openMonitor() : m_window->findChild<Tprovoz*>();
+            Tprovoz* monitor = open ? openMonitor() : m_window->trafficWindow();
             if (monitor && !open)
                 monitor->close();
             bus.traffic.clear();
@@ -329,6 +333,48 @@ private slots:
         monitor = openMonitor();
         QCOMPARE(monitor->pos(), QPoint(300, 200));
         QCOMPARE(monitor->size(), QSize(640, 380));
+    }
+
+    void placedClearOfTheMainWindow_data()
+    {
+        QTest::addColumn<QRect>("screen");
+        QTest::addColumn<QRect>("main");
+        QTest::addColumn<QRect>("placed");
+        const QRect designed(188, 106, 651, 477);
+        QTest::newRow("1280 x 1024: below") << QRect(0, 0, 1280, 1024) << designed << QRect(188, 591, 1000, 433);
+        QTest::newRow("1024 x 768: over the chart only")
+            << QRect(0, 0, 1024, 768) << designed << QRect(24, 238, 1000, 460);
+        QTest::newRow("wide screen: to the right")
+            << QRect(0, 0, 1920, 1080) << designed << QRect(847, 106, 1000, 460);
+        QTest::newRow("at the right edge: to the left")
+            << QRect(0, 0, 1920, 1080) << QRect(1250, 40, 651, 1000) << QRect(242, 40, 1000, 460);
+        QTest::newRow("no room anywhere") << QRect(0, 0, 640, 300) << QRect(0, 0, 640, 300) << QRect(0, 0, 640, 300);
+    }
+
+    void placedClearOfTheMainWindow()
+    {
+        QFETCH(QRect, screen);
+        QFETCH(QRect, main);
+        QFETCH(QRect, placed);
+        // The values and the controls take the main window's top 124 pixels.
+        const QRect controls(main.topLeft(), QSize(main.width(), 124));
+        QCOMPARE(Tprovoz::placement(screen, main, controls, {1000, 460}, {480, 200}), placed);
+    }
+
+    void usualRowsFitTheDefaultSize()
+    {
+        Tprovoz monitor;
+        monitor.attach(m_link->line());
+        runAll({"read 16"});
+        monitor.recorder().flush();
+        monitor.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&monitor));
+        const QTableView* view = control<QTableView>(&monitor, "str_provoz");
+        QCOMPARE(view->model()->rowCount(), 2);
+        for (int cell = 0; cell < 2 * TrafficModel::ColumnCount; ++cell) {
+            const QModelIndex index = view->model()->index(cell / TrafficModel::ColumnCount, cell % TrafficModel::ColumnCount);
+            QVERIFY2(view->columnWidth(index.column()) >= view->sizeHintForIndex(index).width(), qPrintable(index.data().toString()));
+        }
     }
 };
 

@@ -5,6 +5,7 @@
 #include "console.h"
 #include "language.h"
 #include "link_setup.h"
+#include "log_csv.h"
 #include "options.h"
 #include "port_listing.h"
 #include "port_source.h"
@@ -44,6 +45,8 @@ ExitStatus runCompanion(const QStringList& arguments, SerialLine::Clock::time_po
         }
         if (options.command == u"ports")
             return listPorts(SystemPortSource(), options.arguments);
+        if (options.command == u"log-csv")
+            return runLogCsv(options.arguments);
         // Checked in full before the port is touched.
         const CommandRequest request = parseRequest(options.command, options.arguments);
         return runRequest(options, request, start);

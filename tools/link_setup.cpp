@@ -2,7 +2,9 @@
 
 #include "bus_protocol.h"
 #include "settings_store.h"
+#include "usage_error.h"
 
+#include <QCoreApplication>
 #include <QRegularExpression>
 
 namespace {
@@ -11,17 +13,19 @@ constexpr int kDefaultPort = 1;
 constexpr int kDefaultBaudRate = 9600;
 constexpr int kDefaultAddress = 0;
 
-// The bus takes the low eight bits of a stored address, as the link window does.
-uint8_t lowByte(int value) { return static_cast<uint8_t>(value & 0xFF); }
-
 void choosePort(LinkSettings& settings, const QString& port)
 {
     static const QRegularExpression comName(QStringLiteral("^COM(\\d+)$"));
     const QRegularExpressionMatch match = comName.match(port);
-    if (match.hasMatch())
-        settings.portNumber = match.captured(1).toInt();
-    else
+    if (!match.hasMatch()) {
         settings.devicePath = port;
+        return;
+    }
+    bool fits = false;
+    settings.portNumber = match.captured(1).toInt(&fits);
+    if (!fits)
+        throw UsageError(
+            QCoreApplication::translate("qzr17ctl", "Číslo portu v \"%1\" je příliš velké").arg(port));
 }
 
 } // namespace
@@ -37,8 +41,11 @@ LinkSettings resolveLinkSettings(const CtlOptions& options, const SettingsStore&
     else
         settings.portNumber = stored("PORT", "COM", kDefaultPort);
     settings.baudRate = options.baudRate.value_or(stored("PORT", "BAUDRATE", kDefaultBaudRate));
-    settings.destinationAddress = lowByte(options.destinationAddress.value_or(stored("ADRESA", "DA", kDefaultAddress)));
-    settings.sourceAddress = lowByte(options.sourceAddress.value_or(stored("ADRESA", "SA", kDefaultAddress)));
+    // 0..127 from the options, 0..126 from the store.
+    settings.destinationAddress =
+        static_cast<uint8_t>(options.destinationAddress.value_or(stored("ADRESA", "DA", kDefaultAddress)));
+    settings.sourceAddress =
+        static_cast<uint8_t>(options.sourceAddress.value_or(stored("ADRESA", "SA", kDefaultAddress)));
     return settings;
 }
 
@@ -51,8 +58,6 @@ void openLine(SerialLine& line, const LinkSettings& settings)
     } else {
         line.OpenDevice(settings.devicePath);
     }
-    // The line may still carry the answer to an earlier run's request.
-    line.expectStrayBytes();
 }
 
 AttachedLink::AttachedLink(PortIo& port, const LinkSettings& settings)
@@ -62,4 +67,10 @@ AttachedLink::AttachedLink(PortIo& port, const LinkSettings& settings)
     bus_protocol::SetSourceAddress(settings.sourceAddress);
 }
 
-AttachedLink::~AttachedLink() { bus_protocol::AttachPort(nullptr); }
+// A run whose exchange failed waits out its late answer before it ends, so
+// that the next run meets a quiet line and a good run costs nothing.
+AttachedLink::~AttachedLink()
+{
+    bus_protocol::AwaitLateAnswers();
+    bus_protocol::AttachPort(nullptr);
+}

@@ -98,7 +98,9 @@ QString usageText()
                "  eeprom                   uloží nastavení regulátoru do EEPROM\n"
                "  ports                    vypíše sériové porty počítače a kam vedou odkazy COMn\n"
                "  dump [SOUBOR]            uloží sadu parametrů regulátoru do souboru (bez něj vypíše)\n"
-               "  load SOUBOR [--eeprom]   zapíše sadu parametrů ze souboru (adresu ne), případně do EEPROM\n"
+               "  load SOUBOR [--eeprom] [--force]\n"
+               "                           zapíše sadu parametrů ze souboru (adresu ne), případně do EEPROM;\n"
+               "                           sadu z přístroje jiného typu jen s --force\n"
                "  diff SOUBOR              vypíše pole, v nichž se regulátor liší od souboru\n"
                "Volby, které chybí, se berou z nastavení (PORT: COM, BAUDRATE; ADRESA: DA, SA).\n"
                "--trace vypíše každý telegram na standardní chybový výstup.\n"
@@ -107,7 +109,10 @@ QString usageText()
                "qzr17ctl --version vypíše verzi programu.") +
            u'\n' +
            QCoreApplication::translate(
-               "qzr17ctl", "--lang cs|en zvolí jazyk výpisů; bez ní platí jazyk zvolený v programu.");
+               "qzr17ctl", "--lang cs|en zvolí jazyk výpisů; bez ní platí jazyk zvolený v programu.") +
+           u'\n' +
+           QCoreApplication::translate("qzr17ctl", "qzr17ctl log-csv SOUBOR vypíše záznam měření jako CSV v UTF-8 "
+                                                   "(bez portu).");
 }
 
 std::optional<Language> requestedLanguage(const QStringList& arguments)

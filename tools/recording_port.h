@@ -13,6 +13,7 @@ public:
 
     bool ReadPort(uint8_t* buffer, int count, uint32_t& received) override;
     bool WritePort(const uint8_t* buffer, int count, uint32_t& written) override;
+    void DropUntilQuiet(Clock::time_point until) override { m_line.DropUntilQuiet(until); }
 
     // Forgets the previous exchange; call before each bus operation.
     void startExchange();

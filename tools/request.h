@@ -26,6 +26,7 @@ struct CommandRequest {
     QString file;                  // dump: empty for standard output
     std::optional<param_set::ParamSet> set; // load, diff: the file, read in full
     bool eeprom = false;           // load: store to EEPROM after the write
+    bool force = false;            // load: even a set of another device type
 };
 
 // Throws UsageError for an unknown command, a table without a layout (or,

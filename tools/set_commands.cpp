@@ -3,6 +3,7 @@
 #include "app_error.h"
 #include "bus_commands.h"
 #include "console.h"
+#include "firmware.h"
 #include "recording_port.h"
 #include "usage_error.h"
 
@@ -20,6 +21,14 @@ constexpr unsigned long kTransferPauseMs = 5;
 QString tableName(int table)
 {
     return QCoreApplication::translate("qzr17ctl", "Tabulka %1").arg(table);
+}
+
+QString tableList(const std::vector<int>& tables)
+{
+    QStringList numbers;
+    for (const int table : tables)
+        numbers.append(QString::number(table));
+    return numbers.join(QStringLiteral(", "));
 }
 
 ParamSet readFile(const QString& path)
@@ -47,6 +56,31 @@ QString difference(const FieldKey& key, const ParamSet& set)
         .arg(key.table).arg(QLatin1String(ours.name), formatValue(ours), formatValue(theirs));
 }
 
+// The set without the tables that the regulator's firmware lacks, saying so.
+ParamSet withinFirmware(ParamSet set, bool newFirmware)
+{
+    if (!set.holds(firmware::kAlarmInputsTable) ||
+        firmware::hasTable(firmware::kAlarmInputsTable, newFirmware))
+        return set;
+    set.tables.reset(firmware::kAlarmInputsTable);
+    printError(QCoreApplication::translate(
+        "qzr17ctl",
+        "Tabulka 20 (vstupy alarmů) se vynechává: regulátor má firmware starší než 3. 10. 2008."));
+    return set;
+}
+
+// What a load that stopped has left in the regulator.
+void reportStoppedLoad(const std::vector<int>& written)
+{
+    printError(written.empty()
+                   ? QCoreApplication::translate(
+                         "qzr17ctl", "Do regulátoru se nezapsala žádná tabulka; do EEPROM se nic neuložilo.")
+                   : QCoreApplication::translate(
+                         "qzr17ctl",
+                         "V pracovní paměti (RAM) regulátoru už jsou tabulky %1; do EEPROM se nic neuložilo.")
+                         .arg(tableList(written)));
+}
+
 } // namespace
 
 bool isSetCommand(const QString& command)
@@ -64,25 +98,31 @@ CommandRequest parseSetRequest(const QString& command, const QStringList& argume
         return request;
     }
     QStringList files = arguments;
-    const bool eeprom = command == u"load" && files.removeAll(QStringLiteral("--eeprom")) > 0;
+    const bool load = command == u"load";
+    const bool eeprom = load && files.removeAll(QStringLiteral("--eeprom")) > 0;
+    const bool force = load && files.removeAll(QStringLiteral("--force")) > 0;
     if (files.size() != 1 || files.first().startsWith(u'-'))
         throw UsageError(
             QCoreApplication::translate("qzr17ctl", "Příkaz %1 čeká jeden soubor se sadou parametrů")
                 .arg(command));
-    CommandRequest request(command == u"load" ? Command::Load : Command::Diff);
+    CommandRequest request(load ? Command::Load : Command::Diff);
     request.file = files.first();
     request.set = readFile(request.file);
     request.eeprom = eeprom;
+    request.force = force;
     return request;
 }
 
 ExitStatus SetCommands::run(const CommandRequest& request)
 {
     requireAnsweringAddress();
+    const std::optional<Regulator> regulator = identify();
+    if (!regulator)
+        return ExitStatus::ExchangeFailed;
     switch (request.command) {
-    case Command::Dump: return dump(request.file);
-    case Command::Load: return load(*request.set, request.eeprom);
-    default: return diff(*request.set);
+    case Command::Dump: return dump(request.file, *regulator);
+    case Command::Load: return load(request, *regulator);
+    default: return diff(*request.set, *regulator);
     }
 }
 
@@ -100,34 +140,39 @@ ExitStatus SetCommands::failed(const QString& what) const
     return ExitStatus::ExchangeFailed;
 }
 
-bool SetCommands::readTexts(QString& type, QString& version)
+std::optional<SetCommands::Regulator> SetCommands::identify()
 {
     m_port.startExchange();
     if (bus_protocol::ReadDeviceType() != 1) {
         failed(QCoreApplication::translate("qzr17ctl", "Typ přístroje"));
-        return false;
+        return std::nullopt;
     }
     m_port.startExchange();
     if (bus_protocol::ReadDeviceVersion() != 1) {
         failed(QCoreApplication::translate("qzr17ctl", "Verze přístroje"));
-        return false;
+        return std::nullopt;
     }
-    type = deviceText(bus_protocol::device_type_text);
-    version = deviceText(bus_protocol::device_version_text);
-    return true;
+    Regulator regulator{deviceText(bus_protocol::device_type_text),
+                        deviceText(bus_protocol::device_version_text)};
+    try {
+        regulator.newFirmware = firmware::isNew(firmware::date(regulator.version));
+    } catch (const AppError& error) {
+        printError(
+            QCoreApplication::translate("qzr17ctl", "Verze přístroje \"%1\" neudává datum firmwaru: %2")
+                .arg(regulator.version, error.message()));
+        return std::nullopt;
+    }
+    return regulator;
 }
 
-ExitStatus SetCommands::dump(const QString& file)
+ExitStatus SetCommands::dump(const QString& file, const Regulator& regulator)
 {
-    QString type;
-    QString version;
-    if (!readTexts(type, version))
-        return ExitStatus::ExchangeFailed;
     for (const int table : setTables()) {
-        if (!transfer(bus_protocol::ReadTable, table))
+        if (firmware::hasTable(table, regulator.newFirmware) && !transfer(bus_protocol::ReadTable, table))
             return failed(tableName(table));
     }
-    const ParamSet set = completeSet(param_record, type, version);
+    const ParamSet set =
+        withinFirmware(completeSet(param_record, regulator.type, regulator.version), regulator.newFirmware);
     if (const auto outside = findOutOfRange(set)) {
         printError(QCoreApplication::translate("qzr17ctl",
                                                "Regulátor má hodnotu mimo rozsah, sadu by nešlo načíst: %1")
@@ -145,25 +190,48 @@ ExitStatus SetCommands::dump(const QString& file)
     return ExitStatus::Success;
 }
 
-ExitStatus SetCommands::load(const ParamSet& set, bool eeprom)
+ExitStatus SetCommands::load(const CommandRequest& request, const Regulator& regulator)
 {
+    if (isFromAnotherType(*request.set, regulator.type) && !request.force) {
+        printError(QCoreApplication::translate("qzr17ctl",
+                                               "%1: sada je z přístroje typu \"%2\", regulátor je typu "
+                                               "\"%3\"; zapsat ji lze jen s volbou --force")
+                       .arg(request.file, request.set->deviceType, regulator.type));
+        return ExitStatus::Usage;
+    }
+    const ParamSet set = withinFirmware(*request.set, regulator.newFirmware);
+    if (const std::vector<int> lacking = lackingTables(set, regulator.newFirmware); !lacking.empty())
+        printError(
+            QCoreApplication::translate("qzr17ctl", "Sada nemá tabulky %1; v regulátoru zůstávají, jak jsou.")
+                .arg(tableList(lacking)));
+    std::vector<int> written;
     for (const int table : loadOrder()) {
         if (!set.holds(table))
             continue;
         copyTable(table, set.record, param_record);
-        if (!transfer(bus_protocol::WriteTable, table))
-            return failed(tableName(table));
+        if (!transfer(bus_protocol::WriteTable, table)) {
+            failed(tableName(table));
+            reportStoppedLoad(written);
+            return ExitStatus::ExchangeFailed;
+        }
+        written.push_back(table);
     }
-    if (!eeprom)
+    if (!request.eeprom)
         return ExitStatus::Success;
     m_port.startExchange();
-    if (!bus_protocol::StoreToEeprom())
-        return failed(QCoreApplication::translate("qzr17ctl", "Uložení do EEPROM"));
+    if (!bus_protocol::StoreToEeprom()) {
+        failed(QCoreApplication::translate("qzr17ctl", "Uložení do EEPROM"));
+        printError(QCoreApplication::translate(
+            "qzr17ctl",
+            "Sada je celá v pracovní paměti (RAM) regulátoru, uložení do EEPROM ale nebylo potvrzeno."));
+        return ExitStatus::ExchangeFailed;
+    }
     return ExitStatus::Success;
 }
 
-ExitStatus SetCommands::diff(const ParamSet& set)
+ExitStatus SetCommands::diff(const ParamSet& file, const Regulator& regulator)
 {
+    const ParamSet set = withinFirmware(file, regulator.newFirmware);
     for (const int table : setTables()) {
         if (set.holds(table) && table != kAddressTable && !transfer(bus_protocol::ReadTable, table))
             return failed(tableName(table));

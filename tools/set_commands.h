@@ -6,6 +6,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <optional>
+
 class RecordingPort;
 
 // dump, load and diff: a whole parameter set between a file and the regulator.
@@ -22,10 +24,20 @@ public:
     ExitStatus run(const CommandRequest& request);
 
 private:
-    ExitStatus dump(const QString& file);
-    ExitStatus load(const param_set::ParamSet& set, bool eeprom);
-    ExitStatus diff(const param_set::ParamSet& set);
-    bool readTexts(QString& type, QString& version);
+    // What decides how a set goes to the regulator: its type, and whether its
+    // firmware has table 20.
+    struct Regulator {
+        QString type;
+        QString version;
+        bool newFirmware = false;
+    };
+
+    ExitStatus dump(const QString& file, const Regulator& regulator);
+    ExitStatus load(const CommandRequest& request, const Regulator& regulator);
+    ExitStatus diff(const param_set::ParamSet& set, const Regulator& regulator);
+    // Reads the type and version texts; nothing, after saying why, when one
+    // is not answered or the version carries no firmware date.
+    std::optional<Regulator> identify();
     // One table transfer and the pause the settings window keeps after it.
     bool transfer(int (*operation)(int), int table);
     ExitStatus failed(const QString& what) const;

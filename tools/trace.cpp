@@ -3,6 +3,8 @@
 #include "console.h"
 #include "telegram_meaning.h"
 
+#include <QCoreApplication>
+
 void traceTraffic(SerialLine& line, SerialLine::Clock::time_point start)
 {
     line.setTrafficTap([start, request = QByteArray()](SerialLine::Direction direction,
@@ -13,7 +15,10 @@ void traceTraffic(SerialLine& line, SerialLine::Clock::time_point start)
             describeTelegram(bytes, sent ? QByteArrayView() : QByteArrayView(request));
         if (sent)
             request = bytes;
+        QString text = meaning.text;
+        if (direction == SerialLine::Direction::RxDropped)
+            text = QCoreApplication::translate("qzr17ctl", "zahozeno: %1").arg(text);
         const auto elapsed = std::chrono::duration_cast<std::chrono::milliseconds>(at - start);
-        printError(trafficLine(direction, elapsed.count(), bytes, meaning.text));
+        printError(trafficLine(direction, elapsed.count(), bytes, text));
     });
 }

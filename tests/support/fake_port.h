@@ -17,6 +17,7 @@ public:
     bool writeFails = false;
     int readCalls = 0;
     int lastReadCount = 0;
+    QList<Clock::time_point> heldBackUntil; // each DropUntilQuiet's `until`
 
     bool WritePort(const uint8_t* buffer, int count, uint32_t& done) override
     {
@@ -34,4 +35,6 @@ public:
         std::memcpy(buffer, reply.constData(), received);
         return true;
     }
+
+    void DropUntilQuiet(Clock::time_point until) override { heldBackUntil.append(until); }
 };
