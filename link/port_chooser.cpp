@@ -4,6 +4,7 @@
 
 #include "port_names.h"
 #include "prompts.h"
+#include "server_panel.h"
 
 #include <QEvent>
 #include <QFileInfo>
@@ -30,9 +31,15 @@ bool sameDevice(const QString& one, const QString& other)
 } // namespace
 
 PortChooser::PortChooser(const PortSource& source, int comNumber, QWidget* parent)
-    : QDialog(parent), m_ui(std::make_unique<Ui::PortChooser>()), m_source(source), m_refresh(new QTimer(this))
+    : QDialog(parent), m_ui(std::make_unique<Ui::PortChooser>()), m_source(source), m_refresh(new QTimer(this)),
+      m_serverPanel(new ServerPanel(comNumber, this))
 {
     m_ui->setupUi(this);
+    m_ui->layout->addWidget(m_serverPanel);
+    connect(m_serverPanel, &ServerPanel::assigned, this, [this](int number) {
+        m_assigned = number;
+        accept();
+    });
     m_ui->ed_com->setValue(comNumber);
 #ifdef Q_OS_WIN
     // Windows numbers its ports itself: the chosen port's own number is taken.
@@ -52,6 +59,8 @@ PortChooser::PortChooser(const PortSource& source, int comNumber, QWidget* paren
 }
 
 PortChooser::~PortChooser() = default;
+
+void PortChooser::setBaudRate(int baudRate) { m_serverPanel->setBaudRate(baudRate); }
 
 void PortChooser::changeEvent(QEvent* event)
 {

@@ -17,8 +17,8 @@ constexpr int kRfc2217Item = 1;
 
 } // namespace
 
-ServerPanel::ServerPanel(int comNumber, int baudRate, QWidget* parent)
-    : QGroupBox(parent), m_ui(std::make_unique<Ui::ServerPanel>()), m_baudRate(baudRate)
+ServerPanel::ServerPanel(int comNumber, QWidget* parent)
+    : QGroupBox(parent), m_ui(std::make_unique<Ui::ServerPanel>())
 {
     m_ui->setupUi(this);
     m_ui->ed_server_com->setValue(comNumber);

@@ -19,8 +19,11 @@ class ServerPanel : public QGroupBox {
     Q_OBJECT
 
 public:
-    ServerPanel(int comNumber, int baudRate, QWidget* parent = nullptr);
+    explicit ServerPanel(int comNumber, QWidget* parent = nullptr);
     ~ServerPanel() override;
+
+    // The rate the check sets on an RFC 2217 server: the line's own.
+    void setBaudRate(int baudRate) { m_baudRate = baudRate; }
 
     void tl_vyzkousetClick();
     void tl_priraditServerClick();
@@ -37,5 +40,5 @@ private:
     void tell(const QString& text, bool failed);
 
     std::unique_ptr<Ui::ServerPanel> m_ui;
-    int m_baudRate;
+    int m_baudRate = 9600;
 };
