@@ -74,11 +74,12 @@ void SerialLine::awaitDevice(const QString& name)
     m_lastReopen = Clock::now() - Ms(kReopenIntervalMs);
 }
 
-// A device is opened afresh each time; a server keeps its transport while the
-// name leads to it, so that a connection still under way can be finished.
+// A lost port that still leads to the same place keeps its transport, so that
+// a connection to a server still under way can be finished.
 bool SerialLine::openDevice(const QString& name, const QString& path)
 {
-    if (!m_transport || path != m_transportPath) {
+    const bool resume = m_deviceLost && m_transport && path == m_transportPath;
+    if (!resume) {
         m_server = serverBehind(name, path);
         if (m_server)
             m_transport = networkTransport(*m_server);
@@ -86,7 +87,7 @@ bool SerialLine::openDevice(const QString& name, const QString& path)
             m_transport = std::make_unique<SerialTransport>(path);
         m_transportPath = path;
     }
-    if (!(m_deviceLost ? m_transport->reopen(m_baudRate) : m_transport->open(m_baudRate)))
+    if (!(resume ? m_transport->reopen(m_baudRate) : m_transport->open(m_baudRate)))
         return false;
     PurgeTransmit();
     PurgeReceive();

@@ -18,6 +18,7 @@
 #include <QComboBox>
 #include <QElapsedTimer>
 #include <QLineEdit>
+#include <QProcess>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QSpinBox>
@@ -166,6 +167,13 @@ void TestNetworkPort::throughServer()
                                     "set stop bits: 1", "purge in", "purge out"})
             QVERIFY2(m_server->log().contains(setting), setting);
     }
+    // The server's one connection is free again for the companion.
+    line.ClosePort();
+    QVERIFY(m_server->start());
+    QProcess ctl;
+    ctl.start(QStringLiteral(QZR17CTL_PATH), {"--port", m_server->address(), "read", "0"});
+    QVERIFY(ctl.waitForFinished());
+    QVERIFY(ctl.readAllStandardOutput().startsWith("SP_0=127.5\n"));
 }
 
 void TestNetworkPort::connectFailsInTime_data()

@@ -37,6 +37,7 @@ SerialServer::~SerialServer()
 
 bool SerialServer::start()
 {
+    kill();
     const qsizetype before = log().size();
     if (m_kind == Kind::RawTcp) {
         if (m_port == 0)

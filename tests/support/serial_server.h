@@ -18,7 +18,7 @@ public:
     SerialServer(const SerialServer&) = delete;
     SerialServer& operator=(const SerialServer&) = delete;
 
-    [[nodiscard]] bool start(); // false (with qWarning) unless it listens within 5 s
+    [[nodiscard]] bool start(); // (again) false (with qWarning) unless it listens within 5 s
     void kill();                // SIGKILL: the connection drops
     QString address() const;    // "tcp://127.0.0.1:<port>" or "rfc2217://..."
     QString log();              // what the server printed so far
