@@ -31,11 +31,13 @@ bool sameDevice(const QString& one, const QString& other)
 } // namespace
 
 PortChooser::PortChooser(const PortSource& source, int comNumber, QWidget* parent)
-    : QDialog(parent), m_ui(std::make_unique<Ui::PortChooser>()), m_source(source), m_refresh(new QTimer(this)),
-      m_serverPanel(new ServerPanel(comNumber, this))
+    : QDialog(parent), m_ui(std::make_unique<Ui::PortChooser>()), m_source(source), m_refresh(new QTimer(this))
 {
     m_ui->setupUi(this);
-    m_ui->layout->addWidget(m_serverPanel);
+    // Above the closing button, and before it in the tab order.
+    m_serverPanel = new ServerPanel(comNumber, this);
+    m_ui->layout->insertWidget(m_ui->layout->count() - 1, m_serverPanel);
+    setTabOrder(m_serverPanel->findChild<QWidget*>(QStringLiteral("tl_priradit_server")), m_ui->tl_zavrit);
     connect(m_serverPanel, &ServerPanel::assigned, this, [this](int number) {
         m_assigned = number;
         accept();
