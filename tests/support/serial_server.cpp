@@ -42,9 +42,11 @@ bool SerialServer::start()
     if (m_kind == Kind::RawTcp) {
         if (m_port == 0)
             m_port = freePort();
-        // -d -d announces "listening on" once the socket is bound.
+        // -d -d announces "listening on" once the socket is bound. Without
+        // nodelay a reply paced at the line's rate waits for acknowledgements
+        // in pieces, as on a server that packs its serial data badly.
         m_process.start(QStringLiteral("socat"),
-                        {"-d", "-d", QStringLiteral("TCP-LISTEN:%1,bind=127.0.0.1,reuseaddr").arg(m_port),
+                        {"-d", "-d", QStringLiteral("TCP-LISTEN:%1,bind=127.0.0.1,reuseaddr,nodelay").arg(m_port),
                          m_devicePath + QStringLiteral(",raw,echo=0")});
         return waitForOutput(QRegularExpression(QStringLiteral("listening on")), before).hasMatch();
     }
