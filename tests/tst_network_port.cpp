@@ -28,9 +28,7 @@
 
 #include <memory>
 
-using Kind = NetworkAddress::Kind;
 using ServerKind = SerialServer::Kind;
-Q_DECLARE_METATYPE(Kind)
 Q_DECLARE_METATYPE(ServerKind)
 
 namespace {
@@ -50,16 +48,6 @@ public:
 private:
     QDateTime m_now = QDateTime(QDate(2026, 3, 15), QTime(10, 0, 1));
 };
-
-// Exchanges until one succeeds; how long that took.
-qint64 msUntilAnswered(const std::function<bool()>& exchange)
-{
-    QElapsedTimer clock;
-    clock.start();
-    while (!exchange() && clock.elapsed() < 3 * kReturnGoalMs)
-        QTest::qWait(50);
-    return clock.elapsed();
-}
 
 } // namespace
 
@@ -101,36 +89,35 @@ private slots:
     void pollingResumesAfterRestart();
 };
 
+// What an address reads as, written out again; nothing for what is none.
 void TestNetworkPort::addresses_data()
 {
     QTest::addColumn<QString>("text");
-    QTest::addColumn<bool>("valid");
-    QTest::addColumn<Kind>("kind");
-    QTest::addColumn<QString>("host");
-    QTest::addColumn<int>("port");
-    QTest::newRow("raw") << "tcp://192.168.1.20:4001" << true << Kind::RawTcp << "192.168.1.20" << 4001;
-    QTest::newRow("rfc2217 by name") << " RFC2217://Kotelna-Server:2217 " << true << Kind::Rfc2217
-                                     << "kotelna-server" << 2217;
-    QTest::newRow("no port") << "tcp://192.168.1.20" << false << Kind::RawTcp << "" << 0;
-    QTest::newRow("port too big") << "tcp://host:65536" << false << Kind::RawTcp << "" << 0;
-    QTest::newRow("path") << "tcp://host:4001/COM1" << false << Kind::RawTcp << "" << 0;
-    QTest::newRow("other scheme") << "udp://host:4001" << false << Kind::RawTcp << "" << 0;
-    QTest::newRow("device path") << "/dev/ttyUSB0" << false << Kind::RawTcp << "" << 0;
+    QTest::addColumn<QString>("read");
+    QTest::newRow("raw") << "tcp://192.168.1.20:4001"
+                         << "tcp://192.168.1.20:4001";
+    QTest::newRow("rfc2217 by name") << " RFC2217://Kotelna-Server:2217 "
+                                     << "rfc2217://kotelna-server:2217";
+    QTest::newRow("ipv6") << "tcp://[fe80::1]:23"
+                          << "tcp://[fe80::1]:23";
+    QTest::newRow("no port") << "tcp://192.168.1.20"
+                             << "";
+    QTest::newRow("port too big") << "tcp://host:65536"
+                                  << "";
+    QTest::newRow("path") << "tcp://host:4001/COM1"
+                          << "";
+    QTest::newRow("other scheme") << "udp://host:4001"
+                                  << "";
+    QTest::newRow("device path") << "/dev/ttyUSB0"
+                                 << "";
 }
 
 void TestNetworkPort::addresses()
 {
     QFETCH(QString, text);
-    QFETCH(bool, valid);
+    QFETCH(QString, read);
     const std::optional<NetworkAddress> address = parseNetworkAddress(text);
-    QCOMPARE(address.has_value(), valid);
-    if (!valid)
-        return;
-    QFETCH(Kind, kind);
-    QFETCH(QString, host);
-    QFETCH(int, port);
-    QCOMPARE(*address, (NetworkAddress{kind, host, quint16(port)}));
-    QCOMPARE(parseNetworkAddress(address->text()), address);
+    QCOMPARE(address ? address->text() : QString(), read);
 }
 
 void TestNetworkPort::throughServer_data()
@@ -253,7 +240,9 @@ void TestNetworkPort::serverPanel()
     panel.findChild<QComboBox*>("cb_druh")->setCurrentIndex(kind == ServerKind::Rfc2217 ? 1 : 0);
     ScriptedPrompts prompts;
     panel.findChild<QPushButton*>("tl_vyzkouset")->click();
-    const NetworkAddress typed{kind == ServerKind::Rfc2217 ? Kind::Rfc2217 : Kind::RawTcp, host, port};
+    const NetworkAddress typed{kind == ServerKind::Rfc2217 ? NetworkAddress::Kind::Rfc2217
+                                                           : NetworkAddress::Kind::RawTcp,
+                               host, port};
     QCOMPARE(prompts.texts(), QStringList{told.replace("%1", typed.text())});
 
     QSignalSpy assigned(&panel, &ServerPanel::assigned);
@@ -295,11 +284,11 @@ void TestNetworkPort::pollingResumesAfterRestart()
     tick();
     QTRY_COMPARE(status->text(), head + "spojení se serverem je přerušeno");
     QVERIFY(m_server->start());
-    const qint64 back = msUntilAnswered([&] {
-        tick();
-        return status->text() == head + "spojení v pořádku";
-    });
-    QVERIFY2(back < kReturnGoalMs, qPrintable(QString::number(back)));
+    QElapsedTimer back;
+    back.start();
+    for (tick(); status->text() != head + "spojení v pořádku" && back.elapsed() < 3 * kReturnGoalMs; tick())
+        QTest::qWait(50);
+    QVERIFY2(back.elapsed() < kReturnGoalMs, qPrintable(QString::number(back.elapsed())));
     QCOMPARE(prompts.texts(), QStringList());
     if (kind == ServerKind::Rfc2217)
         QTRY_COMPARE(m_server->log().count("set parity: E"), 2);

@@ -1,13 +1,14 @@
 #!/usr/bin/python3
 """An RFC 2217 serial server in front of a device, made of python3-serial's
-port manager. Prints "LISTEN <port>", then the manager's log: the line
-settings and purges the client asked for, as the server applied them."""
-import argparse
+port manager: rfc2217_server.py DEVICE PORT. Prints
+"LISTEN <port>", then the manager's log: the line settings and purges the
+client asked for, as the server applied them. One connection at a time."""
 import logging
 import socket
 import sys
 import termios
 import threading
+import types
 
 import serial
 import serial.rfc2217
@@ -25,29 +26,22 @@ class PseudoTerminal(serial.Serial):
             pass
 
 
-class Writer:
-    """The manager's answers and the device's bytes share one connection."""
-
-    def __init__(self, connection):
-        self.connection = connection
-        self.lock = threading.Lock()
-
-    def write(self, data):
-        with self.lock:
-            self.connection.sendall(data)
-
-
 def serve(device, connection, log):
     connection.setsockopt(socket.IPPROTO_TCP, socket.TCP_NODELAY, 1)
-    writer = Writer(connection)
-    manager = serial.rfc2217.PortManager(device, writer, log)
+    lock = threading.Lock()  # the manager's answers and the device's bytes share the connection
+
+    def send(data):
+        with lock:
+            connection.sendall(data)
+
+    manager = serial.rfc2217.PortManager(device, types.SimpleNamespace(write=send), log)
     done = threading.Event()
 
     def to_network():
         while not done.is_set():
             data = device.read(device.in_waiting or 1)
             if data:
-                writer.write(b''.join(manager.escape(data)))
+                send(b''.join(manager.escape(data)))
 
     reader = threading.Thread(target=to_network, daemon=True)
     reader.start()
@@ -61,18 +55,9 @@ def serve(device, connection, log):
     connection.close()
 
 
-def main():
-    parser = argparse.ArgumentParser()
-    parser.add_argument('device')
-    parser.add_argument('--port', type=int, default=0)
-    options = parser.parse_args()
-    logging.basicConfig(stream=sys.stdout, level=logging.INFO, format='%(message)s')
-    device = PseudoTerminal(options.device, timeout=0.01)
-    listener = socket.create_server(('127.0.0.1', options.port), reuse_port=True)
-    print('LISTEN', listener.getsockname()[1], flush=True)
-    while True:
-        connection, _ = listener.accept()
-        serve(device, connection, logging.getLogger('rfc2217'))
-
-
-main()
+logging.basicConfig(stream=sys.stdout, level=logging.INFO, format='%(message)s')
+device = PseudoTerminal(sys.argv[1], timeout=0.01)
+listener = socket.create_server(('127.0.0.1', int(sys.argv[2])), reuse_port=True)
+print('LISTEN', listener.getsockname()[1], flush=True)
+while True:
+    serve(device, listener.accept()[0], logging.getLogger('rfc2217'))

@@ -1,7 +1,6 @@
 #include "serial_server.h"
 
 #include <QDeadlineTimer>
-#include <QRegularExpression>
 #include <QTcpServer>
 #include <QtDebug>
 
@@ -39,38 +38,29 @@ bool SerialServer::start()
 {
     kill();
     const qsizetype before = log().size();
-    if (m_kind == Kind::RawTcp) {
-        if (m_port == 0)
-            m_port = freePort();
-        // -d -d announces "listening on" once the socket is bound. Without
-        // nodelay a reply paced at the line's rate waits for acknowledgements
-        // in pieces, as on a server that packs its serial data badly.
+    if (m_port == 0)
+        m_port = freePort();
+    // -d -d has socat announce "listening on" once its socket is bound.
+    // Without nodelay a reply paced at the line's rate waits for
+    // acknowledgements in pieces, as on a server that packs its data badly.
+    if (m_kind == Kind::RawTcp)
         m_process.start(QStringLiteral("socat"),
-                        {"-d", "-d", QStringLiteral("TCP-LISTEN:%1,bind=127.0.0.1,reuseaddr,nodelay").arg(m_port),
+                        {"-d", "-d",
+                         QStringLiteral("TCP-LISTEN:%1,bind=127.0.0.1,reuseaddr,nodelay").arg(m_port),
                          m_devicePath + QStringLiteral(",raw,echo=0")});
-        return waitForOutput(QRegularExpression(QStringLiteral("listening on")), before).hasMatch();
-    }
-    // Debian's own interpreter: the one that has python3-serial.
-    m_process.start(QStringLiteral("/usr/bin/python3"),
-                    {QStringLiteral(KV36_RFC2217_SERVER), m_devicePath, "--port", QString::number(m_port)});
-    const QRegularExpressionMatch listening =
-        waitForOutput(QRegularExpression(QStringLiteral("LISTEN (\\d+)\n")), before);
-    m_port = listening.captured(1).toUShort();
-    return listening.hasMatch();
-}
-
-QRegularExpressionMatch SerialServer::waitForOutput(const QRegularExpression& pattern, qsizetype from)
-{
+    else // Debian's own interpreter: the one that has python3-serial.
+        m_process.start(QStringLiteral("/usr/bin/python3"),
+                        {QStringLiteral(KV36_RFC2217_SERVER), m_devicePath, QString::number(m_port)});
+    const QString listening =
+        m_kind == Kind::RawTcp ? QStringLiteral("listening on") : QStringLiteral("LISTEN");
     const QDeadlineTimer deadline(kStartTimeoutMs);
-    QRegularExpressionMatch match;
-    while (!(match = pattern.match(log(), from)).hasMatch()) {
+    while (log().indexOf(listening, before) < 0) {
         if (deadline.hasExpired() || !m_process.waitForReadyRead(int(deadline.remainingTime()))) {
-            qWarning("SerialServer: no \"%s\" within %d ms: %s", qPrintable(pattern.pattern()),
-                     kStartTimeoutMs, qPrintable(m_log + m_process.errorString()));
-            break;
+            qWarning("SerialServer: not listening within %d ms: %s", kStartTimeoutMs, qPrintable(m_log));
+            return false;
         }
     }
-    return match;
+    return true;
 }
 
 void SerialServer::kill()

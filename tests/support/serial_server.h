@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QProcess>
-#include <QRegularExpression>
 #include <QString>
 
 // A serial server on loopback in front of a device (the simulator's
@@ -24,8 +23,6 @@ public:
     QString log();              // what the server printed so far
 
 private:
-    QRegularExpressionMatch waitForOutput(const QRegularExpression& pattern, qsizetype from);
-
     Kind m_kind;
     QString m_devicePath;
     quint16 m_port = 0;
