@@ -4,6 +4,7 @@
 
 #include "port_names.h"
 #include "prompts.h"
+#include "server_entries.h"
 #include "server_panel.h"
 
 #include <QEvent>
@@ -143,8 +144,11 @@ std::optional<int> PortChooser::assign(const SerialPortEntry& port)
 {
     static const QRegularExpression comName(QStringLiteral("^COM(\\d+)$"));
     const QRegularExpressionMatch match = comName.match(port.systemName);
-    if (match.hasMatch())
+    if (match.hasMatch()) {
+        // The number is the port's own again, not a server's.
+        forgetServer(match.captured(1).toInt());
         return match.captured(1).toInt();
+    }
     refuse(tr("Port %1 nemá číslo COM.").arg(port.systemName));
     return std::nullopt;
 }

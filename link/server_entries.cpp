@@ -36,6 +36,12 @@ bool assignServer(int number, const NetworkAddress& address)
     settings.sync();
     return settings.status() == QSettings::NoError;
 }
+
+void forgetServer(int number)
+{
+    QSettings settings(kStore, QSettings::NativeFormat);
+    settings.remove(keyOf(comPortName(number)));
+}
 #else
 std::optional<NetworkAddress> serverFor(const QString& portName)
 {

@@ -15,3 +15,9 @@ std::optional<NetworkAddress> serverFor(const QString& portName);
 // Makes COM<number> stand for the server, in place of whatever it stood for;
 // false when that cannot be written.
 [[nodiscard]] bool assignServer(int number, const NetworkAddress& address);
+
+#ifdef Q_OS_WIN
+// Makes COM<number> the system's own port again. Elsewhere the link to a
+// device that replaces the entry does that.
+void forgetServer(int number);
+#endif
