@@ -18,8 +18,6 @@ public:
     void purgeInput() override;
     void purgeOutput() override;
 
-    // Whether the server took up the COM port option.
-    bool serverAgreed() const { return m_codec.agreed(TelnetCodec::kComPortOption); }
     // Whether the server confirmed the rate set last, waiting at most msecs
     // for its answer.
     bool rateConfirmed(int msecs);

@@ -21,8 +21,6 @@ public:
     explicit TcpTransport(NetworkAddress address);
     ~TcpTransport() override;
 
-    const NetworkAddress& address() const { return m_address; }
-
     bool open(int baudRate) override;
     bool reopen(int baudRate) override;
     void close() override;

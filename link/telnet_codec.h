@@ -38,8 +38,6 @@ public:
     QByteArray decode(QByteArrayView received);
     QByteArray takeAnswers();
     QList<QByteArray> takeSubnegotiations();
-    // Whether the peer has agreed to an option this side offered.
-    bool agreed(uint8_t option) const { return m_local.on.contains(option); }
 
 private:
     enum class State { Data, Command, Option, Sub, SubCommand };
