@@ -171,7 +171,7 @@ void Tqzr17::setLinkWindow(Tport* window)
         const SerialLine& line = m_linkWindow->line();
         if (!line.isOpen() && !line.deviceLost())
             return {};
-        return {line.openedName(), line.baudRate(), line.deviceLost()};
+        return {line.shownName(), line.baudRate(), line.deviceLost(), line.isNetworkPort()};
     });
 }
 

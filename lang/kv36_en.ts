@@ -198,6 +198,10 @@
         <source>%1 – %2</source>
         <translation>%1 – %2</translation>
     </message>
+    <message>
+        <source>%1 – spojení se serverem je přerušeno</source>
+        <translation>%1 – connection to the server lost</translation>
+    </message>
 </context>
 <context>
     <name>LoadedMarks</name>
@@ -697,6 +701,101 @@ Do you really want to redirect it to %3?</translation>
     <message>
         <source>Nepodařila se reinicializace portu %1</source>
         <translation>Failed to reinitialize port %1</translation>
+    </message>
+</context>
+<context>
+    <name>ServerPanel</name>
+    <message>
+        <source>Server v síti</source>
+        <translation>Network server</translation>
+    </message>
+    <message>
+        <source>Adresa:</source>
+        <translation>Address:</translation>
+    </message>
+    <message>
+        <source>Název nebo IP adresa sériového serveru</source>
+        <translation>Name or IP address of the serial server</translation>
+    </message>
+    <message>
+        <source>Adresa serveru</source>
+        <translation>Server address</translation>
+    </message>
+    <message>
+        <source>Port TCP:</source>
+        <translation>TCP port:</translation>
+    </message>
+    <message>
+        <source>Port TCP</source>
+        <translation>TCP port</translation>
+    </message>
+    <message>
+        <source>Jak server přenáší data sériové linky</source>
+        <translation>How the server carries the serial line&apos;s data</translation>
+    </message>
+    <message>
+        <source>Druh serveru</source>
+        <translation>Server kind</translation>
+    </message>
+    <message>
+        <source>TCP (data beze změny)</source>
+        <translation>TCP (data unchanged)</translation>
+    </message>
+    <message>
+        <source>RFC 2217 (nastaví i linku)</source>
+        <translation>RFC 2217 (sets the line too)</translation>
+    </message>
+    <message>
+        <source>Přiřadit jako:</source>
+        <translation>Assign as:</translation>
+    </message>
+    <message>
+        <source>Přiřadit server jako</source>
+        <translation>Assign the server as</translation>
+    </message>
+    <message>
+        <source>COM </source>
+        <translation>COM </translation>
+    </message>
+    <message>
+        <source>Jednou se k serveru připojí a řekne, zda odpověděl</source>
+        <translation>Connects to the server once and tells whether it answered</translation>
+    </message>
+    <message>
+        <source>Vyzkoušet</source>
+        <translation>Test</translation>
+    </message>
+    <message>
+        <source>Přiřadí server číslu COM a použije ho</source>
+        <translation>Assigns the server to the COM number and uses it</translation>
+    </message>
+    <message>
+        <source>Přiřadit server</source>
+        <translation>Assign server</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; není název ani IP adresa serveru.</source>
+        <translation>&quot;%1&quot; is not a server name or IP address.</translation>
+    </message>
+    <message>
+        <source>Server %1 neodpověděl.</source>
+        <translation>Server %1 did not answer.</translation>
+    </message>
+    <message>
+        <source>Server %1 přijal spojení, ale nepotvrdil nastavení linky (RFC 2217).</source>
+        <translation>Server %1 accepted the connection but did not confirm the line settings (RFC 2217).</translation>
+    </message>
+    <message>
+        <source>Server %1 přijal spojení.</source>
+        <translation>Server %1 accepted the connection.</translation>
+    </message>
+    <message>
+        <source>Server %1 odpověděl a nastavil linku na %2 Bd.</source>
+        <translation>Server %1 answered and set the line to %2 Bd.</translation>
+    </message>
+    <message>
+        <source>%1 nelze přiřadit server %2.</source>
+        <translation>Server %2 cannot be assigned to %1.</translation>
     </message>
 </context>
 <context>
@@ -2809,6 +2908,10 @@ qzr17ctl --version prints the program version.</translation>
     <message>
         <source>MQTT: čeká se na typ přístroje, který ho pojmenuje (nebo --name)</source>
         <translation>MQTT: waiting for the device type that names it (or --name)</translation>
+    </message>
+    <message>
+        <source>--port bere i sériový server v síti: tcp://POČÍTAČ:PORT nebo rfc2217://POČÍTAČ:PORT.</source>
+        <translation>--port also takes a serial server on the network: tcp://HOST:PORT or rfc2217://HOST:PORT.</translation>
     </message>
 </context>
 <context>

@@ -6,6 +6,7 @@
 #include "port_chooser.h"
 #include "port_names.h"
 #include "prompts.h"
+#include "server_entries.h"
 #include "settings_store.h"
 #include "translated_texts.h"
 
@@ -291,6 +292,10 @@ void Tport::showPortTargets()
 {
     for (int number = 1; number < m_ui->cb_com->count(); ++number) {
         const QString name = comPortName(number);
+        if (const std::optional<NetworkAddress> server = serverFor(name)) {
+            m_ui->cb_com->setItemData(number, QStringLiteral("%1 → %2").arg(name, server->text()), Qt::ToolTipRole);
+            continue;
+        }
         const QString entry = portEntryTarget(name);
         const QString device = devicePathFor(name);
         QString tip = name;
@@ -307,6 +312,7 @@ void Tport::showPortTargets()
 void Tport::tl_portyClick()
 {
     PortChooser chooser(*m_portSource, portNumber() > 0 ? portNumber() : kDefaultPort, this);
+    chooser.setBaudRate(baudRate());
     chooser.exec();
     showPortTargets();
     if (!chooser.assignedNumber())

@@ -4,6 +4,8 @@
 
 #include "port_names.h"
 #include "prompts.h"
+#include "server_entries.h"
+#include "server_panel.h"
 
 #include <QEvent>
 #include <QFileInfo>
@@ -33,6 +35,14 @@ PortChooser::PortChooser(const PortSource& source, int comNumber, QWidget* paren
     : QDialog(parent), m_ui(std::make_unique<Ui::PortChooser>()), m_source(source), m_refresh(new QTimer(this))
 {
     m_ui->setupUi(this);
+    // Above the closing button, and before it in the tab order.
+    m_serverPanel = new ServerPanel(comNumber, this);
+    m_ui->layout->insertWidget(m_ui->layout->count() - 1, m_serverPanel);
+    setTabOrder(m_serverPanel->findChild<QWidget*>(QStringLiteral("tl_priradit_server")), m_ui->tl_zavrit);
+    connect(m_serverPanel, &ServerPanel::assigned, this, [this](int number) {
+        m_assigned = number;
+        accept();
+    });
     m_ui->ed_com->setValue(comNumber);
 #ifdef Q_OS_WIN
     // Windows numbers its ports itself: the chosen port's own number is taken.
@@ -52,6 +62,8 @@ PortChooser::PortChooser(const PortSource& source, int comNumber, QWidget* paren
 }
 
 PortChooser::~PortChooser() = default;
+
+void PortChooser::setBaudRate(int baudRate) { m_serverPanel->setBaudRate(baudRate); }
 
 void PortChooser::changeEvent(QEvent* event)
 {
@@ -132,8 +144,11 @@ std::optional<int> PortChooser::assign(const SerialPortEntry& port)
 {
     static const QRegularExpression comName(QStringLiteral("^COM(\\d+)$"));
     const QRegularExpressionMatch match = comName.match(port.systemName);
-    if (match.hasMatch())
+    if (match.hasMatch()) {
+        // The number is the port's own again, not a server's.
+        forgetServer(match.captured(1).toInt());
         return match.captured(1).toInt();
+    }
     refuse(tr("Port %1 nemá číslo COM.").arg(port.systemName));
     return std::nullopt;
 }

@@ -8,6 +8,7 @@
 #include <optional>
 
 class QTimer;
+class ServerPanel;
 namespace Ui {
 class PortChooser;
 }
@@ -16,7 +17,8 @@ class PortChooser;
 // dialog is open as adapters come and go. "Přiřadit" gives the chosen port a
 // COM number: elsewhere than on Windows it writes the COMn link in the port
 // directory, to the port's stable by-id name where there is one; on Windows
-// the port's own COM number is taken. Refusals change nothing.
+// the port's own COM number is taken. Refusals change nothing. Below, a
+// serial server on the network can be given a COM number instead.
 class PortChooser : public QDialog {
     Q_OBJECT
 
@@ -28,6 +30,8 @@ public:
 
     // The COM number that now leads to the chosen port, once assigned.
     std::optional<int> assignedNumber() const { return m_assigned; }
+    // The line's rate, for the check of a serial server on the network.
+    void setBaudRate(int baudRate);
 
     void refresh();
     void tl_priraditClick();
@@ -46,5 +50,6 @@ private:
     const PortSource& m_source;
     QList<SerialPortEntry> m_ports;
     QTimer* m_refresh;
+    ServerPanel* m_serverPanel;
     std::optional<int> m_assigned;
 };

@@ -1,7 +1,10 @@
 #include "serial_line.h"
 
 #include "app_error.h"
+#include "network_port.h"
 #include "port_names.h"
+#include "serial_transport.h"
+#include "server_entries.h"
 
 #include <QCoreApplication>
 
@@ -37,7 +40,8 @@ void SerialLine::OpenPort(int number)
 void SerialLine::OpenPortOrAwaitDevice(int number)
 {
     const QString name = comPortName(number);
-    if (portDeviceUnplugged(name)) {
+    // A server that cannot be reached is said at once, as any failed open.
+    if (!serverFor(name) && portDeviceUnplugged(name)) {
         m_explicitPath.clear();
         awaitDevice(name);
         return;
@@ -54,8 +58,9 @@ void SerialLine::OpenDevice(const QString& path)
 void SerialLine::open(const QString& name, const QString& path)
 {
     m_deviceLost = false;
-    if (!openDevice(path))
-        failAndReset(QCoreApplication::translate("SerialLine", "Sériový port %1 nelze otevřít").arg(name),
+    if (!openDevice(name, path))
+        failAndReset(QCoreApplication::translate("SerialLine", "Sériový port %1 nelze otevřít")
+                         .arg(nameWithServer(name)),
                      false);
     m_openedName = name;
     m_openedByEntry = hasPortEntry(name);
@@ -69,30 +74,37 @@ void SerialLine::awaitDevice(const QString& name)
     m_lastReopen = Clock::now() - Ms(kReopenIntervalMs);
 }
 
-bool SerialLine::openDevice(const QString& path)
+// A lost port that still leads to the same place keeps its transport, so that
+// a connection to a server still under way can be finished.
+bool SerialLine::openDevice(const QString& name, const QString& path)
 {
-    // The line settings go in before open(): a pseudo-terminal refuses a later
-    // change of parity, and the settings given here are applied while opening.
-    m_serial.setPortName(path);
-    m_serial.setBaudRate(m_baudRate);
-    m_serial.setDataBits(QSerialPort::Data8);
-    m_serial.setParity(QSerialPort::EvenParity);
-    m_serial.setStopBits(QSerialPort::OneStop);
-    m_serial.setReadBufferSize(kQueueSize);
-    if (!m_serial.open(QIODevice::ReadWrite)) {
-        m_serial.clearError();
-        return false;
+    const bool resume = m_deviceLost && m_transport && path == m_transportPath;
+    if (!resume) {
+        m_server = serverBehind(name, path);
+        if (m_server)
+            m_transport = networkTransport(*m_server);
+        else
+            m_transport = std::make_unique<SerialTransport>(path);
+        m_transportPath = path;
     }
+    if (!(resume ? m_transport->reopen(m_baudRate) : m_transport->open(m_baudRate)))
+        return false;
     PurgeTransmit();
     PurgeReceive();
     return true;
 }
 
+QString SerialLine::nameWithServer(const QString& name) const
+{
+    return m_server && m_server->text() != name ? QStringLiteral("%1 (%2)").arg(name, m_server->text())
+                                                : name;
+}
+
 // The handle of a vanished device stays dead even when the device comes back.
 void SerialLine::dropVanishedDevice()
 {
-    m_serial.close();
-    m_serial.clearError();
+    m_transport->close();
+    m_transport->clearError();
     m_deviceLost = true;
     m_lastReopen = Clock::now();
 }
@@ -103,13 +115,13 @@ void SerialLine::dropVanishedDevice()
 bool SerialLine::reopenIfLost()
 {
     if (!m_deviceLost)
-        return m_serial.isOpen();
+        return isOpen();
     if (Clock::now() - m_lastReopen < Ms(kReopenIntervalMs))
         return false;
     m_lastReopen = Clock::now();
     if (m_openedByEntry && !hasPortEntry(m_openedName))
         return false;
-    if (!openDevice(devicePathFor(m_openedName)))
+    if (!openDevice(m_openedName, devicePathFor(m_openedName)))
         return false;
     m_deviceLost = false;
     return true;
@@ -117,8 +129,7 @@ bool SerialLine::reopenIfLost()
 
 bool SerialLine::deviceError() const
 {
-    const QSerialPort::SerialPortError error = m_serial.error();
-    return error != QSerialPort::NoError && error != QSerialPort::TimeoutError;
+    return m_transport && m_transport->broken();
 }
 
 void SerialLine::ApplyLineSettings()
@@ -127,7 +138,7 @@ void SerialLine::ApplyLineSettings()
     if (m_deviceLost)
         return;
     const QString name = currentName();
-    if (m_serial.isOpen() && (m_serial.baudRate() == m_baudRate || m_serial.setBaudRate(m_baudRate)))
+    if (isOpen() && m_transport->setBaudRate(m_baudRate))
         return;
     failAndReset(QCoreApplication::translate("SerialLine", "Nepodařila se reinicializace portu %1").arg(name),
                  true);
@@ -135,9 +146,10 @@ void SerialLine::ApplyLineSettings()
 
 void SerialLine::failAndReset(const QString& message, bool closeFirst)
 {
-    if (closeFirst && m_serial.isOpen())
-        m_serial.close();
-    m_serial.clearError();
+    if (closeFirst && isOpen())
+        m_transport->close();
+    if (m_transport)
+        m_transport->clearError();
     m_portNumber = 0;
     m_explicitPath.clear();
     if (m_onPortLost)
@@ -147,18 +159,18 @@ void SerialLine::failAndReset(const QString& message, bool closeFirst)
 
 void SerialLine::ClosePort()
 {
-    m_serial.close();
+    if (m_transport)
+        m_transport->close();
     m_deviceLost = false;
 }
 
 // What is dropped is seen first: a late reply shows as the dropped bytes it is.
 void SerialLine::PurgeReceive()
 {
-    if (!m_serial.isOpen())
+    if (!isOpen())
         return;
     dropArrived();
-    m_serial.clear(QSerialPort::Input);
-    m_serial.readAll(); // what Qt had already taken from the device
+    m_transport->purgeInput();
 }
 
 // Drops what Qt took from the driver while the event loop ran and what the
@@ -168,32 +180,32 @@ void SerialLine::dropArrived()
 {
     constexpr int kRounds = 4;
     for (int round = 0; round < kRounds; ++round) {
-        if (m_serial.bytesAvailable() == 0 && !m_serial.waitForReadyRead(0))
+        if (m_transport->bytesAvailable() == 0 && !m_transport->waitForReadyRead(0))
             break;
-        const QByteArray dropped = m_serial.readAll();
+        const QByteArray dropped = m_transport->readAll();
         tap(Direction::RxDropped, dropped.constData(), dropped.size());
         m_lastByte = Clock::now();
     }
-    if (m_serial.error() == QSerialPort::TimeoutError)
-        m_serial.clearError();
+    if (!m_transport->broken())
+        m_transport->clearError();
 }
 
 void SerialLine::PurgeTransmit()
 {
-    if (m_serial.isOpen())
-        m_serial.clear(QSerialPort::Output);
+    if (isOpen())
+        m_transport->purgeOutput();
 }
 
 bool SerialLine::waitForBytes(int milliseconds, bool& deviceGone)
 {
     if (milliseconds <= 0)
         return false;
-    if (m_serial.waitForReadyRead(milliseconds))
+    if (m_transport->waitForReadyRead(milliseconds))
         return true;
-    // After the device has vanished the wait fails at once with another
-    // error than a time-out; reading on would only spin.
+    // After the device has vanished, or the connection dropped, the wait
+    // fails at once; reading on would only spin.
     deviceGone = deviceError();
-    m_serial.clearError();
+    m_transport->clearError();
     return false;
 }
 
@@ -205,7 +217,7 @@ void SerialLine::tap(Direction direction, const char* bytes, qint64 count) const
 
 void SerialLine::DropUntilQuiet(Clock::time_point until)
 {
-    if (!m_serial.isOpen())
+    if (!isOpen())
         return;
     const auto giveUp = std::max(until, Clock::now()) + Ms(kSettleLimitMs);
     dropArrived();
@@ -216,7 +228,7 @@ void SerialLine::DropUntilQuiet(Clock::time_point until)
             break;
         dropArrived();
     }
-    m_serial.clearError();
+    m_transport->clearError();
     if (deviceGone)
         dropVanishedDevice();
 }
@@ -224,13 +236,14 @@ void SerialLine::DropUntilQuiet(Clock::time_point until)
 bool SerialLine::ReadPort(uint8_t* buffer, int count, uint32_t& received)
 {
     received = 0;
-    if (!m_serial.isOpen())
+    if (!isOpen())
         return false;
     const auto deadline = Clock::now() + readTimeout(count);
     bool deviceGone = false;
     while (received < static_cast<uint32_t>(count)) {
-        if (m_serial.bytesAvailable() > 0) {
-            const qint64 got = m_serial.read(reinterpret_cast<char*>(buffer) + received, count - received);
+        if (m_transport->bytesAvailable() > 0) {
+            const qint64 got =
+                m_transport->read(reinterpret_cast<char*>(buffer) + received, count - received);
             if (got < 0) {
                 deviceGone = true;
                 break;
@@ -239,12 +252,13 @@ bool SerialLine::ReadPort(uint8_t* buffer, int count, uint32_t& received)
             m_lastByte = Clock::now();
             continue;
         }
-        const int wait = received == 0 ? msUntil(deadline)
-                                       : std::min(msUntil(deadline), msUntil(m_lastByte + Ms(kReadIntervalMs)));
+        const int wait = received == 0
+                             ? msUntil(deadline)
+                             : std::min(msUntil(deadline), msUntil(m_lastByte + Ms(kReadIntervalMs)));
         if (!waitForBytes(wait, deviceGone))
             break;
     }
-    m_serial.clearError();
+    m_transport->clearError();
     tap(Direction::Rx, reinterpret_cast<const char*>(buffer), received);
     if (deviceGone)
         dropVanishedDevice();
@@ -258,11 +272,11 @@ bool SerialLine::WritePort(const uint8_t* buffer, int count, uint32_t& written)
         return false;
     PurgeReceive();
     PurgeTransmit();
-    m_serial.clearError();
-    if (!m_serial.isOpen())
+    if (!isOpen())
         return false;
+    m_transport->clearError();
     tap(Direction::Tx, reinterpret_cast<const char*>(buffer), count);
-    if (m_serial.write(reinterpret_cast<const char*>(buffer), count) != count) {
+    if (m_transport->write(reinterpret_cast<const char*>(buffer), count) != count) {
         if (deviceError())
             dropVanishedDevice();
         return false;
@@ -271,16 +285,17 @@ bool SerialLine::WritePort(const uint8_t* buffer, int count, uint32_t& written)
     // dead driver from hanging the program: twice the wire time plus a second.
     const int bound = 1000 + 2 * count * 11 * 1000 / std::max(m_baudRate, 1);
     const auto deadline = Clock::now() + Ms(bound);
-    while (m_serial.bytesToWrite() > 0 && m_serial.waitForBytesWritten(msUntil(deadline))) {
+    while (m_transport->bytesToWrite() > 0 && m_transport->waitForBytesWritten(msUntil(deadline))) {
     }
-    written = static_cast<uint32_t>(count - m_serial.bytesToWrite());
-    const bool ok = m_serial.bytesToWrite() == 0;
+    // A server's own protocol bytes wait in the same queue as the telegram.
+    written = static_cast<uint32_t>(std::max<qint64>(count - m_transport->bytesToWrite(), 0));
+    const bool ok = m_transport->bytesToWrite() == 0;
     if (!ok && deviceError()) {
         dropVanishedDevice();
         return false;
     }
     if (!ok)
-        m_serial.clear(QSerialPort::Output);
-    m_serial.clearError();
+        m_transport->purgeOutput();
+    m_transport->clearError();
     return ok;
 }

@@ -1,18 +1,24 @@
 #pragma once
 
+#include "line_transport.h"
+#include "network_address.h"
 #include "port_io.h"
 
 #include <QByteArray>
-#include <QSerialPort>
 #include <QString>
 
 #include <chrono>
 #include <functional>
+#include <memory>
+#include <optional>
 
 // The port operations of the link: one serial port at 8 data bits, even
 // parity and one stop bit, read and written in blocking calls on the GUI
 // thread under fixed time-outs. Failures to open or configure raise AppError
-// with the port's name; reads and writes only return their result.
+// with the port's name; reads and writes only return their result. The port
+// may be a serial server on the network: a name or path that is a server's
+// address, or a COM name that stands for one (see server_entries.h). A
+// dropped connection is then what a vanished device is.
 class SerialLine : public PortIo {
 public:
     // RxDropped: bytes that came while no read was waiting for them (a late
@@ -20,7 +26,6 @@ public:
     enum class Direction { Tx, Rx, RxDropped };
     using TrafficTap = std::function<void(Direction, Clock::time_point, const QByteArray&)>;
 
-    static constexpr int kQueueSize = 256;
     // Longest a line that never falls quiet holds a request back beyond the
     // time it was asked to wait.
     static constexpr int kSettleLimitMs = 1000;
@@ -46,7 +51,7 @@ public:
     // Re-applies the baud rate to the open port.
     void ApplyLineSettings();
     void ClosePort();
-    bool isOpen() const { return m_serial.isOpen(); }
+    bool isOpen() const { return m_transport && m_transport->isOpen(); }
     // The device behind the port vanished (an adapter pulled out) or was
     // absent at the start: its handle is closed, and the same port name is
     // opened again, resolved afresh, until the device is back.
@@ -56,6 +61,10 @@ public:
     bool reopenIfLost();
     // The name the port was opened by, also while its device is lost.
     QString openedName() const { return m_openedName; }
+    // The same with the server's address when the name stands for one.
+    QString shownName() const { return nameWithServer(m_openedName); }
+    // Whether the port is a serial server on the network.
+    bool isNetworkPort() const { return m_server.has_value(); }
 
     bool ReadPort(uint8_t* buffer, int count, uint32_t& received) override;
     bool WritePort(const uint8_t* buffer, int count, uint32_t& written) override;
@@ -73,7 +82,8 @@ private:
     QString currentName() const;
     void open(const QString& name, const QString& path);
     void awaitDevice(const QString& name);
-    [[nodiscard]] bool openDevice(const QString& path);
+    [[nodiscard]] bool openDevice(const QString& name, const QString& path);
+    QString nameWithServer(const QString& name) const;
     void dropVanishedDevice();
     [[nodiscard]] bool deviceError() const;
     [[noreturn]] void failAndReset(const QString& message, bool closeFirst);
@@ -81,7 +91,9 @@ private:
     void dropArrived();
     void tap(Direction direction, const char* bytes, qint64 count) const;
 
-    QSerialPort m_serial;
+    std::unique_ptr<LineTransport> m_transport;
+    QString m_transportPath; // what m_transport was made for
+    std::optional<NetworkAddress> m_server;
     int m_portNumber = 0;
     int m_baudRate = 9600;
     QString m_explicitPath; // set when the port was opened by path

@@ -68,6 +68,8 @@ QString LinkStatus::stateText(const Port& port) const
     if (port.name.isEmpty())
         return tr("Port není otevřen");
     const QString head = QStringLiteral("%1, %2 Bd").arg(port.name).arg(port.baudRate);
+    if (port.deviceLost && port.network)
+        return tr("%1 – spojení se serverem je přerušeno").arg(head);
     if (port.deviceLost)
         return tr("%1 – zařízení portu není připojeno").arg(head);
     if (m_answer == Answer::Good)

@@ -22,6 +22,7 @@ public:
         QString name; // empty: no port open
         int baudRate = 0;
         bool deviceLost = false;
+        bool network = false; // a serial server: its connection is what gets lost
     };
     struct Outage {
         QDateTime began;

@@ -112,6 +112,9 @@ QString usageText()
            QCoreApplication::translate(
                "qzr17ctl", "--lang cs|en zvolí jazyk výpisů; bez ní platí jazyk zvolený v programu.") +
            u'\n' +
+           QCoreApplication::translate(
+               "qzr17ctl", "--port bere i sériový server v síti: tcp://POČÍTAČ:PORT nebo rfc2217://POČÍTAČ:PORT.") +
+           u'\n' +
            QCoreApplication::translate("qzr17ctl", "qzr17ctl log-csv SOUBOR vypíše záznam měření jako CSV v UTF-8 "
                                                    "(bez portu).") +
            u'\n' + watchUsageText();

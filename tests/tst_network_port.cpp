@@ -1,0 +1,302 @@
+// The bus through a serial server on the network, against real servers on
+// loopback in front of the simulator's pseudo-terminal: socat for raw TCP,
+// python3-serial's RFC 2217 port manager for RFC 2217.
+#include "Hl_modul.h"
+#include "UnitPort.h"
+#include "app_error.h"
+#include "app_test_main.h"
+#include "bus_protocol.h"
+#include "link_status.h"
+#include "param_record.h"
+#include "scripted_prompts.h"
+#include "serial_line.h"
+#include "serial_server.h"
+#include "server_entries.h"
+#include "server_panel.h"
+#include "sim_process.h"
+
+#include <QComboBox>
+#include <QElapsedTimer>
+#include <QLineEdit>
+#include <QProcess>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QSpinBox>
+#include <QTcpServer>
+#include <QTcpSocket>
+#include <QTemporaryDir>
+
+#include <memory>
+
+using ServerKind = SerialServer::Kind;
+Q_DECLARE_METATYPE(ServerKind)
+
+namespace {
+
+// Two floats whose bytes hold single and repeated 0xFF: 127.5 and a
+// -127.99999.
+const QByteArray kCurveWithIac = QByteArray::fromHex("42FF0000C2FFFFFF");
+// The settings editor's full read, then the week.
+constexpr std::array kTables{0, 1, 2, 3, 4, 5, 6, 7, 15, 17, 19, 20, 8, 9, 10, 11, 12, 13, 14};
+constexpr qint64 kReturnGoalMs = 2000;
+
+class SteppedClock final : public Clock {
+public:
+    QDateTime now() const override { return m_now; }
+    void step() { m_now = m_now.addSecs(1); }
+
+private:
+    QDateTime m_now = QDateTime(QDate(2026, 3, 15), QTime(10, 0, 1));
+};
+
+} // namespace
+
+class TestNetworkPort : public QObject {
+    Q_OBJECT
+
+    QTemporaryDir m_portDir;
+    std::unique_ptr<SimProcess> m_sim;
+    std::unique_ptr<SerialServer> m_server;
+
+    void startServed(ServerKind kind)
+    {
+        m_sim = std::make_unique<SimProcess>();
+        QVERIFY(m_sim->start());
+        m_server = std::make_unique<SerialServer>(kind, m_sim->portPath());
+        QVERIFY(m_server->start());
+    }
+
+    NetworkAddress address() const { return *parseNetworkAddress(m_server->address()); }
+
+private slots:
+    void initTestCase() { qputenv("KV36_PORT_DIR", m_portDir.path().toLocal8Bit()); }
+    void cleanup()
+    {
+        bus_protocol::AttachPort(nullptr);
+        m_server.reset();
+        m_sim.reset();
+    }
+
+    void addresses_data();
+    void addresses();
+    void throughServer_data();
+    void throughServer();
+    void connectFailsInTime_data();
+    void connectFailsInTime();
+    void serverPanel_data();
+    void serverPanel();
+    void pollingResumesAfterRestart_data() { throughServer_data(); }
+    void pollingResumesAfterRestart();
+};
+
+// What an address reads as, written out again; nothing for what is none.
+void TestNetworkPort::addresses_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("read");
+    QTest::newRow("raw") << "tcp://192.168.1.20:4001"
+                         << "tcp://192.168.1.20:4001";
+    QTest::newRow("rfc2217 by name") << " RFC2217://Kotelna-Server:2217 "
+                                     << "rfc2217://kotelna-server:2217";
+    QTest::newRow("ipv6") << "tcp://[fe80::1]:23"
+                          << "tcp://[fe80::1]:23";
+    QTest::newRow("no port") << "tcp://192.168.1.20"
+                             << "";
+    QTest::newRow("port too big") << "tcp://host:65536"
+                                  << "";
+    QTest::newRow("path") << "tcp://host:4001/COM1"
+                          << "";
+    QTest::newRow("other scheme") << "udp://host:4001"
+                                  << "";
+    QTest::newRow("device path") << "/dev/ttyUSB0"
+                                 << "";
+}
+
+void TestNetworkPort::addresses()
+{
+    QFETCH(QString, text);
+    QFETCH(QString, read);
+    const std::optional<NetworkAddress> address = parseNetworkAddress(text);
+    QCOMPARE(address ? address->text() : QString(), read);
+}
+
+void TestNetworkPort::throughServer_data()
+{
+    QTest::addColumn<ServerKind>("kind");
+    QTest::newRow("raw tcp") << ServerKind::RawTcp;
+    QTest::newRow("rfc2217") << ServerKind::Rfc2217;
+}
+
+// A COM number that stands for a server carries the full read, the week and
+// a write, 0xFF both ways. A pseudo-terminal keeps no parity: the RFC 2217
+// server's own log is where the line settings are seen to arrive.
+void TestNetworkPort::throughServer()
+{
+    QFETCH(ServerKind, kind);
+    startServed(kind);
+    QVERIFY(m_sim->setTable(0, kCurveWithIac));
+    QVERIFY(assignServer(5, address()));
+    SerialLine line;
+    line.setPortNumber(5);
+    line.OpenPort(5);
+    QCOMPARE(line.shownName(), "COM5 (" + m_server->address() + ")");
+    bus_protocol::AttachPort(&line);
+    for (int table : kTables)
+        QVERIFY2(bus_protocol::ReadTable(table) == 1, qPrintable(QString::number(table)));
+    QCOMPARE(param_record.SP_0, 127.5f);
+    line.setBaudRate(19200);
+    line.ApplyLineSettings();
+    QCOMPARE(bus_protocol::WriteTable(0), 1);
+    QCOMPARE(m_sim->waitForEvent("WROTE 0"), "WROTE 0 " + kCurveWithIac.toHex().toUpper());
+    if (kind == ServerKind::Rfc2217) {
+        QTRY_VERIFY(m_server->log().contains("set baud rate: 19200"));
+        for (const char* setting : {"set baud rate: 9600", "set data size: 8", "set parity: E",
+                                    "set stop bits: 1", "purge in", "purge out"})
+            QVERIFY2(m_server->log().contains(setting), setting);
+    }
+    // The server's one connection is free again for the companion.
+    line.ClosePort();
+    QVERIFY(m_server->start());
+    QProcess ctl;
+    ctl.start(QStringLiteral(QZR17CTL_PATH), {"--port", m_server->address(), "read", "0"});
+    QVERIFY(ctl.waitForFinished());
+    QVERIFY(ctl.readAllStandardOutput().startsWith("SP_0=127.5\n"));
+}
+
+void TestNetworkPort::connectFailsInTime_data()
+{
+    QTest::addColumn<QString>("address");
+    QTest::addColumn<int>("withinMs");
+    // Port 9 (discard) is closed on a test machine: refused at once.
+    QTest::newRow("refused") << "tcp://127.0.0.1:9" << 500;
+    QTest::newRow("unknown name") << "rfc2217://no-such-server.invalid:2217" << 3500;
+    QTest::newRow("no answer") << "tcp://127.0.0.1:%1" << 3500;
+}
+
+// The port-opening error names the server, and comes within the connect
+// time-out.
+void TestNetworkPort::connectFailsInTime()
+{
+    QFETCH(QString, address);
+    QFETCH(int, withinMs);
+    // A listener whose queue is full drops further connection requests
+    // unanswered, as a server behind a dead route does.
+    QTcpServer full;
+    full.setListenBacklogSize(0);
+    QVERIFY(full.listen(QHostAddress::LocalHost));
+    QTcpSocket queued[2];
+    for (QTcpSocket& socket : queued)
+        socket.connectToHost(QHostAddress::LocalHost, full.serverPort());
+    address.replace("%1", QString::number(full.serverPort()));
+    QVERIFY(assignServer(7, *parseNetworkAddress(address)));
+    SerialLine line;
+    line.setPortNumber(7);
+    QString message;
+    QElapsedTimer clock;
+    clock.start();
+    try {
+        line.OpenPort(7);
+    } catch (const AppError& error) {
+        message = error.message();
+    }
+    QVERIFY2(clock.elapsed() <= withinMs, qPrintable(QString::number(clock.elapsed())));
+    QCOMPARE(message, "Sériový port COM7 (" + address + ") nelze otevřít");
+    QCOMPARE(line.portNumber(), 0);
+}
+
+void TestNetworkPort::serverPanel_data()
+{
+    QTest::addColumn<ServerKind>("kind");
+    QTest::addColumn<bool>("up");
+    QTest::addColumn<QString>("host");
+    QTest::addColumn<QString>("told");
+    QTest::newRow("raw tcp answers") << ServerKind::RawTcp << true << "127.0.0.1"
+                                     << "Server %1 přijal spojení.";
+    QTest::newRow("rfc2217 sets the rate") << ServerKind::Rfc2217 << true << "127.0.0.1"
+                                           << "Server %1 odpověděl a nastavil linku na 19200 Bd.";
+    QTest::newRow("nobody listens") << ServerKind::RawTcp << false << "127.0.0.1"
+                                    << "Server %1 neodpověděl.";
+    QTest::newRow("not a host") << ServerKind::RawTcp << false << "kotel na půdě"
+                                << "\"kotel na půdě\" není název ani IP adresa serveru.";
+}
+
+// "Vyzkoušet" connects once and tells what came back; "Přiřadit server"
+// makes the COM number stand for the server, unless the name is no name.
+void TestNetworkPort::serverPanel()
+{
+    QFETCH(ServerKind, kind);
+    QFETCH(bool, up);
+    QFETCH(QString, host);
+    QFETCH(QString, told);
+    quint16 port = 9;
+    if (up) {
+        startServed(kind);
+        port = address().port;
+    }
+    ServerPanel panel(6);
+    panel.setBaudRate(19200);
+    panel.findChild<QLineEdit*>("ed_server")->setText(host);
+    panel.findChild<QSpinBox*>("ed_tcp_port")->setValue(port);
+    panel.findChild<QComboBox*>("cb_druh")->setCurrentIndex(kind == ServerKind::Rfc2217 ? 1 : 0);
+    ScriptedPrompts prompts;
+    panel.findChild<QPushButton*>("tl_vyzkouset")->click();
+    const NetworkAddress typed{kind == ServerKind::Rfc2217 ? NetworkAddress::Kind::Rfc2217
+                                                           : NetworkAddress::Kind::RawTcp,
+                               host, port};
+    QCOMPARE(prompts.texts(), QStringList{told.replace("%1", typed.text())});
+
+    QSignalSpy assigned(&panel, &ServerPanel::assigned);
+    panel.findChild<QPushButton*>("tl_priradit_server")->click();
+    const bool named = parseNetworkAddress(typed.text()).has_value();
+    QCOMPARE(assigned.size(), named ? 1 : 0);
+    if (named)
+        QCOMPARE(serverFor("COM6"), typed);
+}
+
+// The main window polls a COM number that stands for a server, which is
+// killed and started again: the status bar says so in words, no message
+// comes, and readings resume by themselves.
+void TestNetworkPort::pollingResumesAfterRestart()
+{
+    QFETCH(ServerKind, kind);
+    startServed(kind);
+    QVERIFY(assignServer(3, address()));
+    ScriptedPrompts prompts;
+    SteppedClock clock;
+    Tqzr17 window;
+    window.FormCreate();
+    window.setClock(&clock);
+    window.store().WriteInteger("PORT", "COM", 3);
+    Tport link(window.store(), &window);
+    link.FormCreate();
+    window.setLinkWindow(&link);
+    bus_protocol::AttachPort(&link);
+    const auto* status = window.findChild<LinkStatus*>();
+    const QString head = "COM3 (" + m_server->address() + "), 9600 Bd – ";
+    const auto tick = [&] {
+        clock.step();
+        window.Timer1Timer();
+    };
+    tick();
+    QCOMPARE(status->text(), head + "spojení v pořádku");
+
+    m_server->kill();
+    tick();
+    QTRY_COMPARE(status->text(), head + "spojení se serverem je přerušeno");
+    QVERIFY(m_server->start());
+    QElapsedTimer back;
+    back.start();
+    for (tick(); status->text() != head + "spojení v pořádku" && back.elapsed() < 3 * kReturnGoalMs; tick())
+        QTest::qWait(50);
+    QVERIFY2(back.elapsed() < kReturnGoalMs, qPrintable(QString::number(back.elapsed())));
+    QCOMPARE(prompts.texts(), QStringList());
+    if (kind == ServerKind::Rfc2217)
+        QTRY_COMPARE(m_server->log().count("set parity: E"), 2);
+}
+
+int main(int argc, char** argv)
+{
+    return runAppTest<TestNetworkPort>(argc, argv);
+}
+
+#include "tst_network_port.moc"
