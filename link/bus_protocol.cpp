@@ -44,7 +44,7 @@ PortIo* g_port = nullptr;
 // A reply names no table and a day record no day: a failed exchange's answer
 // that comes late passes every check as the answer to the next request of its
 // length. After a failure the next request therefore waits until the failed
-// one is twice its read time-out old and the line is quiet, dropping what
+// one is older than its late-answer window and the line is quiet, dropping what
 // comes. A probe's answer names the station that sends it, so a probe of a
 // station not probed in vain meanwhile need not wait.
 struct LateAnswerGuard {
@@ -108,7 +108,7 @@ void holdBackForLateAnswer(bool probe)
 
 void armGuard(PortIo::Clock::time_point sentAt, int readCount, bool probe)
 {
-    const auto until = sentAt + 2 * PortIo::readTimeout(readCount);
+    const auto until = sentAt + PortIo::lateAnswerWindow(readCount);
     g_guard.until = g_guard.armed ? std::max(g_guard.until, until) : until;
     g_guard.armed = true;
     if (probe)

@@ -19,6 +19,13 @@ public:
     {
         return std::chrono::milliseconds(kReadTotalConstantMs + kReadTotalPerByteMs * count);
     }
+    // How long after a failed request its answer may still come and pass for
+    // the next one's: twice the read's time-out, and one read interval more
+    // for a reply whose start a busy computer or server delays a little.
+    static constexpr std::chrono::milliseconds lateAnswerWindow(int count)
+    {
+        return 2 * readTimeout(count) + std::chrono::milliseconds(kReadIntervalMs);
+    }
 
     virtual ~PortIo() = default;
     virtual bool ReadPort(uint8_t* buffer, int count, uint32_t& received) = 0;

@@ -253,7 +253,7 @@ private slots:
         QFETCH(QString, then);
         QFETCH(int, heldForRead);
         m_port.replies = {answer};
-        const auto window = 2 * PortIo::readTimeout(heldForRead);
+        const auto window = PortIo::lateAnswerWindow(heldForRead);
         const auto before = PortIo::Clock::now();
         runOperation(first);
         const auto after = PortIo::Clock::now();
