@@ -5,6 +5,7 @@
 #include "application.h"
 #include "scripted_prompts.h"
 #include "summary.h"
+#include "stepped_clock.h"
 
 #include <QFileInfo>
 #include <QTemporaryDir>
@@ -24,14 +25,6 @@ constexpr int kPerRound = 200;
 constexpr double kCostGoal = 2.0;
 constexpr double kMemoryGoal = 1.5;
 
-class SteppedClock final : public Clock {
-public:
-    QDateTime now() const override { return m_now; }
-    void step() { m_now = m_now.addSecs(1); }
-
-private:
-    QDateTime m_now{QDate(2026, 3, 15), QTime(0, 0)};
-};
 
 size_t heapInUse()
 {
@@ -89,7 +82,7 @@ int main(int argc, char* argv[])
     qputenv("XDG_CONFIG_HOME", config.path().toLocal8Bit());
     Application app(argc, argv);
     QTemporaryDir dir;
-    SteppedClock clock;
+    SteppedClock clock{QDateTime(QDate(2026, 3, 15), QTime(0, 0))};
     Log logs[] = {{"1,000 lines", kSmall, {}, {}, 0}, {"604,800 lines", kLarge, {}, {}, 0}};
     for (Log& log : logs)
         fill(log, clock, dir.filePath(QString::fromLatin1(log.name).section(' ', 0, 0) + ".txt"));

@@ -9,6 +9,7 @@
 #include "sim_process.h"
 #include "summary.h"
 #include "watch.h"
+#include "stepped_clock.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -31,14 +32,6 @@ constexpr int kRestarts = 100;
 constexpr double kMemoryGoalBytes = 1024 * 1024;
 constexpr int kWaitLimitMs = 30000;
 
-class SteppedClock final : public Clock {
-public:
-    QDateTime now() const override { return m_now; }
-    void step() { m_now = m_now.addSecs(1); }
-
-private:
-    QDateTime m_now{QDate(2026, 3, 15), QTime(0, 0)};
-};
 
 qint64 residentBytes()
 {
@@ -103,7 +96,7 @@ int main(int argc, char* argv[])
     const AttachedLink attached(line, settings);
     Watch watch(parseWatchOptions({"--interval", "1", "--log", dir.filePath("den.txt"), "--daily", "--mqtt",
                                    broker.address(), "--name", "bench"}));
-    Run run{{}, &watch};
+    Run run{SteppedClock(QDateTime(QDate(2026, 3, 15), QTime(0, 0))), &watch};
     watch.polling().setClock(&run.clock);
     run.reading();
     auto* publisher = watch.findChild<MqttPublisher*>();

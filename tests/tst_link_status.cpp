@@ -9,6 +9,7 @@
 #include "link_status.h"
 #include "scripted_prompts.h"
 #include "sim_process.h"
+#include "stepped_clock.h"
 
 #include <QAccessible>
 #include <QElapsedTimer>
@@ -24,14 +25,6 @@ const QDateTime kStart(QDate(2026, 3, 15), QTime(10, 0, 1));
 constexpr qint64 kReturnGoalMs = 1500;
 constexpr qint64 kSlack = 400; // a loaded machine under the sanitizers
 
-class SteppedClock final : public Clock {
-public:
-    QDateTime now() const override { return m_now; }
-    void step() { m_now = m_now.addSecs(1); }
-
-private:
-    QDateTime m_now = kStart;
-};
 
 } // namespace
 
@@ -40,7 +33,7 @@ class TestLinkStatus : public QObject {
 
     QTemporaryDir m_portDir;
     std::unique_ptr<SimProcess> m_sim;
-    SteppedClock m_clock;
+    SteppedClock m_clock{kStart};
     std::unique_ptr<Tqzr17> m_window;
     std::unique_ptr<Tport> m_link;
 

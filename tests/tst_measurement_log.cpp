@@ -9,6 +9,7 @@
 #include "measurement_log.h"
 #include "qt_prompts.h"
 #include "scripted_prompts.h"
+#include "stepped_clock.h"
 
 #include "app_error.h"
 
@@ -40,14 +41,6 @@ const QByteArray kRule = QByteArray(61, '-') + "\r\n";
 // The column header in Windows-1250: í E9→ED, ž 9E, á E1, ú FA, č E8.
 const QByteArray kColumns = "Teplota vody; venkovn\xED teplota; \x9E\xE1" "dan\xE1; \xFAtlum; odchylka; \xE8" "as\r\n";
 
-class SteppedClock final : public Clock {
-public:
-    QDateTime now() const override { return m_now; }
-    void step(int seconds = 1) { m_now = m_now.addSecs(seconds); }
-
-private:
-    QDateTime m_now = kStart;
-};
 
 QByteArray readAll(const QString& path)
 {
@@ -116,7 +109,7 @@ class TestMeasurementLog : public QObject {
     Q_OBJECT
 
     QTemporaryDir m_dir;
-    SteppedClock m_clock;
+    SteppedClock m_clock{kStart};
 
     QString path(const QString& name) const { return m_dir.filePath(name); }
 

@@ -14,6 +14,7 @@
 #include "server_entries.h"
 #include "server_panel.h"
 #include "sim_process.h"
+#include "stepped_clock.h"
 
 #include <QComboBox>
 #include <QElapsedTimer>
@@ -40,14 +41,6 @@ const QByteArray kCurveWithIac = QByteArray::fromHex("42FF0000C2FFFFFF");
 constexpr std::array kTables{0, 1, 2, 3, 4, 5, 6, 7, 15, 17, 19, 20, 8, 9, 10, 11, 12, 13, 14};
 constexpr qint64 kReturnGoalMs = 2000;
 
-class SteppedClock final : public Clock {
-public:
-    QDateTime now() const override { return m_now; }
-    void step() { m_now = m_now.addSecs(1); }
-
-private:
-    QDateTime m_now = QDateTime(QDate(2026, 3, 15), QTime(10, 0, 1));
-};
 
 } // namespace
 
@@ -262,7 +255,7 @@ void TestNetworkPort::pollingResumesAfterRestart()
     startServed(kind);
     QVERIFY(assignServer(3, address()));
     ScriptedPrompts prompts;
-    SteppedClock clock;
+    SteppedClock clock{QDateTime(QDate(2026, 3, 15), QTime(10, 0, 1))};
     Tqzr17 window;
     window.FormCreate();
     window.setClock(&clock);

@@ -9,6 +9,7 @@
 #include "deviation_chart.h"
 #include "scripted_prompts.h"
 #include "sim_process.h"
+#include "stepped_clock.h"
 
 #include <QAccessible>
 #include <QCheckBox>
@@ -27,15 +28,6 @@ namespace {
 const QDateTime kStart(QDate(2026, 3, 15), QTime(10, 0, 1));
 const QStringList kPanels{"pa_voda", "pa_venkovni", "pa_sp", "pa_utlum", "pa_odchylka"};
 
-class SteppedClock final : public Clock {
-public:
-    QDateTime now() const override { return m_now; }
-    void step(int seconds = 1) { m_now = m_now.addSecs(seconds); }
-    void reset() { m_now = kStart; }
-
-private:
-    QDateTime m_now = kStart;
-};
 
 // Table 16 as the regulator sends it: four floats big-endian, two bytes.
 QByteArray measuredTable(float water, float outdoor, float demanded, float setback)
@@ -69,7 +61,7 @@ class TestPolling : public QObject {
     QTemporaryDir m_portDir;
     QTemporaryDir m_logDir;
     std::unique_ptr<SimProcess> m_sim;
-    SteppedClock m_clock;
+    SteppedClock m_clock{kStart};
     std::unique_ptr<Tqzr17> m_window;
     std::unique_ptr<Tport> m_link;
 

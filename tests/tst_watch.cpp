@@ -9,6 +9,7 @@
 #include "scripted_prompts.h"
 #include "sim_process.h"
 #include "watch.h"
+#include "stepped_clock.h"
 
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -23,14 +24,6 @@ namespace {
 const QString kState = QStringLiteral("kv36/kotelna_dvur/state");
 const QString kAvailability = QStringLiteral("kv36/kotelna_dvur/availability");
 
-class SteppedClock final : public Clock {
-public:
-    QDateTime now() const override { return m_now; }
-    void step() { m_now = m_now.addSecs(1); }
-
-private:
-    QDateTime m_now{QDate(2026, 3, 15), QTime(23, 59, 56)};
-};
 
 QString lastOf(const QStringList& messages) { return messages.isEmpty() ? QString() : messages.last(); }
 
@@ -94,7 +87,7 @@ private slots:
     void theLogIsTheWindowsByteForByte()
     {
         QFETCH(QString, answers);
-        SteppedClock clock;
+        SteppedClock clock{QDateTime(QDate(2026, 3, 15), QTime(23, 59, 56))};
         Tqzr17 window;
         window.FormCreate();
         window.setClock(&clock);
