@@ -39,46 +39,42 @@ Transmitter::Transmitter(int fd, uint64_t seed)
 {
 }
 
-LineFaults& Transmitter::faults()
+void Transmitter::send(const uint8_t* reply, size_t length, const LineFaults& faults, Clock::time_point requestStart,
+                       size_t requestLength)
 {
-    return m_faults;
-}
-
-void Transmitter::send(const uint8_t* reply, size_t length, Clock::time_point requestStart, size_t requestLength)
-{
-    const size_t count = compose(reply, length);
+    const size_t count = compose(reply, length, faults);
     if (count == 0)
         return;
     auto start = Clock::now();
     Clock::duration perChar{};
-    if (m_faults.baud > 0) {
+    if (m_baud > 0) {
         perChar = std::chrono::duration_cast<Clock::duration>(
-            std::chrono::nanoseconds(1'000'000'000LL * kBitsPerChar / m_faults.baud));
+            std::chrono::nanoseconds(1'000'000'000LL * kBitsPerChar / m_baud));
         start = std::max(start, requestStart + perChar * static_cast<long>(requestLength));
     }
-    start += std::chrono::milliseconds(m_faults.lateMs);
-    if (m_faults.baud > 0) {
+    start += std::chrono::milliseconds(faults.lateMs);
+    if (m_baud > 0) {
         writePaced(m_out.data(), count, start, perChar);
         return;
     }
-    if (m_faults.lateMs > 0)
+    if (faults.lateMs > 0)
         sleepUntil(start);
     writeAll(m_out.data(), count);
 }
 
 // Noise, then the reply with its faults, in m_out; returns the byte count.
-size_t Transmitter::compose(const uint8_t* reply, size_t length)
+size_t Transmitter::compose(const uint8_t* reply, size_t length, const LineFaults& faults)
 {
-    const size_t noise = static_cast<size_t>(std::clamp(m_faults.noiseBytes, 0, static_cast<int>(kMaxOut / 2)));
+    const size_t noise = static_cast<size_t>(std::clamp(faults.noiseBytes, 0, static_cast<int>(kMaxOut / 2)));
     for (size_t i = 0; i < noise; ++i)
         m_out[i] = static_cast<uint8_t>(m_random());
     uint8_t* telegram = m_out.data() + noise;
     std::memcpy(telegram, reply, length);
-    if (chance(m_faults.corruptChecksumRate))
+    if (chance(faults.corruptChecksumRate))
         corruptChecksum(telegram, length);
-    if (chance(m_faults.corruptByteRate))
+    if (chance(faults.corruptByteRate))
         corruptDataByte(telegram, length);
-    const size_t shortBy = static_cast<size_t>(std::max(m_faults.shortBy, 0));
+    const size_t shortBy = static_cast<size_t>(std::max(faults.shortBy, 0));
     return noise + (shortBy >= length ? 0 : length - shortBy);
 }
 
