@@ -234,6 +234,51 @@ std::optional<std::string_view> flagValue(int argc, char** argv, int& i, std::op
     return std::nullopt;
 }
 
+std::string takeStationFlag(std::string_view name, std::optional<std::string_view> value, Parse& parse)
+{
+    const auto targets = value ? parseAddressList(*value) : std::nullopt;
+    if (value && !targets)
+        return "bad station list for " + std::string(name) + ": " + std::string(*value);
+    parse.settings.push_back(flagSetting(name, targets));
+    return {};
+}
+
+bool takeValue(std::string_view name, std::string_view value, Parse& parse)
+{
+    if (const auto line = lineOptions().find(name); line != lineOptions().end())
+        return line->second(value, parse);
+    const StationHandler& handler = stationOptions().at(name);
+    std::string_view rest;
+    parse.settings.push_back(stationSetting(value, handler, rest));
+    Station scratch;
+    return handler(rest, scratch);
+}
+
+// Takes argv[i] and, when it has one, its value; an empty text or why not.
+std::string takeOption(int argc, char** argv, int& i, Parse& parse)
+{
+    std::string_view name = argv[i];
+    std::optional<std::string_view> inlineValue;
+    if (const size_t equals = name.find('='); name.starts_with("--") && equals != std::string_view::npos) {
+        inlineValue = name.substr(equals + 1);
+        name = name.substr(0, equals);
+    }
+    if (name == "--help" && !inlineValue) {
+        parse.options.help = true;
+        return {};
+    }
+    if (isStationFlag(name))
+        return takeStationFlag(name, flagValue(argc, argv, i, inlineValue), parse);
+    if (!lineOptions().contains(name) && !stationOptions().contains(name))
+        return "unknown option " + std::string(argv[i]);
+    if (!inlineValue && i + 1 >= argc)
+        return std::string(name) + " needs a value";
+    const std::string_view value = inlineValue ? *inlineValue : std::string_view(argv[++i]);
+    if (!takeValue(name, value, parse))
+        return "bad value for " + std::string(name) + ": " + std::string(value);
+    return {};
+}
+
 } // namespace
 
 std::optional<long long> parseInteger(std::string_view text, long long min, long long max)
@@ -299,53 +344,10 @@ ParsedOptions parseOptions(int argc, char** argv)
 {
     ParsedOptions parsed;
     Parse parse{parsed.options, {0}, {}};
-    for (int i = 1; i < argc; ++i) {
-        std::string_view arg = argv[i];
-        std::optional<std::string_view> inlineValue;
-        if (const size_t equals = arg.find('='); arg.starts_with("--") && equals != std::string_view::npos) {
-            inlineValue = arg.substr(equals + 1);
-            arg = arg.substr(0, equals);
-        }
-        if (arg == "--help" && !inlineValue) {
-            parsed.options.help = true;
-            continue;
-        }
-        if (isStationFlag(arg)) {
-            const auto value = flagValue(argc, argv, i, inlineValue);
-            const auto targets = value ? parseAddressList(*value) : std::nullopt;
-            if (value && !targets) {
-                parsed.error = "bad station list for " + std::string(arg) + ": " + std::string(*value);
-                return parsed;
-            }
-            parse.settings.push_back(flagSetting(arg, targets));
-            continue;
-        }
-        const auto line = lineOptions().find(arg);
-        const auto station = stationOptions().find(arg);
-        if (line == lineOptions().end() && station == stationOptions().end()) {
-            parsed.error = "unknown option " + std::string(argv[i]);
-            return parsed;
-        }
-        if (!inlineValue && i + 1 >= argc) {
-            parsed.error = std::string(arg) + " needs a value";
-            return parsed;
-        }
-        const std::string_view value = inlineValue ? *inlineValue : std::string_view(argv[++i]);
-        bool ok = false;
-        if (line != lineOptions().end()) {
-            ok = line->second(value, parse);
-        } else {
-            std::string_view rest;
-            parse.settings.push_back(stationSetting(value, station->second, rest));
-            Station scratch;
-            ok = station->second(rest, scratch);
-        }
-        if (!ok) {
-            parsed.error = "bad value for " + std::string(arg) + ": " + std::string(value);
-            return parsed;
-        }
-    }
-    parsed.error = unknownStation(parse);
+    for (int i = 1; i < argc && parsed.error.empty(); ++i)
+        parsed.error = takeOption(argc, argv, i, parse);
+    if (parsed.error.empty())
+        parsed.error = unknownStation(parse);
     if (parsed.error.empty())
         buildStations(parse);
     return parsed;

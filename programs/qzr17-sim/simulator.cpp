@@ -42,7 +42,8 @@ Simulator::Simulator(const SimOptions& options)
 {
     m_stations.reserve(options.stations.size());
     for (const StationOptions& station : options.stations) {
-        Regulator& regulator = m_stations.emplace_back(Station{Regulator(station.address, station.variant), station.faults}).regulator;
+        Regulator& regulator =
+            m_stations.emplace_back(Station{Regulator(station.address, station.variant), station.faults}).regulator;
         for (const int table : station.refusedTables)
             regulator.setRefused(table, true);
         regulator.setTypeText(station.typeText);
