@@ -2913,6 +2913,14 @@ qzr17ctl --version prints the program version.</translation>
         <source>--port bere i sériový server v síti: tcp://POČÍTAČ:PORT nebo rfc2217://POČÍTAČ:PORT.</source>
         <translation>--port also takes a serial server on the network: tcp://HOST:PORT or rfc2217://HOST:PORT.</translation>
     </message>
+    <message>
+        <source>scan --texts vypíše u každé adresy i typ a verzi přístroje (oddělené tabulátorem).</source>
+        <translation>scan --texts also prints the device type and version beside each address (separated by tabs).</translation>
+    </message>
+    <message>
+        <source>Příkaz scan zná jen volbu --texts</source>
+        <translation>The scan command knows only the option --texts</translation>
+    </message>
 </context>
 <context>
     <name>regulator_sequences</name>
