@@ -8,8 +8,8 @@
 
 #include <algorithm>
 #include <bit>
-#include <bitset>
 #include <cstring>
+#include <optional>
 #include <type_traits>
 
 namespace bus_protocol {
@@ -43,15 +43,15 @@ PortIo* g_port = nullptr;
 
 // A reply names no table and a day record no day: a failed exchange's answer
 // that comes late passes every check as the answer to the next request of its
-// length. After a failure the next request therefore waits until the failed
-// one is older than its late-answer window and the line is quiet, dropping what
-// comes. A probe's answer names the station that sends it, so a probe of a
-// station not probed in vain meanwhile need not wait.
+// length. It does name the station that sends it. After a failure the next
+// exchange with the same station (or with everybody) therefore waits until
+// the failed one is older than its late-answer window and the line is quiet,
+// dropping what comes; an exchange with another station does not wait, but
+// while a station owes a late answer it takes only an answer that names the
+// station it asked.
 struct LateAnswerGuard {
-    bool armed = false;
-    PortIo::Clock::time_point until{};
-    bool onlyProbes = true;
-    std::bitset<256> probedInVain;
+    std::array<std::optional<PortIo::Clock::time_point>, 256> owedUntil; // by station
+    PortIo::Clock::time_point lastSentAt{};
 };
 
 LateAnswerGuard g_guard;
@@ -99,22 +99,54 @@ uint32_t readRx(int count)
     return received;
 }
 
-void holdBackForLateAnswer(bool probe)
+// The station a request in tx_buffer goes to.
+uint8_t requestedStation() { return tx_buffer[0] == kSd1 ? tx_buffer[1] : tx_buffer[4]; }
+
+void dropUntilQuiet(PortIo::Clock::time_point until)
 {
-    if (probe && g_guard.onlyProbes && !g_guard.probedInVain.test(destination_address))
-        return;
-    AwaitLateAnswers();
+    if (g_port)
+        g_port->DropUntilQuiet(until);
+    for (auto& owed : g_guard.owedUntil) {
+        if (owed && *owed <= until)
+            owed.reset();
+    }
 }
 
-void armGuard(PortIo::Clock::time_point sentAt, int readCount, bool probe)
+void holdBackForLateAnswer(uint8_t station)
 {
-    const auto until = sentAt + PortIo::lateAnswerWindow(readCount);
-    g_guard.until = g_guard.armed ? std::max(g_guard.until, until) : until;
-    g_guard.armed = true;
-    if (probe)
-        g_guard.probedInVain.set(destination_address);
-    else
-        g_guard.onlyProbes = false;
+    auto& owed = g_guard.owedUntil[station];
+    if (station == kBroadcastAddress)
+        AwaitLateAnswers();
+    // A request to another station after the window closed dropped what was
+    // still pending, and its read met whatever came later.
+    else if (owed && *owed < g_guard.lastSentAt)
+        owed.reset();
+    else if (owed)
+        dropUntilQuiet(*owed);
+}
+
+// How many other stations may still send a late answer at `at`.
+int owingOthers(uint8_t station, PortIo::Clock::time_point at)
+{
+    int owing = 0;
+    for (size_t other = 0; other < g_guard.owedUntil.size(); ++other) {
+        const auto& owed = g_guard.owedUntil[other];
+        owing += other != station && owed && *owed > at ? 1 : 0;
+    }
+    return owing;
+}
+
+bool fromAnotherStation(uint32_t received, uint8_t station)
+{
+    if (received >= kAckLength && rx_buffer[0] == kSd1)
+        return rx_buffer[2] != station;
+    return received >= kAckLength && rx_buffer[0] == kSd2 && rx_buffer[5] != station;
+}
+
+void owe(uint8_t station, PortIo::Clock::time_point until)
+{
+    auto& owed = g_guard.owedUntil[station];
+    owed = owed ? std::max(*owed, until) : until;
 }
 
 // A whole acknowledgement that refuses: the answer has come, none is late.
@@ -127,18 +159,27 @@ bool isRefusal(uint32_t received)
 // Sends the first requestLength bytes of tx_buffer and reads up to readCount
 // bytes of the answer, which `judge` turns into the operation's result.
 template <typename Judge>
-int exchange(int requestLength, int readCount, bool probe, Judge judge)
+int exchange(int requestLength, int readCount, Judge judge)
 {
-    holdBackForLateAnswer(probe);
+    const uint8_t station = requestedStation();
+    holdBackForLateAnswer(station);
     const int sent = writeTx(requestLength);
     const auto sentAt = PortIo::Clock::now();
+    g_guard.lastSentAt = sentAt;
     // A probe that could not be sent waits for nothing.
-    if (probe && !sent)
+    if (tx_buffer[0] == kSd1 && !sent)
         return 0;
-    const uint32_t received = readRx(readCount);
-    const int result = judge(received);
-    if (result == 0 && sent && !isRefusal(received))
-        armGuard(sentAt, readCount, probe);
+    uint32_t received = readRx(readCount);
+    // Late answers of others are dropped; the station asked answers after them.
+    const int owing = owingOthers(station, sentAt);
+    bool foreign = owing > 0 && fromAnotherStation(received, station);
+    for (int dropped = 0; foreign && dropped < owing; ++dropped) {
+        received = readRx(readCount);
+        foreign = fromAnotherStation(received, station);
+    }
+    const int result = foreign ? 0 : judge(received);
+    if (result == 0 && sent && (foreign || !isRefusal(received)))
+        owe(station, sentAt + PortIo::lateAnswerWindow(readCount));
     return result;
 }
 
@@ -205,7 +246,7 @@ int EncodeTable(int table)
 int readText(uint8_t service, std::array<uint8_t, kTextSize>& text)
 {
     buildServiceRequest(kFcRequestData, service);
-    return exchange(frameLength(), kTextReadCount, false, [&text](uint32_t received) {
+    return exchange(frameLength(), kTextReadCount, [&text](uint32_t received) {
         const int le = static_cast<int8_t>(rx_buffer[1]);
         if (received != static_cast<uint32_t>(le + 6) || !CheckReply(received))
             return 0;
@@ -227,9 +268,10 @@ bool PortDeviceAbsent() { return g_port && g_port->DeviceAbsent(); }
 
 void AwaitLateAnswers()
 {
-    if (g_guard.armed && g_port)
-        g_port->DropUntilQuiet(g_guard.until);
-    g_guard = {};
+    const auto& owed = g_guard.owedUntil;
+    const auto last = std::max_element(owed.begin(), owed.end());
+    if (*last)
+        dropUntilQuiet(**last);
 }
 
 void SetDestinationAddress(uint8_t address) { destination_address = address; }
@@ -252,7 +294,7 @@ int ReadTable(int table)
     if (destination_address == kBroadcastAddress)
         return SendFrame();
     const uint32_t expected = length + 9u;
-    return exchange(frameLength(), static_cast<int>(expected), false, [table, length, expected](uint32_t received) {
+    return exchange(frameLength(), static_cast<int>(expected), [table, length, expected](uint32_t received) {
         // A reply names no table: only its length tells a frame meant for
         // another request (a late or stray one) from this table's.
         if (received != expected || !CheckReply(expected) || rx_buffer[1] != length + 3)
@@ -276,13 +318,13 @@ int WriteTable(int table)
         return 0;
     tx_buffer[11 + length] = FrameSum();
     tx_buffer[12 + length] = kEnd;
-    return exchange(frameLength(), kAckLength, false, ackJudge);
+    return exchange(frameLength(), kAckLength, ackJudge);
 }
 
 int StoreToEeprom()
 {
     buildServiceRequest(kFcSendData, svc_store_eeprom);
-    return exchange(frameLength(), kAckLength, false, ackJudge);
+    return exchange(frameLength(), kAckLength, ackJudge);
 }
 
 int ReadDeviceType() { return readText(svc_device_type, device_type_text); }
@@ -298,7 +340,7 @@ int ProbeStation()
     tx_buffer[5] = kEnd;
     // The answering station is the acknowledgement's sender: a late answer
     // of another station is no answer of this one.
-    return exchange(kAckLength, kAckLength, true,
+    return exchange(kAckLength, kAckLength,
                     [](uint32_t received) { return ackJudge(received) && rx_buffer[2] == destination_address; });
 }
 
