@@ -33,17 +33,17 @@ if(UNIX AND NOT CMAKE_CROSSCOMPILING)
   set(kv36_doc_dir ${PROJECT_BINARY_DIR}/package_doc)
   set(kv36_man_config ${kv36_doc_dir}/config)
   file(WRITE ${kv36_man_config}/Talvex_R16.ini "[JAZYK]\nVOLBA=1\n")
-  set(kv36_package_docs)
+  set(kv36_man_pages)
   foreach(program kv36 qzr17ctl qzr17-sim)
     set(include ${PROJECT_SOURCE_DIR}/resources/man/${program}.h2m)
     add_custom_command(OUTPUT ${kv36_doc_dir}/${program}.1.gz
-      COMMAND ${CMAKE_COMMAND} -E env XDG_CONFIG_HOME=${kv36_man_config} QT_QPA_PLATFORM=offscreen
+      COMMAND ${CMAKE_COMMAND} -E env XDG_CONFIG_HOME=${kv36_man_config}
               ${KV36_HELP2MAN} --no-info --no-discard-stderr --include=${include}
               --output=${kv36_doc_dir}/${program}.1 $<TARGET_FILE:${program}>
       COMMAND ${KV36_GZIP} -9nf ${kv36_doc_dir}/${program}.1
       DEPENDS ${program} ${include}
       VERBATIM)
-    list(APPEND kv36_package_docs ${kv36_doc_dir}/${program}.1.gz)
+    list(APPEND kv36_man_pages ${kv36_doc_dir}/${program}.1.gz)
   endforeach()
   # The changelog's newest entry is the version being built.
   file(STRINGS ${PROJECT_SOURCE_DIR}/resources/debian/changelog kv36_changelog_top LIMIT_COUNT 1)
@@ -53,11 +53,9 @@ if(UNIX AND NOT CMAKE_CROSSCOMPILING)
   add_custom_command(OUTPUT ${kv36_doc_dir}/changelog.gz
     COMMAND ${KV36_GZIP} -9n -c ${PROJECT_SOURCE_DIR}/resources/debian/changelog > ${kv36_doc_dir}/changelog.gz
     DEPENDS ${PROJECT_SOURCE_DIR}/resources/debian/changelog)
-  list(APPEND kv36_package_docs ${kv36_doc_dir}/changelog.gz)
-  add_custom_target(kv36_package_docs ALL DEPENDS ${kv36_package_docs})
+  add_custom_target(kv36_package_docs ALL DEPENDS ${kv36_man_pages} ${kv36_doc_dir}/changelog.gz)
 
-  install(FILES ${kv36_doc_dir}/kv36.1.gz ${kv36_doc_dir}/qzr17ctl.1.gz ${kv36_doc_dir}/qzr17-sim.1.gz
-          DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+  install(FILES ${kv36_man_pages} DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
   install(FILES ${kv36_doc_dir}/changelog.gz ${PROJECT_SOURCE_DIR}/resources/debian/copyright
           DESTINATION ${CMAKE_INSTALL_DOCDIR})
   install(FILES ${PROJECT_SOURCE_DIR}/resources/completion/qzr17ctl
