@@ -1555,6 +1555,25 @@ Do you really want to go back to the original settings?</translation>
     </message>
 </context>
 <context>
+    <name>kv36</name>
+    <message>
+        <source>Použití: kv36 [VOLBA]
+Uvedení regulátoru QZR 17 do provozu a jeho sledování po sériové sběrnici.
+Vše ostatní se dělá v oknech programu.
+
+  --help     vypíše tento text
+  --version  vypíše verzi programu
+</source>
+        <translation>Usage: kv36 [OPTION]
+Commissioning and watching a QZR 17 regulator over its serial bus.
+Everything else is done in the program&apos;s windows.
+
+  --help     print this text
+  --version  print the program&apos;s version
+</translation>
+    </message>
+</context>
+<context>
     <name>menu_qzr17</name>
     <message>
         <source>QZR 17</source>

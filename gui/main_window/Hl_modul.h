@@ -105,6 +105,7 @@ protected:
     void changeEvent(QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
+    void showEvent(QShowEvent* event) override;
 
 private:
     void buildPanel();
@@ -115,6 +116,7 @@ private:
     void addLanguageMenu(class QMenu* help);
     void chooseLanguage(Language language);
     void restoreGeometry();
+    void fitOnScreen();
     void showMeasurement(const Measurement& measurement);
     void addLogLine(const QString& line);
     void FormClose();

@@ -194,7 +194,7 @@ ParsedOptions parseOptions(int argc, char** argv)
 
 const char* usageText()
 {
-    return R"(usage: qzr17-sim [options]
+    return R"(Usage: qzr17-sim [OPTION]...
 Simulates a QZR 17 regulator on a pseudo-terminal; prints "PORT <path>" first.
   --address N            own bus address 0..126 (default 0)
   --com N                link COMn in the port directory to the port
