@@ -117,7 +117,8 @@ std::vector<std::unique_ptr<Path>> startPaths(int simulatorBaud)
     paths.push_back(startPath(QStringLiteral("raw TCP (socat)"), SerialServer::Kind::RawTcp, simulatorBaud));
     paths.push_back(
         startPath(QStringLiteral("RFC 2217 (python3-serial)"), SerialServer::Kind::Rfc2217, simulatorBaud));
-    paths.push_back(startPath(QStringLiteral("RFC 2217 (ser2net)"), SerialServer::Kind::Ser2net, simulatorBaud));
+    paths.push_back(
+        startPath(QStringLiteral("RFC 2217 (ser2net)"), SerialServer::Kind::Ser2net, simulatorBaud));
     for (const auto& path : paths) {
         if (!path)
             return {};
@@ -144,7 +145,8 @@ bool benchFullRead()
     }
     const double raw = summarize(paths[1]->microseconds).medianUs;
     printGoal(QStringLiteral("raw TCP / local pty"), raw / local, kFullReadGoal);
-    printGoal(QStringLiteral("ser2net / raw TCP"), summarize(paths[3]->microseconds).medianUs / raw, kSer2netGoal);
+    printGoal(QStringLiteral("ser2net / raw TCP"), summarize(paths[3]->microseconds).medianUs / raw,
+              kSer2netGoal);
     return true;
 }
 

@@ -19,8 +19,8 @@
 
 #include <QComboBox>
 #include <QDir>
-#include <QFileInfo>
 #include <QElapsedTimer>
+#include <QFileInfo>
 #include <QLineEdit>
 #include <QProcess>
 #include <QPushButton>
@@ -43,7 +43,6 @@ const QByteArray kCurveWithIac = QByteArray::fromHex("42FF0000C2FFFFFF");
 // The settings editor's full read, then the week.
 constexpr std::array kTables{0, 1, 2, 3, 4, 5, 6, 7, 15, 17, 19, 20, 8, 9, 10, 11, 12, 13, 14};
 constexpr qint64 kReturnGoalMs = 2000;
-
 
 } // namespace
 
@@ -175,9 +174,9 @@ void TestNetworkPort::connectFailsInTime_data()
                                   << head + "název no-such-server.invalid nelze přeložit na adresu";
     QTest::newRow("no answer") << "tcp://127.0.0.1:%2" << 3500
                                << head + "server na žádost o spojení neodpověděl";
-    QTest::newRow("no port in the entry")
-        << "tcp://127.0.0.1" << 500
-        << "Sériový port COM7 nelze otevřít: \"tcp://127.0.0.1\" není platná adresa serveru, chybí číslo portu TCP";
+    QTest::newRow("no port in the entry") << "tcp://127.0.0.1" << 500
+                                          << "Sériový port COM7 nelze otevřít: \"tcp://127.0.0.1\" není "
+                                             "platná adresa serveru, chybí číslo portu TCP";
 }
 
 // The port-opening error names the server and why it could not be reached,
@@ -222,18 +221,20 @@ void TestNetworkPort::serverPanel_data()
     QTest::addColumn<QString>("told");
     QTest::newRow("raw tcp relays") << "socat" << 0 << "127.0.0.1"
                                     << "Server %1 předává data: stanice na adrese 3 odpověděla.";
-    QTest::newRow("raw tcp relays nothing")
-        << "mute" << 0 << "127.0.0.1"
-        << "Server %1 přijal spojení, ale na dotaz na stanici 3 nepřišlo nic: server data nepředává, nebo jeho "
-           "linka nemá 19200 Bd, 8 datových bitů, sudou paritu a 1 stop bit, nebo na adrese 3 není regulátor.";
+    QTest::newRow("raw tcp relays nothing") << "mute" << 0 << "127.0.0.1"
+                                            << "Server %1 přijal spojení, ale na dotaz na stanici 3 nepřišlo "
+                                               "nic: server data nepředává, nebo jeho "
+                                               "linka nemá 19200 Bd, 8 datových bitů, sudou paritu a 1 stop "
+                                               "bit, nebo na adrese 3 není regulátor.";
     QTest::newRow("rfc2217 sets the rate") << "python" << 1 << "127.0.0.1"
                                            << "Server %1 odpověděl a nastavil linku na 19200 Bd.";
     QTest::newRow("ser2net sets the rate") << "ser2net" << 1 << "127.0.0.1"
                                            << "Server %1 odpověděl a nastavil linku na 19200 Bd.";
     QTest::newRow("nobody listens") << "" << 0 << "127.0.0.1"
                                     << "Se serverem %1 se nelze spojit: server odmítl spojení na portu 9.";
-    QTest::newRow("unknown name") << "" << 1 << "kotelna.invalid"
-                                  << "Se serverem %1 se nelze spojit: název kotelna.invalid nelze přeložit na adresu.";
+    QTest::newRow("unknown name")
+        << "" << 1 << "kotelna.invalid"
+        << "Se serverem %1 se nelze spojit: název kotelna.invalid nelze přeložit na adresu.";
     QTest::newRow("not a host") << "" << 0 << "kotel na půdě"
                                 << "\"kotel na půdě\" není název ani IP adresa serveru.";
 }
@@ -268,7 +269,8 @@ void TestNetworkPort::serverPanel()
     panel.findChild<QComboBox*>("cb_druh")->setCurrentIndex(kind);
     ScriptedPrompts prompts;
     panel.findChild<QPushButton*>("tl_vyzkouset")->click();
-    const NetworkAddress typed{kind ? NetworkAddress::Kind::Rfc2217 : NetworkAddress::Kind::RawTcp, host, port};
+    const NetworkAddress typed{kind ? NetworkAddress::Kind::Rfc2217 : NetworkAddress::Kind::RawTcp, host,
+                               port};
     QCOMPARE(prompts.texts(), QStringList{told.replace("%1", typed.text())});
 
     QSignalSpy assigned(&panel, &ServerPanel::assigned);
@@ -283,12 +285,16 @@ void TestNetworkPort::assignOverEntry_data()
 {
     QTest::addColumn<QString>("entry"); // "link" to a device, "pts" link, "folder", or none
     QTest::addColumn<QString>("told");
-    QTest::newRow("no entry") << "" << "";
-    QTest::newRow("link to a device") << "link" << "";
-    QTest::newRow("link into /dev/pts") << "pts" << "";
-    QTest::newRow("a folder in its place") << "folder"
-                                           << "COM6 nelze přiřadit server tcp://127.0.0.1:4001: %1: v jeho místě je "
-                                              "složka.";
+    QTest::newRow("no entry") << ""
+                              << "";
+    QTest::newRow("link to a device") << "link"
+                                      << "";
+    QTest::newRow("link into /dev/pts") << "pts"
+                                        << "";
+    QTest::newRow("a folder in its place")
+        << "folder"
+        << "COM6 nelze přiřadit server tcp://127.0.0.1:4001: %1: v jeho místě je "
+           "složka.";
 }
 
 // The entry is replaced itself: a device a link led to stays as it was, and
@@ -338,7 +344,8 @@ void TestNetworkPort::startUpWithServerAway()
     const std::unique_ptr<Tqzr17> main(createWindows().main);
     QTest::qWait(1500);
     QCOMPARE(prompts.texts(),
-             QStringList{"Sériový port COM1 (tcp://127.0.0.1:9) nelze otevřít: server odmítl spojení na portu 9."});
+             QStringList{
+                 "Sériový port COM1 (tcp://127.0.0.1:9) nelze otevřít: server odmítl spojení na portu 9."});
 }
 
 // The main window polls a COM number that stands for a server, which is

@@ -52,12 +52,13 @@ QString addressDefect(const QString& text)
     const auto defect = [](const char* what) { return QCoreApplication::translate("NetworkAddress", what); };
     const QUrl url(trimmed, QUrl::StrictMode);
     if (!url.isValid())
-        return defect("adresa serveru má tvar tcp://POČÍTAČ:PORT nebo rfc2217://POČÍTAČ:PORT");
+        return defect(QT_TRANSLATE_NOOP(
+            "NetworkAddress", "adresa serveru má tvar tcp://POČÍTAČ:PORT nebo rfc2217://POČÍTAČ:PORT"));
     if (url.host().isEmpty())
-        return defect("chybí název nebo IP adresa serveru");
+        return defect(QT_TRANSLATE_NOOP("NetworkAddress", "chybí název nebo IP adresa serveru"));
     if (url.port(kNoPort) == kNoPort)
-        return defect("chybí číslo portu TCP");
+        return defect(QT_TRANSLATE_NOOP("NetworkAddress", "chybí číslo portu TCP"));
     if (url.port(kNoPort) <= 0)
-        return defect("port TCP musí být 1 až 65535");
-    return defect("za portem TCP nesmí nic být");
+        return defect(QT_TRANSLATE_NOOP("NetworkAddress", "port TCP musí být 1 až 65535"));
+    return defect(QT_TRANSLATE_NOOP("NetworkAddress", "za portem TCP nesmí nic být"));
 }

@@ -7,7 +7,6 @@
 #include <QCoreApplication>
 #include <QDeadlineTimer>
 
-
 namespace {
 
 // A server that speaks the COM port option answers a setting at once.
@@ -23,8 +22,8 @@ constexpr int kStatusLength = 6;
 QByteArray statusRequest(const StationProbe& probe)
 {
     const auto sum = uint8_t(probe.destination + probe.source + kRequestStatus);
-    const char bytes[] = {char(kSd1), char(probe.destination), char(probe.source), char(kRequestStatus),
-                          char(sum), char(kEnd)};
+    const char bytes[] = {
+        char(kSd1), char(probe.destination), char(probe.source), char(kRequestStatus), char(sum), char(kEnd)};
     return QByteArray(bytes, sizeof bytes);
 }
 
@@ -43,7 +42,8 @@ QByteArray exchangeThrough(TcpTransport& transport, const QByteArray& request)
 
 bool answersAsStation(const QByteArray& answer, const StationProbe& probe)
 {
-    return answer.size() >= kStatusLength && uint8_t(answer[0]) == kSd1 && uint8_t(answer[2]) == probe.destination &&
+    return answer.size() >= kStatusLength && uint8_t(answer[0]) == kSd1 &&
+           uint8_t(answer[2]) == probe.destination &&
            uint8_t(answer[4]) == uint8_t(answer[1] + answer[2] + answer[3]) && uint8_t(answer[5]) == kEnd;
 }
 
@@ -87,7 +87,7 @@ ServerCheck checkServer(const NetworkAddress& address, int baudRate, std::option
     ServerCheck check{ServerCheck::Outcome::Connected, {}};
     if (auto* rfc2217 = dynamic_cast<Rfc2217Transport*>(transport.get()))
         check.outcome = rfc2217->rateConfirmed(kConfirmationWaitMs) ? ServerCheck::Outcome::Confirmed
-                                                                     : ServerCheck::Outcome::Unconfirmed;
+                                                                    : ServerCheck::Outcome::Unconfirmed;
     else if (probe)
         check.outcome = probeThrough(*transport, *probe);
     transport->close();

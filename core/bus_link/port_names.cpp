@@ -160,17 +160,17 @@ QString reasonOf(int error)
     switch (error) {
     case EACCES:
     case EPERM:
-        return translated("přístup odepřen");
+        return translated(QT_TRANSLATE_NOOP("PortNames", "přístup odepřen"));
     case EROFS:
-        return translated("složka je jen pro čtení");
+        return translated(QT_TRANSLATE_NOOP("PortNames", "složka je jen pro čtení"));
     case ENOSPC:
     case EDQUOT:
-        return translated("na disku není místo");
+        return translated(QT_TRANSLATE_NOOP("PortNames", "na disku není místo"));
     case EISDIR:
-        return translated("v jeho místě je složka");
+        return translated(QT_TRANSLATE_NOOP("PortNames", "v jeho místě je složka"));
     case ENOENT:
     case ENOTDIR:
-        return translated("složka neexistuje");
+        return translated(QT_TRANSLATE_NOOP("PortNames", "složka neexistuje"));
     default:
         return QString::fromLocal8Bit(std::strerror(error));
     }
@@ -206,7 +206,8 @@ EntryFailure placeEntry(int number, const std::function<EntryFailure(const QByte
 {
     const QString directory = portDirectory();
     if (!QDir(directory).mkpath(QStringLiteral(".")))
-        return translated("složku portů %1 nelze vytvořit").arg(directory);
+        return translated(QT_TRANSLATE_NOOP("PortNames", "složku portů %1 nelze vytvořit"))
+            .arg(directory);
     const QString path = QDir(directory).filePath(comPortName(number));
     const QByteArray entry = encoded(path);
     const QByteArray fresh = entry + ".new";

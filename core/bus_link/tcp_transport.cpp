@@ -81,8 +81,9 @@ bool TcpTransport::connectNext(int msecs)
             return false;
         const std::optional<QList<QHostAddress>> found = m_lookup.take(msecs);
         if (!found) {
-            m_failure = QCoreApplication::translate("TcpTransport", "název %1 se nepodařilo včas přeložit na adresu")
-                            .arg(m_address.host);
+            m_failure =
+                QCoreApplication::translate("TcpTransport", "název %1 se nepodařilo včas přeložit na adresu")
+                    .arg(m_address.host);
             return false;
         }
         m_targets = *found;
@@ -131,7 +132,8 @@ QString TcpTransport::reasonOf(QAbstractSocket::SocketError error) const
 {
     switch (error) {
     case QAbstractSocket::ConnectionRefusedError:
-        return QCoreApplication::translate("TcpTransport", "server odmítl spojení na portu %1").arg(m_address.port);
+        return QCoreApplication::translate("TcpTransport", "server odmítl spojení na portu %1")
+            .arg(m_address.port);
     case QAbstractSocket::SocketTimeoutError:
         return QCoreApplication::translate("TcpTransport", "server na žádost o spojení neodpověděl");
     case QAbstractSocket::NetworkError:

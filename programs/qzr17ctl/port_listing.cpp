@@ -31,8 +31,9 @@ QString translated(const char* text)
 QStringList assignedNames()
 {
     static const QRegularExpression comName(QStringLiteral("^COM0*(\\d+)$"));
-    QStringList names =
-        QDir(portDirectory()).entryList(QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot).filter(comName);
+    QStringList names = QDir(portDirectory())
+                            .entryList(QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot)
+                            .filter(comName);
     const auto digits = [](const QString& name) { return comName.match(name).captured(1); };
     std::sort(names.begin(), names.end(), [&digits](const QString& one, const QString& other) {
         const QString a = digits(one);
@@ -47,11 +48,12 @@ QString serverState(const NetworkAddress& server)
     const ServerCheck check = checkServer(server, kCheckBaudRate);
     switch (check.outcome) {
     case ServerCheck::Outcome::Unreachable:
-        return translated("server nedostupný: %1").arg(check.reason);
+        return translated(QT_TRANSLATE_NOOP("qzr17ctl", "server nedostupný: %1")).arg(check.reason);
     case ServerCheck::Outcome::Unconfirmed:
-        return translated("server přijal spojení, ale nepotvrdil nastavení linky (RFC 2217)");
+        return translated(QT_TRANSLATE_NOOP(
+            "qzr17ctl", "server přijal spojení, ale nepotvrdil nastavení linky (RFC 2217)"));
     default:
-        return translated("server přijal spojení");
+        return translated(QT_TRANSLATE_NOOP("qzr17ctl", "server přijal spojení"));
     }
 }
 
@@ -62,8 +64,9 @@ QString stateOf(const QString& name, const QString& target)
     if (const std::optional<NetworkAddress> server = parseNetworkAddress(target))
         return serverState(*server);
     if (const QString defect = addressDefect(target); !defect.isEmpty())
-        return translated("neplatná adresa serveru: %1").arg(defect);
-    return portDevicePresent(name) ? devicePathFor(name) : translated("není připojeno");
+        return translated(QT_TRANSLATE_NOOP("qzr17ctl", "neplatná adresa serveru: %1")).arg(defect);
+    return portDevicePresent(name) ? devicePathFor(name)
+                                   : translated(QT_TRANSLATE_NOOP("qzr17ctl", "není připojeno"));
 }
 
 } // namespace

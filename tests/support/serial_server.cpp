@@ -86,7 +86,8 @@ void SerialServer::startProcess()
                            .toUtf8()) < 0)
             return;
         file.close();
-        m_process.start(QStringLiteral("ser2net"), {"-n", "-u", "-c", config, "-P", m_configDir.filePath("pid")});
+        m_process.start(QStringLiteral("ser2net"),
+                        {"-n", "-u", "-c", config, "-P", m_configDir.filePath("pid")});
     }
 }
 
