@@ -9,8 +9,8 @@
 #include "scripted_prompts.h"
 #include "serial_server.h"
 #include "sim_process.h"
-#include "stepped_clock.h"
 #include "watch.h"
+#include "stepped_clock.h"
 
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -25,10 +25,8 @@ namespace {
 const QString kState = QStringLiteral("kv36/kotelna_dvur/state");
 const QString kAvailability = QStringLiteral("kv36/kotelna_dvur/availability");
 
-QString lastOf(const QStringList& messages)
-{
-    return messages.isEmpty() ? QString() : messages.last();
-}
+
+QString lastOf(const QStringList& messages) { return messages.isEmpty() ? QString() : messages.last(); }
 
 QByteArray readAll(const QString& path)
 {
@@ -49,16 +47,12 @@ class TestWatch : public QObject {
 
     void startWatch(const QStringList& arguments)
     {
-        m_watch.start(QStringLiteral(QZR17CTL_PATH),
-                      QStringList{"--port", "COM1", "watch", "--interval", "1", "--name", "Kotelna Dvůr"} +
-                          arguments);
+        m_watch.start(QStringLiteral(QZR17CTL_PATH), QStringList{"--port", "COM1", "watch", "--interval", "1",
+                                                                 "--name", "Kotelna Dvůr"} + arguments);
         QVERIFY(m_watch.waitForStarted());
     }
 
-    static QJsonObject json(const QString& message)
-    {
-        return QJsonDocument::fromJson(message.toUtf8()).object();
-    }
+    static QJsonObject json(const QString& message) { return QJsonDocument::fromJson(message.toUtf8()).object(); }
 
 private slots:
     void initTestCase() { qputenv("KV36_PORT_DIR", m_dir.path().toLocal8Bit()); }
@@ -127,9 +121,8 @@ private slots:
         QTest::addColumn<QList<int>>("lines");
         QTest::newRow("watch restarted") << "restart" << QStringList{"kotelna.txt"} << QList<int>{7};
         QTest::newRow("file deleted meanwhile") << "delete" << QStringList{"kotelna.txt"} << QList<int>{6};
-        QTest::newRow("daily, across midnight")
-            << "midnight" << QStringList{"kotelna-2026-03-15.txt", "kotelna-2026-03-16.txt"}
-            << QList<int>{6, 6};
+        QTest::newRow("daily, across midnight") << "midnight"
+            << QStringList{"kotelna-2026-03-15.txt", "kotelna-2026-03-16.txt"} << QList<int>{6, 6};
     }
 
     void logFilesAreContinuedOrStarted()
@@ -149,8 +142,7 @@ private slots:
         for (qsizetype i = 0; i < files.size(); ++i) {
             const QByteArray bytes = readAll(dir.filePath(files[i]));
             QCOMPARE(bytes.count("\r\n"), lines[i]);
-            QVERIFY(bytes.contains("Datum: " +
-                                   QLocale().toString(day.addDays(i), QLocale::ShortFormat).toLatin1()));
+            QVERIFY(bytes.contains("Datum: " + QLocale().toString(day.addDays(i), QLocale::ShortFormat).toLatin1()));
         }
     }
 
@@ -185,8 +177,7 @@ private slots:
         QVERIFY(
             open.open(QIODevice::WriteOnly) && open.write("kv36\nheslo\n") &&
             open.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadGroup));
-        m_watch.start(QStringLiteral(QZR17CTL_PATH),
-                      link + QStringList{"--port", "COM1", "watch"} + arguments);
+        m_watch.start(QStringLiteral(QZR17CTL_PATH), link + QStringList{"--port", "COM1", "watch"} + arguments);
         QVERIFY(m_watch.waitForFinished(10000));
         QCOMPARE(m_watch.exitCode(), exitCode);
         QVERIFY2(QString::fromUtf8(m_watch.readAllStandardError()).contains(message), qPrintable(message));
@@ -196,12 +187,9 @@ private slots:
     {
         QTest::addColumn<QString>("name");
         QTest::addColumn<QString>("id"); // a pattern
-        QTest::newRow("accents") << "Kotelna Dvůr"
-                                 << "^kotelna_dvur$";
-        QTest::newRow("cyrillic") << "Котельня"
-                                  << "^[0-9a-f]{8}$";
-        QTest::newRow("latin and cyrillic") << "Kotelna Котельня"
-                                            << "^kotelna_[0-9a-f]{8}$";
+        QTest::newRow("accents") << "Kotelna Dvůr" << "^kotelna_dvur$";
+        QTest::newRow("cyrillic") << "Котельня" << "^[0-9a-f]{8}$";
+        QTest::newRow("latin and cyrillic") << "Kotelna Котельня" << "^kotelna_[0-9a-f]{8}$";
     }
 
     void publishesForHomeAssistant()
@@ -302,11 +290,10 @@ private slots:
         QFETCH(QString, said);
         QStringList config{"allow_anonymous " + QString(secret.isEmpty() ? "true" : "false")}, client, watch;
         if (secret.isEmpty()) {
-            QCOMPARE(QProcess::execute("openssl", {"req", "-x509", "-newkey", "ec", "-pkeyopt",
-                                                   "ec_paramgen_curve:P-256", "-nodes", "-days", "1", "-subj",
-                                                   "/CN=127.0.0.1", "-addext", "subjectAltName=IP:127.0.0.1",
-                                                   "-keyout", path("key.pem"), "-out", path("cert.pem")}),
-                     0);
+            QCOMPARE(QProcess::execute("openssl", {"req", "-x509", "-newkey", "ec", "-pkeyopt", "ec_paramgen_curve:P-256",
+                                                   "-nodes", "-days", "1", "-subj", "/CN=127.0.0.1", "-addext",
+                                                   "subjectAltName=IP:127.0.0.1", "-keyout", path("key.pem"), "-out",
+                                                   path("cert.pem")}), 0);
             if (transport != 2)
                 config << "certfile " + path("cert.pem") << "keyfile " + path("key.pem");
             if (transport == 1)
@@ -316,14 +303,10 @@ private slots:
         } else {
             QCOMPARE(QProcess::execute("mosquitto_passwd", {"-c", "-b", path("passwd"), "kv36", "heslo"}), 0);
             config << "password_file " + path("passwd");
-            client << "-u"
-                   << "kv36"
-                   << "-P"
-                   << "heslo";
+            client << "-u" << "kv36" << "-P" << "heslo";
             QFile credentials(path("udaje"));
-            QVERIFY(credentials.open(QIODevice::WriteOnly) &&
-                    credentials.write(("kv36\n" + secret + "\n").toUtf8()) &&
-                    credentials.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner));
+            QVERIFY(credentials.open(QIODevice::WriteOnly) && credentials.write(("kv36\n" + secret + "\n").toUtf8())
+                    && credentials.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner));
             watch << "--mqtt-credentials" << credentials.fileName();
         }
         MqttBroker broker(config, client);
@@ -331,8 +314,7 @@ private slots:
         startWatch(QStringList{"--mqtt", broker.address()} + watch);
         said.replace("%1", broker.address().section(u':', 1));
         QString told;
-        QTRY_VERIFY2_WITH_TIMEOUT((told += m_watch.readAllStandardError()).contains(said), qPrintable(told),
-                                  15000);
+        QTRY_VERIFY2_WITH_TIMEOUT((told += m_watch.readAllStandardError()).contains(said), qPrintable(told), 15000);
         QCOMPARE(broker.waitFor(kAvailability, "online", 2).value(0) == "online", said == "MQTT: připojeno");
     }
 
@@ -342,10 +324,8 @@ private slots:
     {
         QTest::addColumn<QString>("fault");
         QTest::addColumn<QString>("said");
-        QTest::newRow("regulator silent") << "silent"
-                                          << "Regulátor neodpovídá";
-        QTest::newRow("server gone") << "server"
-                                     << "Spojení se serverem %1 je přerušeno";
+        QTest::newRow("regulator silent") << "silent" << "Regulátor neodpovídá";
+        QTest::newRow("server gone") << "server" << "Spojení se serverem %1 je přerušeno";
     }
 
     void namesWhatFailed()
@@ -363,8 +343,7 @@ private slots:
         else
             server.kill();
         said.replace("%1", server.address());
-        QTRY_VERIFY2_WITH_TIMEOUT((told += m_watch.readAllStandardError()).contains(said), qPrintable(told),
-                                  5000);
+        QTRY_VERIFY2_WITH_TIMEOUT((told += m_watch.readAllStandardError()).contains(said), qPrintable(told), 5000);
     }
 };
 

@@ -26,10 +26,7 @@ bool accepts(quint16 port)
 {
     QTcpSocket socket;
     socket.connectToHost(QHostAddress::LocalHost, port);
-    if (socket.waitForConnected(100))
-        return true;
-    QThread::msleep(20);
-    return false;
+    return socket.waitForConnected(100) || (QThread::msleep(20), false);
 }
 
 } // namespace
@@ -70,24 +67,14 @@ void SerialServer::startProcess()
     } else if (m_kind == Kind::Rfc2217) { // Debian's own interpreter: the one that has python3-serial.
         m_process.start(QStringLiteral("/usr/bin/python3"),
                         {QStringLiteral(KV36_RFC2217_SERVER), m_devicePath, QString::number(m_port)});
-    } else {
-        // Nothing but the accepter and the device: ser2net's defaults for
-        // the rest (no nodelay). -u: a pty takes no UUCP lock.
-        const QString config = m_configDir.filePath(QStringLiteral("ser2net.yaml"));
-        QFile file(config);
-        if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) ||
-            file.write(QStringLiteral("connection: &bus\n"
-                                      "  accepter: telnet(rfc2217),tcp,127.0.0.1,%1\n"
-                                      "  connector: serialdev,%2,9600e81,local\n"
-                                      "  options:\n"
-                                      "    mdns: false\n")
-                           .arg(m_port)
-                           .arg(m_devicePath)
-                           .toUtf8()) < 0)
-            return;
-        file.close();
-        m_process.start(QStringLiteral("ser2net"),
-                        {"-n", "-u", "-c", config, "-P", m_configDir.filePath("pid")});
+    } else { // the accepter and the device alone: ser2net's defaults (no nodelay); a pty has no UUCP lock
+        QFile config(m_configDir.filePath(QStringLiteral("ser2net.yaml")));
+        const QString yaml = QStringLiteral("connection: &bus\n  accepter: telnet(rfc2217),tcp,127.0.0.1,%1\n"
+                                            "  connector: serialdev,%2,9600e81,local\n  options:\n    mdns: false\n");
+        if (config.open(QIODevice::WriteOnly) && config.write(yaml.arg(m_port).arg(m_devicePath).toUtf8()) > 0 &&
+            config.flush())
+            m_process.start(QStringLiteral("ser2net"),
+                            {"-n", "-u", "-c", config.fileName(), "-P", m_configDir.filePath("pid")});
     }
 }
 
