@@ -83,7 +83,7 @@ private slots:
     void assignOverEntry_data();
     void assignOverEntry();
     void startUpWithServerAway();
-    void pollingResumesAfterRestart_data() { throughServer_data(); }
+    void pollingResumesAfterRestart_data();
     void pollingResumesAfterRestart();
 };
 
@@ -326,6 +326,13 @@ void TestNetworkPort::startUpWithServerAway()
     QCOMPARE(prompts.texts(),
              QStringList{
                  "Sériový port COM1 (tcp://127.0.0.1:9) nelze otevřít: server odmítl spojení na portu 9."});
+}
+
+void TestNetworkPort::pollingResumesAfterRestart_data()
+{
+    QTest::addColumn<ServerKind>("kind");
+    QTest::newRow("raw tcp") << ServerKind::RawTcp;
+    QTest::newRow("rfc2217") << ServerKind::Rfc2217;
 }
 
 // The main window polls a COM number that stands for a server, which is
