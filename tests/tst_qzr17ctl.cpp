@@ -104,7 +104,7 @@ private:
     void startSim(const QStringList& arguments = {});
     void control(const QStringList& lines);
     void writeStore(const QString& ini);
-    void linkCom(int number, const QString& target);
+    void linkCom(qint64 number, const QString& target);
     CtlResult run(const QStringList& arguments, int timeoutMs = kRunTimeoutMs);
     CtlResult runOnSim(const QStringList& arguments);
 
@@ -146,7 +146,7 @@ void TestQzr17Ctl::writeStore(const QString& ini)
     QVERIFY(file.write(ini.toUtf8()) == ini.toUtf8().size());
 }
 
-void TestQzr17Ctl::linkCom(int number, const QString& target)
+void TestQzr17Ctl::linkCom(qint64 number, const QString& target)
 {
     const QString link = m_home->filePath(QStringLiteral("ports/COM%1").arg(number));
     QVERIFY(QFile::link(target, link));
@@ -672,11 +672,17 @@ void TestQzr17Ctl::comPortUnpluggedAndPluggedInAgain()
 }
 
 // The system's ports come one a line with six tab-separated fields, then the
-// COM links in the order of their numbers.
+// COM entries in the order of their numbers, however long: a server entry
+// with whether it takes a connection, or what is wrong with its address.
 void TestQzr17Ctl::portsListsPortsAndComLinks()
 {
     linkCom(10, QStringLiteral("/dev/serial/by-id/usb-unplugged-if00-port0"));
     linkCom(2, m_sim->portPath());
+    linkCom(99999999999, m_sim->portPath());
+    for (const auto& [number, entry] : {std::pair{5, "tcp://127.0.0.1"}, {6, "tcp://127.0.0.1:9"}}) {
+        QFile file(m_home->filePath(QStringLiteral("ports/COM%1").arg(number)));
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.write(entry + QByteArray("\n")) > 0);
+    }
 
     const CtlResult result = run({"ports"});
 
@@ -690,7 +696,13 @@ void TestQzr17Ctl::portsListsPortsAndComLinks()
             QCOMPARE(line.count(u'\t'), 5);
     }
     QCOMPARE(links, (QStringList{"COM2\t" + m_sim->portPath() + "\t" + m_sim->portPath(),
-                                 "COM10\t/dev/serial/by-id/usb-unplugged-if00-port0\tnení připojeno"}));
+                                 "COM5\ttcp://127.0.0.1\tneplatná adresa serveru: chybí číslo portu TCP",
+                                 "COM6\ttcp://127.0.0.1:9\tserver nedostupný: server odmítl spojení na portu 9",
+                                 "COM10\t/dev/serial/by-id/usb-unplugged-if00-port0\tnení připojeno",
+                                 "COM99999999999\t" + m_sim->portPath() + "\t" + m_sim->portPath()}));
+    // A COM name whose number is no port number names no port, and breaks nothing.
+    QCOMPARE(run({"--port", "COM-2147483648", "probe"}).err,
+             QStringList{"Sériový port COM-2147483648 nelze otevřít"});
 }
 
 QString TestQzr17Ctl::dumpToFile(const QString& name)
