@@ -362,10 +362,7 @@ void LogHistoryWindow::retranslate()
 
 void LogHistoryWindow::showSummary()
 {
-    QString text =
-        tr("Řádků s měřením: %L1, vynechaných řádků: %L2").arg(m_history.size()).arg(m_history.skippedLines);
-    if (m_history.outages > 0)
-        text += tr(", výpadků regulátoru: %L1").arg(m_history.outages);
+    const QString text = logSummary(m_history);
     m_summary->setText(text);
     // The summary is all this label says: assistive technology reads its name.
     m_summary->setAccessibleName(text);

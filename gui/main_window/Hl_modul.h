@@ -116,7 +116,7 @@ private:
     void chooseLanguage(Language language);
     void restoreGeometry();
     void showMeasurement(const Measurement& measurement);
-    void addLogLine(const QString& line);
+    void addLogLine(const QString& line, const QDateTime& at);
     void FormClose();
     void showModalWithoutPolling(QDialog* window);
     void showModal(QDialog* window);
