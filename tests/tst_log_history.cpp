@@ -2,6 +2,7 @@
 // lines that are no data counted, gaps; the CSV of the window's export and of
 // qzr17ctl log-csv; the decimation that draws it; the heating curve; which
 // files open. Runs in the Prague time zone.
+#include "Hl_modul.h"
 #include "app_test_main.h"
 #include "history_chart.h"
 #include "log_decimation.h"
@@ -9,9 +10,13 @@
 #include "param_record.h"
 #include "param_set_file.h"
 #include "scripted_prompts.h"
+#include "stepped_clock.h"
 
+#include <QJsonArray>
+#include <QJsonDocument>
 #include <QLineEdit>
 #include <QProcess>
+#include <QScopeGuard>
 #include <QRandomGenerator>
 #include <QStringEncoder>
 #include <QWheelEvent>
@@ -35,6 +40,11 @@ QString data(const QString& time)
     return "45,3;  -2,0;  40,0;  0,0;  5,3;  " + time;
 }
 
+QString mark(const QString& moment)
+{
+    return "# datum a čas " + moment;
+}
+
 QString writeFile(const QTemporaryDir& dir, const QString& name, const QByteArray& bytes)
 {
     QFile file(dir.filePath(name));
@@ -43,12 +53,55 @@ QString writeFile(const QTemporaryDir& dir, const QString& name, const QByteArra
     return file.fileName();
 }
 
-std::pair<int, QByteArray> runLogCsv(const QStringList& arguments)
+struct CsvRun {
+    int exitCode;
+    QByteArray out;
+    QString error;
+};
+
+CsvRun runLogCsv(const QStringList& arguments, const QString& locale = QStringLiteral("C"))
 {
     QProcess ctl;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert("LC_ALL", locale);
+    ctl.setProcessEnvironment(environment);
     ctl.start(QStringLiteral(QZR17CTL_PATH), QStringList{"log-csv"} + arguments);
     ctl.waitForFinished();
-    return {ctl.exitCode(), ctl.readAllStandardOutput()};
+    return {ctl.exitCode(), ctl.readAllStandardOutput(), QString::fromUtf8(ctl.readAllStandardError())};
+}
+
+// The cells of the first sheet after LibreOffice converted each CSV to xlsx
+// under the given settings, as openpyxl reads them: a list of rows of
+// [type, value] ("n" number, "d" date, "s" text).
+QJsonArray spreadsheetCells(const QTemporaryDir& dir, const QStringList& csvFiles, const QString& locale,
+                            int language)
+{
+    QProcess office;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert("LC_ALL", locale);
+    environment.insert("HOME", dir.filePath("office-" + locale));
+    office.setProcessEnvironment(environment);
+    // The text import dialog's defaults: split at commas, semicolons and
+    // tabs; the character set found from the file; only plain numbers.
+    office.start("soffice", QStringList{"--headless", "--norestore",
+                                        QStringLiteral("--infilter=CSV:44/59/9,34,,1,,%1,false,false").arg(language),
+                                        "--convert-to", "xlsx", "--outdir", dir.filePath("xlsx-" + locale)} +
+                                csvFiles);
+    if (!office.waitForFinished(180000) || office.exitCode() != 0)
+        return {};
+    QJsonArray sheets;
+    for (const QString& csv : csvFiles) {
+        QProcess reader;
+        reader.start("/usr/bin/python3",
+                     {"-c", "import json, sys, openpyxl\n"
+                            "rows = openpyxl.load_workbook(sys.argv[1]).active.iter_rows()\n"
+                            "print(json.dumps([[[c.data_type, c.value.isoformat() if c.data_type == 'd' else c.value]"
+                            " for c in row] for row in rows]))",
+                      dir.filePath("xlsx-" + locale + "/" + QFileInfo(csv).completeBaseName() + ".xlsx")});
+        reader.waitForFinished(60000);
+        sheets.append(QJsonDocument::fromJson(reader.readAllStandardOutput()).array());
+    }
+    return sheets;
 }
 
 // A history of `count` samples a second apart with random values.
@@ -83,22 +136,23 @@ private slots:
         QTest::addColumn<QStringList>("moments");
         QTest::addColumn<QList<qsizetype>>("breaks");
         QTest::addColumn<int>("skipped");
+        QTest::addColumn<int>("undated"); // samples whose date is a guess
         QTest::newRow("midnight") << "07.12.26" << QStringList{data("23:59:59"), data("0:00:00")}
                                   << QByteArray()
                                   << QStringList{"2026-12-07T23:59:59+01:00", "2026-12-08T00:00:00+01:00"}
-                                  << QList<qsizetype>{} << 0;
+                                  << QList<qsizetype>{} << 0 << 0;
         QTest::newRow("two midnights")
             << "07.12.26" << QStringList{data("12:00:00"), data("23:00:00"), data("1:00:00"), data("0:30:00")}
             << QByteArray()
             << QStringList{"2026-12-07T12:00:00+01:00", "2026-12-07T23:00:00+01:00",
                            "2026-12-08T01:00:00+01:00", "2026-12-09T00:30:00+01:00"}
-            << QList<qsizetype>{1, 3} << 0;
+            << QList<qsizetype>{1, 3} << 0 << 1;
         // The days lost in a gap of more than a day leave no trace in the times.
         QTest::newRow("gap of more than a day")
             << "07.12.26" << QStringList{data("10:00:00"), data("10:00:01"), data("9:00:00")} << QByteArray()
             << QStringList{"2026-12-07T10:00:00+01:00", "2026-12-07T10:00:01+01:00",
                            "2026-12-08T09:00:00+01:00"}
-            << QList<qsizetype>{2} << 0;
+            << QList<qsizetype>{2} << 0 << 1;
         QTest::newRow("hour repeated in autumn")
             << "25.10.26"
             << QStringList{data("2:59:58"), data("2:59:59"), data("2:00:00"), data("2:00:01"),
@@ -107,24 +161,24 @@ private slots:
             << QStringList{"2026-10-25T02:59:58+02:00", "2026-10-25T02:59:59+02:00",
                            "2026-10-25T02:00:00+01:00", "2026-10-25T02:00:01+01:00",
                            "2026-10-25T03:00:00+01:00"}
-            << QList<qsizetype>{4} << 0;
+            << QList<qsizetype>{4} << 0 << 1;
         QTest::newRow("repeated hour after midnight")
             << "24.10.26" << QStringList{data("23:59:59"), data("2:30:00"), data("2:10:00")} << QByteArray()
             << QStringList{"2026-10-24T23:59:59+02:00", "2026-10-25T02:30:00+02:00",
                            "2026-10-25T02:10:00+01:00"}
-            << QList<qsizetype>{1} << 0;
+            << QList<qsizetype>{1} << 0 << 2;
         QTest::newRow("english") << "12/7/26"
                                  << QStringList{"45.3;  -2.0;  40.0;  0.0;  5.3;  11:59:59 PM",
                                                 "45.3;  -2.0;  40.0;  0.0;  5.3;  12:00:01 AM"}
                                  << QByteArray()
                                  << QStringList{"2026-12-07T23:59:59+01:00", "2026-12-08T00:00:01+01:00"}
-                                 << QList<qsizetype>{} << 0;
+                                 << QList<qsizetype>{} << 0 << 2; // 12/7/26 may be 12 July
         QTest::newRow("C locale, LF line ends")
             << "7 Dec 2026" << QStringList{}
             << QByteArray(
                    "45.3;  -2.0;  40.0;  0.0;  5.3;  13:04:05\n45.3;  -2.0;  40.0;  0.0;  5.3;  13:04:06\n")
             << QStringList{"2026-12-07T13:04:05+01:00", "2026-12-07T13:04:06+01:00"} << QList<qsizetype>{}
-            << 0;
+            << 0 << 0;
         // Garbage, a line short of a field, a second header, a cut last line;
         // the outage marks are neither data nor skipped.
         QTest::newRow("lines that are no data")
@@ -144,7 +198,61 @@ private slots:
             << QByteArray("45,3;  -2,0;  40,0;  0,0;  5,3;  7:00:0")
             << QStringList{"2026-12-07T08:00:00+01:00", "2026-12-07T08:00:04+01:00",
                            "2026-12-10T07:00:00+01:00"}
-            << QList<qsizetype>{1, 2} << 8;
+            << QList<qsizetype>{1, 2} << 8 << 1;
+        // The date marks the program writes: the lines after one are on its
+        // date, with its offset, whatever the times before them.
+        QTest::newRow("clock set back")
+            << "07.12.26"
+            << QStringList{mark("2026-12-07T12:00:00+01:00"), data("12:00:00"), data("12:00:10"),
+                           mark("2026-12-07T11:59:50+01:00"), data("11:59:50"), data("12:00:20")}
+            << QByteArray()
+            << QStringList{"2026-12-07T12:00:00+01:00", "2026-12-07T12:00:10+01:00",
+                           "2026-12-07T12:00:10+01:00", "2026-12-07T12:00:20+01:00"}
+            << QList<qsizetype>{} << 0 << 0;
+        QTest::newRow("clock set back, unmarked")
+            << "07.12.26" << QStringList{data("12:00:00"), data("12:00:10"), data("11:59:50")} << QByteArray()
+            << QStringList{"2026-12-07T12:00:00+01:00", "2026-12-07T12:00:10+01:00",
+                           "2026-12-08T11:59:50+01:00"}
+            << QList<qsizetype>{2} << 0 << 1;
+        QTest::newRow("continued by another run days later")
+            << "07.12.26"
+            << QStringList{mark("2026-12-07T12:00:00+01:00"), data("12:00:00"), mark("2026-12-09T08:00:00+01:00"),
+                           data("8:00:00")}
+            << QByteArray() << QStringList{"2026-12-07T12:00:00+01:00", "2026-12-09T08:00:00+01:00"}
+            << QList<qsizetype>{} << 0 << 0;
+        QTest::newRow("outage of more than a day")
+            << "07.12.26"
+            << QStringList{mark("2026-12-07T10:00:00+01:00"), data("10:00:00"), "# regulátor neodpovídá od 10:00:01",
+                           mark("2026-12-09T09:00:00+01:00"), "# regulátor odpovídá od 9:00:00", data("9:00:00")}
+            << QByteArray() << QStringList{"2026-12-07T10:00:00+01:00", "2026-12-09T09:00:00+01:00"}
+            << QList<qsizetype>{1} << 0 << 0;
+        QTest::newRow("outage, unmarked")
+            << "07.12.26"
+            << QStringList{data("10:00:00"), "# regulátor neodpovídá od 10:00:01", "# regulátor odpovídá od 9:00:00",
+                           data("9:00:00")}
+            << QByteArray() << QStringList{"2026-12-07T10:00:00+01:00", "2026-12-08T09:00:00+01:00"}
+            << QList<qsizetype>{1} << 0 << 1;
+        QTest::newRow("New... the day before the first line")
+            << "06.12.26" << QStringList{mark("2026-12-07T08:00:00+01:00"), data("8:00:00"), data("8:00:01")}
+            << QByteArray() << QStringList{"2026-12-07T08:00:00+01:00", "2026-12-07T08:00:01+01:00"}
+            << QList<qsizetype>{} << 0 << 0;
+        QTest::newRow("written in another time zone")
+            << "07.12.26" << QStringList{mark("2026-12-07T23:59:59-05:00"), data("23:59:59"),
+                                         mark("2026-12-08T00:00:00-05:00"), data("0:00:00")}
+            << QByteArray() << QStringList{"2026-12-07T23:59:59-05:00", "2026-12-08T00:00:00-05:00"}
+            << QList<qsizetype>{} << 0 << 0;
+        QTest::newRow("autumn hour, marked")
+            << "25.10.26"
+            << QStringList{mark("2026-10-25T02:59:59+02:00"), data("2:59:59"), mark("2026-10-25T02:00:00+01:00"),
+                           data("2:00:00"), data("3:00:00")}
+            << QByteArray()
+            << QStringList{"2026-10-25T02:59:59+02:00", "2026-10-25T02:00:00+01:00", "2026-10-25T03:00:00+01:00"}
+            << QList<qsizetype>{2} << 0 << 0;
+        // Written by an earlier version under a Spanish locale.
+        QTest::newRow("time zone brackets left behind")
+            << "13/12/26" << QStringList{data("13:06:14 ( )"), data("13:06:15 ( )")} << QByteArray()
+            << QStringList{"2026-12-13T13:06:14+01:00", "2026-12-13T13:06:15+01:00"} << QList<qsizetype>{} << 0
+            << 0;
     }
 
     void daysFromTheHeaderAndTheTimes()
@@ -155,6 +263,7 @@ private slots:
         QFETCH(QStringList, moments);
         QFETCH(QList<qsizetype>, breaks);
         QFETCH(int, skipped);
+        QFETCH(int, undated);
         const LogReadResult result = readLogHistory(logBytes(day, lines) + raw);
         QVERIFY(std::holds_alternative<LogHistory>(result));
         const LogHistory& history = std::get<LogHistory>(result);
@@ -165,6 +274,7 @@ private slots:
         QVERIFY(std::is_sorted(history.times.begin(), history.times.end()));
         QCOMPARE(QList<qsizetype>(history.breaks.begin(), history.breaks.end()), breaks);
         QCOMPARE(history.skippedLines, skipped);
+        QCOMPARE(history.undatedSamples, undated);
     }
 
     void csvOfTheVisibleRangeAndOfTheWholeLog_data()
@@ -172,9 +282,10 @@ private slots:
         QTest::addColumn<QString>("day");
         QTest::addColumn<QStringList>("lines");
         QTest::addColumn<QStringList>("csv");
-        const QStringList twoLines{"čas,teplota vody,venkovní teplota,žádaná,útlum,odchylka",
-                                   "2026-12-07T23:59:59+01:00,45.3,-2.0,40.0,0.0,5.3",
-                                   "2026-12-08T00:00:01+01:00,45.3,-2.0,40.0,0.0,5.3", ""};
+        // English numbers; the window's and the test's locale is C.
+        const QStringList twoLines{"\uFEFFčas,posun od UTC,teplota vody,venkovní teplota,žádaná,útlum,odchylka",
+                                   "2026-12-07T23:59:59,+01:00,45.3,-2.0,40.0,0.0,5.3",
+                                   "2026-12-08T00:00:01,+01:00,45.3,-2.0,40.0,0.0,5.3", ""};
         QTest::newRow("czech") << "07.12.26" << QStringList{data("23:59:59"), data("0:00:01")} << twoLines;
         QTest::newRow("english") << "12/7/26"
                                  << QStringList{"45.3;  -2.0;  40.0;  0.0;  5.3;  11:59:59 PM",
@@ -182,7 +293,10 @@ private slots:
                                  << twoLines;
         QTest::newRow("no number, the first reading, exponent")
             << "07.12.26" << QStringList{"nan;  0;  1,2346E+05;  0;  -nan;  8:00:00"}
-            << QStringList{twoLines.first(), "2026-12-07T08:00:00+01:00,,0.0,1.2346e+05,0.0,", ""};
+            << QStringList{twoLines.first(), "2026-12-07T08:00:00,+01:00,,0.0,1.2346e+05,0.0,", ""};
+        QTest::newRow("another time zone")
+            << "07.12.26" << QStringList{mark("2026-12-07T08:00:00+05:30"), data("8:00:00")}
+            << QStringList{twoLines.first(), "2026-12-07T08:00:00,+05:30,45.3,-2.0,40.0,0.0,5.3", ""};
     }
 
     void csvOfTheVisibleRangeAndOfTheWholeLog()
@@ -200,7 +314,104 @@ private slots:
         QFile exported(m_dir.filePath("export.csv"));
         QVERIFY(exported.open(QIODevice::ReadOnly));
         QCOMPARE(QString::fromUtf8(exported.readAll()).split("\r\n"), csv);
-        QCOMPARE(QString::fromUtf8(runLogCsv({log}).second).split("\r\n"), csv);
+        QCOMPARE(QString::fromUtf8(runLogCsv({log}).out).split("\r\n"), csv);
+    }
+
+    // Exported under Czech and under English settings, by the window and by
+    // qzr17ctl log-csv, and opened in LibreOffice under the same settings:
+    // a readable header, times as dates, the offset as text, values as
+    // numbers, no value where the log holds none.
+    void csvOpensAsDataInASpreadsheet_data()
+    {
+        QTest::addColumn<QLocale>("locale");
+        QTest::addColumn<QString>("systemLocale");
+        QTest::addColumn<int>("officeLanguage");
+        QTest::newRow("Czech settings") << QLocale(QLocale::Czech, QLocale::Czechia) << "cs_CZ.UTF-8" << 1029;
+        QTest::newRow("English settings") << QLocale(QLocale::English, QLocale::UnitedStates) << "C.UTF-8" << 1033;
+    }
+
+    void csvOpensAsDataInASpreadsheet()
+    {
+        QFETCH(QLocale, locale);
+        QFETCH(QString, systemLocale);
+        QFETCH(int, officeLanguage);
+        const QLocale previous;
+        QLocale::setDefault(locale);
+        const auto restore = qScopeGuard([&] { QLocale::setDefault(previous); });
+        const QString log = writeFile(m_dir, "tabulka.txt",
+                                      logBytes("07.12.26", {mark("2026-12-07T23:59:59+01:00"), data("23:59:59"),
+                                                            mark("2026-12-08T00:00:01+01:00"),
+                                                            "nan;  -2,0;  1,2346E+05;  0,0;  -0,1;  0:00:01"}));
+        const QString exported = m_dir.filePath("okno-" + systemLocale + ".csv");
+        ScriptedPrompts prompts;
+        prompts.fileNames = {exported};
+        std::unique_ptr<LogHistoryWindow> window(LogHistoryWindow::open(log, nullptr));
+        window->tl_csvClick();
+        const QString printed = m_dir.filePath("prikaz-" + systemLocale + ".csv");
+        QFile printedFile(printed);
+        QVERIFY(printedFile.open(QIODevice::WriteOnly) && printedFile.write(runLogCsv({log}, systemLocale).out) > 0);
+        printedFile.close();
+        const QJsonArray expected = QJsonDocument::fromJson(R"([
+            [["s", "čas"], ["s", "posun od UTC"], ["s", "teplota vody"], ["s", "venkovní teplota"],
+             ["s", "žádaná"], ["s", "útlum"], ["s", "odchylka"]],
+            [["d", "2026-12-07T23:59:59"], ["s", "+01:00"], ["n", 45.3], ["n", -2], ["n", 40], ["n", 0], ["n", 5.3]],
+            [["d", "2026-12-08T00:00:01"], ["s", "+01:00"], ["n", null], ["n", -2], ["n", 123460], ["n", 0],
+             ["n", -0.1]]])").array();
+        const QJsonArray sheets = spreadsheetCells(m_dir, {exported, printed}, systemLocale, officeLanguage);
+        QCOMPARE(sheets.size(), 2);
+        for (const QJsonValue& sheet : sheets)
+            QCOMPARE(sheet.toArray(), expected);
+    }
+
+    // The main window logs under one locale, a computer with another reads
+    // it: an afternoon and the next morning, on their dates.
+    void logsOfAnyLocaleAreRead_data()
+    {
+        QTest::addColumn<QString>("writer");
+        QTest::addColumn<QString>("reader");
+        QTest::newRow("Slovak") << "sk_SK" << "cs_CZ";
+        QTest::newRow("Polish") << "pl_PL" << "en_US";
+        QTest::newRow("Hungarian") << "hu_HU" << "cs_CZ";
+        QTest::newRow("Dutch") << "nl_NL" << "en_GB";
+        QTest::newRow("Spanish, a zone in brackets") << "es_ES" << "cs_CZ";
+        QTest::newRow("American, PM") << "en_US" << "de_DE";
+        QTest::newRow("Canadian French, 13 h 06 min") << "fr_CA" << "cs_CZ";
+        QTest::newRow("Korean, PM in Hangul") << "ko_KR" << "cs_CZ";
+        QTest::newRow("Egyptian Arabic, other digits") << "ar_EG" << "cs_CZ";
+    }
+
+    void logsOfAnyLocaleAreRead()
+    {
+        QFETCH(QString, writer);
+        QFETCH(QString, reader);
+        const QLocale previous;
+        const auto restore = qScopeGuard([&] { QLocale::setDefault(previous); });
+        QLocale::setDefault(QLocale(writer));
+        const QString path = m_dir.filePath(writer + ".txt");
+        const QDateTime afternoon(QDate(2026, 12, 7), QTime(13, 6, 14));
+        SteppedClock clock(afternoon);
+        ScriptedPrompts prompts;
+        prompts.fileNames = {path};
+        {
+            Tqzr17 window;
+            window.FormCreate();
+            window.setClock(&clock);
+            window.mn_novyClick();
+            window.AppendLogLine();
+            clock.step(12 * 60 * 60);
+            window.AppendLogLine();
+        }
+        QLocale::setDefault(QLocale(reader));
+        const LogReadResult result = readLogFile(path);
+        QVERIFY(std::holds_alternative<LogHistory>(result));
+        const LogHistory& history = std::get<LogHistory>(result);
+        QCOMPARE(QList<qint64>(history.times.begin(), history.times.end()),
+                 (QList<qint64>{afternoon.toSecsSinceEpoch(), clock.now().toSecsSinceEpoch()}));
+        QCOMPARE(history.undatedSamples, 0);
+        QCOMPARE(history.value(LogValue::Deviation, 1), 0.0f);
+        const CsvRun csv = runLogCsv({path}, reader);
+        QCOMPARE(csv.exitCode, 0);
+        QCOMPARE(csv.out.count("\r\n"), 3);
     }
 
     void decimationKeepsEachColumnsExtremes_data()
@@ -374,18 +585,31 @@ private slots:
     {
         QTest::addColumn<QByteArray>("content");
         QTest::addColumn<bool>("isLog");
-        QTest::newRow("a log") << logBytes("07.12.26", {data("8:00:00")}) << true;
-        QTest::newRow("a log not yet measured") << logBytes("07.12.26", {}) << true;
-        QTest::newRow("empty file") << QByteArray() << false;
-        QTest::newRow("a text file") << QByteArray("Teplota vody\r\n45,3\r\n") << false;
-        QTest::newRow("a header without its day") << logBytes("", {data("8:00:00")}) << false;
-        QTest::newRow("missing file") << QByteArray("missing") << false;
+        QTest::addColumn<QString>("told"); // on log-csv's standard error
+        QTest::newRow("a log") << logBytes("07.12.26", {mark("2026-12-07T08:00:00+01:00"), data("8:00:00"), "x",
+                                                        "# regulátor neodpovídá od 8:00:01",
+                                                        "# regulátor odpovídá od 8:00:09", data("8:00:09")})
+                               << true << "Řádků s měřením: 2, vynechaných řádků: 1, výpadků regulátoru: 1\n";
+        QTest::newRow("a log whose dates are guesses")
+            << logBytes("07.12.26", {data("8:00:00"), data("8:00:01"), data("7:00:00")}) << true
+            << "Řádků s měřením: 3, vynechaných řádků: 0, datum odhadnuto u 1 měření od řádku 8\n";
+        QTest::newRow("a log not yet measured") << logBytes("07.12.26", {}) << true
+                                                << "Řádků s měřením: 0, vynechaných řádků: 0\n";
+        QTest::newRow("a log without a readable measurement")
+            << logBytes("07.12.26", {"45,3;  -2,0;  40,0;  0,0;  5,3;  ??:??:??"}) << false
+            << "není žádný čitelný řádek s měřením";
+        QTest::newRow("empty file") << QByteArray() << false << "není záznam měření";
+        QTest::newRow("a text file") << QByteArray("Teplota vody\r\n45,3\r\n") << false << "není záznam měření";
+        QTest::newRow("a header without its day") << logBytes("", {data("8:00:00")}) << false
+                                                  << "není záznam měření";
+        QTest::newRow("missing file") << QByteArray("missing") << false << "nelze přečíst";
     }
 
     void whichFilesOpen()
     {
         QFETCH(QByteArray, content);
         QFETCH(bool, isLog);
+        QFETCH(QString, told);
         const QString path = content == "missing" ? m_dir.filePath("chybi.txt")
                                                   : writeFile(m_dir, QTest::currentDataTag(), content);
         ScriptedPrompts prompts;
@@ -393,7 +617,9 @@ private slots:
         LogHistoryWindow* window = LogHistoryWindow::open(path, &owner);
         QCOMPARE(window != nullptr, isLog);
         QCOMPARE(prompts.calls.size(), isLog ? 0 : 1);
-        QCOMPARE(runLogCsv({path}).first, isLog ? 0 : 2);
+        const CsvRun csv = runLogCsv({path});
+        QCOMPARE(csv.exitCode, isLog ? 0 : 2);
+        QVERIFY2(isLog ? csv.error == told : csv.error.contains(told), qPrintable(csv.error));
         if (!isLog)
             return;
         QFile grown(path);

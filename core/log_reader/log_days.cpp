@@ -5,6 +5,9 @@ namespace {
 constexpr int kSecondsPerDay = 24 * 60 * 60;
 constexpr int kNoon = kSecondsPerDay / 2;
 constexpr int kGapIntervals = 3;
+// While the logging interval is not known yet, a step back of the clock to a
+// moment at most this much later on the next day is taken for midnight.
+constexpr qint64 kPlainMidnightStep = 60 * 60;
 
 QDateTime utcAt(qint64 seconds)
 {
@@ -92,14 +95,13 @@ int LogDays::offsetAt(int second) const
     return second < m_change->atSecond ? m_offsetAtStart : m_change->offsetAfter;
 }
 
-// A step back taken for midnight while the interval is not known yet is
-// a guess too.
+// A step back taken for midnight long after the line before is a guess too.
 void LogDays::judgeStep(qint64 utc, bool nextDay)
 {
     if (m_markedOffset || !m_previousUtc)
         return;
     const qint64 step = utc - *m_previousUtc;
-    if (m_interval > 0 ? step > kGapIntervals * m_interval : nextDay)
+    if (m_interval > 0 ? step > kGapIntervals * m_interval : nextDay && step > kPlainMidnightStep)
         m_certain = false;
     else if (step > 0)
         m_interval = step;

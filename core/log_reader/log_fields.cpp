@@ -198,6 +198,11 @@ const QList<QLocale>& dateLocales()
     return locales;
 }
 
+bool isShortYearFirst(const QString& format)
+{
+    return format.startsWith(QLatin1String("yy")) && !format.startsWith(QLatin1String("yyyy"));
+}
+
 QDate ofThisCentury(QDate date, const QString& format)
 {
     return format.contains(QLatin1String("yyyy")) ? date : QDate(2000 + date.year() % 100, date.month(), date.day());
@@ -272,14 +277,18 @@ std::optional<LogDate> parseLogDate(const QString& text)
 {
     const QString trimmed = text.trimmed();
     QList<QDate> dates;
+    QList<QDate> yearFirst;
     for (const QLocale& locale : dateLocales()) {
         const QString format = locale.dateFormat(QLocale::ShortFormat);
         const QDate date = locale.toDate(trimmed, format);
         // Only a date that the locale writes the same way: a lenient reading
         // could take "26" for the year 26.
         if (date.isValid() && locale.toString(date, format) == trimmed)
-            dates.append(ofThisCentury(date, format));
+            (isShortYearFirst(format) ? yearFirst : dates).append(ofThisCentury(date, format));
     }
+    // A two-digit year in front is rare: "13/12/26" is the 13th of December.
+    if (dates.isEmpty())
+        dates = yearFirst;
     if (dates.isEmpty())
         dates = datesFromDigits(trimmed);
     if (dates.isEmpty())
