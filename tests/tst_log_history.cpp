@@ -12,6 +12,7 @@
 #include "scripted_prompts.h"
 #include "stepped_clock.h"
 
+#include <QCheckBox>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QLineEdit>
@@ -577,6 +578,77 @@ private slots:
         QVERIFY2(std::abs(chart->to() - start - to) < pixel,
                  qPrintable(QString::number(chart->to() - start)));
         QVERIFY(window->findChild<QLineEdit*>("ed_kurzor")->text().contains(cursor));
+    }
+
+    // The picture says what it shows: the file and the range above the
+    // chart, and below it a swatch of each value shown and of none hidden.
+    void pictureTellsWhatItShows_data()
+    {
+        QTest::addColumn<QList<int>>("hidden");
+        QTest::newRow("all values") << QList<int>{};
+        QTest::newRow("water and deviation hidden") << QList<int>{0, 4};
+    }
+
+    void pictureTellsWhatItShows()
+    {
+        QFETCH(QList<int>, hidden);
+        ScriptedPrompts prompts;
+        const QString picture = m_dir.filePath("obrazek.png");
+        prompts.fileNames = {picture};
+        std::unique_ptr<LogHistoryWindow> window(LogHistoryWindow::open(
+            writeFile(m_dir, "obrazek.txt", logBytes("07.12.26", {data("8:00:00"), data("8:00:01")})), nullptr));
+        for (const int value : hidden)
+            window->findChild<QCheckBox*>(QStringLiteral("check_hodnota%1").arg(value + 1))->click();
+        window->tl_obrazekClick();
+        const QImage image(picture);
+        const QImage chart = window->chart()->grab().toImage();
+        QVERIFY(image.height() > chart.height() + 2 * QFontMetrics(window->font()).height());
+        QSet<QRgb> heading;
+        QSet<QRgb> legend;
+        for (int x = 0; x < image.width(); ++x)
+            for (int y = 0; y < 16; ++y) {
+                heading.insert(image.pixel(x, y));
+                legend.insert(image.pixel(x, image.height() - 1 - y));
+            }
+        QVERIFY(heading.size() > 1); // some text
+        for (int value = 0; value < kLogValueCount; ++value)
+            QCOMPARE(legend.contains(HistoryChart::colorOf(LogValue(value)).rgb()), !hidden.contains(value));
+    }
+
+    // Samples at 8:00:00 and every ten seconds to 8:00:50, none in an outage
+    // until 9:00:00; the cursor's place in seconds from the first.
+    void cursorReadsOnlyWhatIsShown_data()
+    {
+        QTest::addColumn<double>("from");
+        QTest::addColumn<double>("to");
+        QTest::addColumn<double>("cursor");
+        QTest::addColumn<QString>("read");
+        QTest::newRow("on a sample") << 0.0 << 3660.0 << 10.0 << "8:00:10; teplota vody 45,3";
+        QTest::newRow("nearest sample left of the range") << 4.0 << 24.0 << 4.0 << "8:00:10; teplota vody";
+        QTest::newRow("in the outage") << 0.0 << 3660.0 << 1800.0 << "8:30:00: bez měření";
+    }
+
+    void cursorReadsOnlyWhatIsShown()
+    {
+        QFETCH(double, from);
+        QFETCH(double, to);
+        QFETCH(double, cursor);
+        QFETCH(QString, read);
+        QStringList lines;
+        for (int second = 0; second <= 50; second += 10)
+            lines.append(data(QTime(8, 0).addSecs(second).toString("H:mm:ss")));
+        lines += QStringList{"# regulátor neodpovídá od 8:01:00", "# regulátor odpovídá od 9:00:00", data("9:00:00"),
+                             data("9:00:10")};
+        const QLocale previous;
+        QLocale::setDefault(QLocale(QLocale::Czech, QLocale::Czechia));
+        const auto restore = qScopeGuard([&] { QLocale::setDefault(previous); });
+        std::unique_ptr<LogHistoryWindow> window(
+            LogHistoryWindow::open(writeFile(m_dir, "kurzor.txt", logBytes("07.12.26", lines)), nullptr));
+        const double start = double(window->history().times.front());
+        window->chart()->showRange(start + from, start + to);
+        window->chart()->setCursorAt(start + cursor);
+        const QString shown = window->findChild<QLineEdit*>("ed_kurzor")->text();
+        QVERIFY2(shown.contains(read), qPrintable(shown));
     }
 
     // qzr17ctl log-csv gives 0 exactly where the window opens; a file opened

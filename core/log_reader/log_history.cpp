@@ -10,6 +10,7 @@
 #include <QStringEncoder>
 
 #include <algorithm>
+#include <cmath>
 #include <cstring>
 #include <limits>
 #include <optional>
@@ -244,6 +245,12 @@ int LogHistory::utcOffset(qsizetype sample) const
 QDateTime LogHistory::localTime(qsizetype sample) const
 {
     return QDateTime::fromSecsSinceEpoch(times[size_t(sample)], Qt::OffsetFromUTC, utcOffset(sample));
+}
+
+QDateTime LogHistory::localTimeAt(double seconds) const
+{
+    const qsizetype sample = std::max<qsizetype>(upperBound(seconds) - 1, 0);
+    return QDateTime::fromSecsSinceEpoch(qint64(std::floor(seconds)), Qt::OffsetFromUTC, utcOffset(sample));
 }
 
 qsizetype LogHistory::lowerBound(double seconds) const

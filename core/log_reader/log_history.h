@@ -49,6 +49,8 @@ struct LogHistory {
     int utcOffset(qsizetype sample) const;
     // The sample's time as the log wrote it: local, with its offset.
     QDateTime localTime(qsizetype sample) const;
+    // A moment, in the offset of the log's last sample at or before it.
+    QDateTime localTimeAt(double seconds) const;
     // The first sample at or after `seconds`, and the first after it.
     qsizetype lowerBound(double seconds) const;
     qsizetype upperBound(double seconds) const;
