@@ -197,7 +197,7 @@ bool LogReader::readMark(QByteArrayView line)
 void LogReader::readDateMark(QByteArrayView rest)
 {
     const QDateTime moment = QDateTime::fromString(QString::fromLatin1(rest.trimmed()), Qt::ISODate);
-    if (moment.isValid() && moment.timeSpec() == Qt::OffsetFromUTC)
+    if (moment.isValid() && moment.timeSpec() != Qt::LocalTime)
         m_days->mark(moment);
 }
 

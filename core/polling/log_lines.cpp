@@ -71,10 +71,14 @@ QString outageEnded(const QTime& time)
     return QStringLiteral("# regulátor odpovídá od ") + timeText(time);
 }
 
+// The offset always as "+HH:mm", also for UTC, which ISO 8601 lets write "Z".
 QString dateMark(const QDateTime& at)
 {
-    const QDateTime whole = at.addMSecs(-at.time().msec());
-    return QStringLiteral("# datum a čas ") + whole.toOffsetFromUtc(whole.offsetFromUtc()).toString(Qt::ISODate);
+    const int minutes = std::abs(at.offsetFromUtc()) / 60;
+    return QStringLiteral("# datum a čas %1%2%3:%4")
+        .arg(at.toString(QStringLiteral("yyyy-MM-ddTHH:mm:ss")), at.offsetFromUtc() < 0 ? QStringLiteral("-") : QStringLiteral("+"))
+        .arg(minutes / 60, 2, 10, QLatin1Char('0'))
+        .arg(minutes % 60, 2, 10, QLatin1Char('0'));
 }
 
 // The zone, with the brackets or the comma around it: "H:mm:ss (t)" is
