@@ -436,19 +436,17 @@ private slots:
         QList<qint64> written;
         for (const int step : steps) {
             clock.step(step);
-            if (watch) {
-                AppendedLog run(file, false);
-                QVERIFY(run.append(log_lines::data(QStringList(5, "0"), clock.now().time()), clock.now()));
-            } else {
+            if (!watch)
                 window->AppendLogLine();
-            }
+            else
+                QVERIFY(AppendedLog(file, false).append(log_lines::data(QStringList(5, "0"), clock.now().time()), clock.now()));
             written.append(std::max(clock.now().toSecsSinceEpoch(), written.value(written.size() - 1)));
         }
         const LogReadResult result = readLogFile(file);
         QVERIFY(std::holds_alternative<LogHistory>(result));
-        const LogHistory& history = std::get<LogHistory>(result);
-        QCOMPARE(QList<qint64>(history.times.begin(), history.times.end()), written);
-        QCOMPARE(history.undatedSamples, 0);
+        QCOMPARE(QList<qint64>(std::get<LogHistory>(result).times.begin(), std::get<LogHistory>(result).times.end()),
+                 written);
+        QCOMPARE(std::get<LogHistory>(result).undatedSamples, 0);
     }
 
     void theDialogOpensWithTheCurrentName()
