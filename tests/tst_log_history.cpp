@@ -17,8 +17,8 @@
 #include <QJsonDocument>
 #include <QLineEdit>
 #include <QProcess>
-#include <QScopeGuard>
 #include <QRandomGenerator>
+#include <QScopeGuard>
 #include <QStringEncoder>
 #include <QWheelEvent>
 
@@ -86,17 +86,19 @@ QJsonArray spreadsheetCells(const QString& folder, QStringList csvFiles, const Q
 {
     QProcess office;
     office.setProcessEnvironment(withLocale(locale, folder));
-    office.start("soffice", QStringList{"--headless", "--norestore", "--convert-to", "xlsx", "--outdir", folder,
-                                        QStringLiteral("--infilter=CSV:44/59/9,34,,1,,%1,false,false").arg(language)} +
-                                csvFiles);
+    office.start("soffice",
+                 QStringList{"--headless", "--norestore", "--convert-to", "xlsx", "--outdir", folder,
+                             QStringLiteral("--infilter=CSV:44/59/9,34,,1,,%1,false,false").arg(language)} +
+                     csvFiles);
     QProcess reader;
     if (office.waitForFinished(180000) && office.exitCode() == 0)
-        reader.start("/usr/bin/python3",
-                     QStringList{"-c", "import json, sys, openpyxl\n"
-                                       "print(json.dumps([[[[c.data_type, c.value.isoformat() if c.data_type == 'd' "
-                                       "else c.value] for c in row] for row in openpyxl.load_workbook(f.replace("
-                                       "'.csv', '.xlsx')).active.iter_rows()] for f in sys.argv[1:]]))"} +
-                         csvFiles.replaceInStrings(QFileInfo(csvFiles.first()).path(), folder));
+        reader.start(
+            "/usr/bin/python3",
+            QStringList{"-c", "import json, sys, openpyxl\n"
+                              "print(json.dumps([[[[c.data_type, c.value.isoformat() if c.data_type == 'd' "
+                              "else c.value] for c in row] for row in openpyxl.load_workbook(f.replace("
+                              "'.csv', '.xlsx')).active.iter_rows()] for f in sys.argv[1:]]))"} +
+                csvFiles.replaceInStrings(QFileInfo(csvFiles.first()).path(), folder));
     reader.waitForFinished(60000);
     return QJsonDocument::fromJson(reader.readAllStandardOutput()).array();
 }
@@ -198,14 +200,15 @@ private slots:
             << QList<qsizetype>{1, 2} << 8 << 1;
         // Unmarked, from an earlier version: the outage may have lasted days.
         QTest::newRow("outage, unmarked")
-            << "07.12.26" << QStringList{data("10:00:00"), "# regulátor neodpovídá od 10:00:01", data("9:00:00")}
+            << "07.12.26"
+            << QStringList{data("10:00:00"), "# regulátor neodpovídá od 10:00:01", data("9:00:00")}
             << QByteArray() << QStringList{"2026-12-07T10:00:00+01:00", "2026-12-08T09:00:00+01:00"}
             << QList<qsizetype>{1} << 0 << 1;
         // Written by an earlier version under a Spanish locale.
         QTest::newRow("time zone brackets left behind")
             << "13/12/26" << QStringList{data("13:06:14 ( )"), data("13:06:15 ( )")} << QByteArray()
-            << QStringList{"2026-12-13T13:06:14+01:00", "2026-12-13T13:06:15+01:00"} << QList<qsizetype>{} << 0
-            << 0;
+            << QStringList{"2026-12-13T13:06:14+01:00", "2026-12-13T13:06:15+01:00"} << QList<qsizetype>{}
+            << 0 << 0;
     }
 
     void daysFromTheHeaderAndTheTimes()
@@ -236,9 +239,10 @@ private slots:
         QTest::addColumn<QStringList>("lines");
         QTest::addColumn<QStringList>("csv");
         // English numbers; the window's and the test's locale is C.
-        const QStringList twoLines{"\uFEFFčas,posun od UTC,teplota vody,venkovní teplota,žádaná,útlum,odchylka",
-                                   "2026-12-07T23:59:59,+01:00,45.3,-2.0,40.0,0.0,5.3",
-                                   "2026-12-08T00:00:01,+01:00,45.3,-2.0,40.0,0.0,5.3", ""};
+        const QStringList twoLines{
+            "\uFEFFčas,posun od UTC,teplota vody,venkovní teplota,žádaná,útlum,odchylka",
+            "2026-12-07T23:59:59,+01:00,45.3,-2.0,40.0,0.0,5.3",
+            "2026-12-08T00:00:01,+01:00,45.3,-2.0,40.0,0.0,5.3", ""};
         QTest::newRow("czech") << "07.12.26" << QStringList{data("23:59:59"), data("0:00:01")} << twoLines;
         QTest::newRow("english") << "12/7/26"
                                  << QStringList{"45.3;  -2.0;  40.0;  0.0;  5.3;  11:59:59 PM",
@@ -277,7 +281,8 @@ private slots:
         QTest::addColumn<QString>("systemLocale");
         QTest::addColumn<int>("officeLanguage");
         QTest::newRow("Czech settings") << QLocale(QLocale::Czech, QLocale::Czechia) << "cs_CZ.UTF-8" << 1029;
-        QTest::newRow("English settings") << QLocale(QLocale::English, QLocale::UnitedStates) << "C.UTF-8" << 1033;
+        QTest::newRow("English settings")
+            << QLocale(QLocale::English, QLocale::UnitedStates) << "C.UTF-8" << 1033;
     }
 
     void csvOpensAsDataInASpreadsheet()
@@ -287,24 +292,27 @@ private slots:
         QFETCH(int, officeLanguage);
         const auto restore = qScopeGuard([previous = QLocale()] { QLocale::setDefault(previous); });
         QLocale::setDefault(locale);
-        const QString log = writeFile(m_dir, "tabulka.txt",
-                                      logBytes("07.12.26", {mark("2026-12-07T23:59:59+01:00"), data("23:59:59"),
-                                                            mark("2026-12-08T00:00:01+01:00"),
-                                                            "nan;  -2,0;  1,2346E+05;  0,0;  -0,1;  0:00:01"}));
+        const QString log =
+            writeFile(m_dir, "tabulka.txt",
+                      logBytes("07.12.26", {mark("2026-12-07T23:59:59+01:00"), data("23:59:59"),
+                                            mark("2026-12-08T00:00:01+01:00"),
+                                            "nan;  -2,0;  1,2346E+05;  0,0;  -0,1;  0:00:01"}));
         const QString exported = m_dir.filePath("okno-" + systemLocale + ".csv");
         ScriptedPrompts prompts;
         prompts.fileNames = {exported};
         std::unique_ptr<LogHistoryWindow> window(LogHistoryWindow::open(log, nullptr));
         window->tl_csvClick();
-        const QString printed = writeFile(m_dir, "prikaz-" + systemLocale + ".csv", runLogCsv({log}, systemLocale).out);
+        const QString printed =
+            writeFile(m_dir, "prikaz-" + systemLocale + ".csv", runLogCsv({log}, systemLocale).out);
         const QJsonArray expected = QJsonDocument::fromJson(R"([
             [["s", "čas"], ["s", "posun od UTC"], ["s", "teplota vody"], ["s", "venkovní teplota"],
              ["s", "žádaná"], ["s", "útlum"], ["s", "odchylka"]],
             [["d", "2026-12-07T23:59:59"], ["s", "+01:00"], ["n", 45.3], ["n", -2], ["n", 40], ["n", 0], ["n", 5.3]],
             [["d", "2026-12-08T00:00:01"], ["s", "+01:00"], ["n", null], ["n", -2], ["n", 123460], ["n", 0],
-             ["n", -0.1]]])").array();
-        const QJsonArray sheets =
-            spreadsheetCells(m_dir.filePath("xlsx-" + systemLocale), {exported, printed}, systemLocale, officeLanguage);
+             ["n", -0.1]]])")
+                                        .array();
+        const QJsonArray sheets = spreadsheetCells(m_dir.filePath("xlsx-" + systemLocale),
+                                                   {exported, printed}, systemLocale, officeLanguage);
         QCOMPARE(sheets.size(), 2);
         for (const QJsonValue& sheet : sheets)
             QCOMPARE(sheet.toArray(), expected);
@@ -316,15 +324,24 @@ private slots:
     {
         QTest::addColumn<QString>("writer");
         QTest::addColumn<QString>("reader");
-        QTest::newRow("Slovak") << "sk_SK" << "cs_CZ";
-        QTest::newRow("Polish") << "pl_PL" << "en_US";
-        QTest::newRow("Hungarian") << "hu_HU" << "cs_CZ";
-        QTest::newRow("Dutch") << "nl_NL" << "en_GB";
-        QTest::newRow("Spanish, a zone in brackets") << "es_ES" << "cs_CZ";
-        QTest::newRow("American, PM") << "en_US" << "de_DE";
-        QTest::newRow("Canadian French, 13 h 06 min") << "fr_CA" << "cs_CZ";
-        QTest::newRow("Korean, PM in Hangul") << "ko_KR" << "cs_CZ";
-        QTest::newRow("Egyptian Arabic, other digits") << "ar_EG" << "cs_CZ";
+        QTest::newRow("Slovak") << "sk_SK"
+                                << "cs_CZ";
+        QTest::newRow("Polish") << "pl_PL"
+                                << "en_US";
+        QTest::newRow("Hungarian") << "hu_HU"
+                                   << "cs_CZ";
+        QTest::newRow("Dutch") << "nl_NL"
+                               << "en_GB";
+        QTest::newRow("Spanish, a zone in brackets") << "es_ES"
+                                                     << "cs_CZ";
+        QTest::newRow("American, PM") << "en_US"
+                                      << "de_DE";
+        QTest::newRow("Canadian French, 13 h 06 min") << "fr_CA"
+                                                      << "cs_CZ";
+        QTest::newRow("Korean, PM in Hangul") << "ko_KR"
+                                              << "cs_CZ";
+        QTest::newRow("Egyptian Arabic, other digits") << "ar_EG"
+                                                       << "cs_CZ";
     }
 
     void logsOfAnyLocaleAreRead()
@@ -531,7 +548,8 @@ private slots:
         ScriptedPrompts prompts;
         prompts.fileNames = {m_dir.filePath("obrazek.png")};
         std::unique_ptr<LogHistoryWindow> window(LogHistoryWindow::open(
-            writeFile(m_dir, "obrazek.txt", logBytes("07.12.26", {data("8:00:00"), data("8:00:01")})), nullptr));
+            writeFile(m_dir, "obrazek.txt", logBytes("07.12.26", {data("8:00:00"), data("8:00:01")})),
+            nullptr));
         for (const int value : hidden)
             window->findChild<QCheckBox*>(QStringLiteral("check_hodnota%1").arg(value + 1))->click();
         window->tl_obrazekClick();
@@ -552,7 +570,8 @@ private slots:
         QTest::addColumn<QList<double>>("rangeAndCursor");
         QTest::addColumn<QString>("read");
         QTest::newRow("on a sample") << QList<double>{0, 3600, 10} << "8:00:10; teplota vody 45,3";
-        QTest::newRow("nearest sample left of the range") << QList<double>{4, 24, 4} << "8:00:10; teplota vody";
+        QTest::newRow("nearest sample left of the range")
+            << QList<double>{4, 24, 4} << "8:00:10; teplota vody";
         QTest::newRow("in the outage") << QList<double>{0, 3600, 1800} << "8:30:00: bez měření";
     }
 
@@ -582,22 +601,23 @@ private slots:
         QTest::addColumn<QByteArray>("content");
         QTest::addColumn<bool>("isLog");
         QTest::addColumn<QString>("told"); // on log-csv's standard error
-        QTest::newRow("a log") << logBytes("07.12.26", {mark("2026-12-07T08:00:00+01:00"), data("8:00:00"), "x",
-                                                        "# regulátor neodpovídá od 8:00:01",
+        QTest::newRow("a log") << logBytes("07.12.26", {mark("2026-12-07T08:00:00+01:00"), data("8:00:00"),
+                                                        "x", "# regulátor neodpovídá od 8:00:01",
                                                         "# regulátor odpovídá od 8:00:09", data("8:00:09")})
                                << true << "Řádků s měřením: 2, vynechaných řádků: 1, výpadků regulátoru: 1\n";
         QTest::newRow("a log whose dates are guesses")
             << logBytes("07.12.26", {data("8:00:00"), data("8:00:01"), data("7:00:00")}) << true
             << "Řádků s měřením: 3, vynechaných řádků: 0, datum odhadnuto u 1 měření od řádku 8\n";
-        QTest::newRow("a log not yet measured") << logBytes("07.12.26", {}) << true
-                                                << "Řádků s měřením: 0, vynechaných řádků: 0\n";
+        QTest::newRow("a log not yet measured")
+            << logBytes("07.12.26", {}) << true << "Řádků s měřením: 0, vynechaných řádků: 0\n";
         QTest::newRow("a log without a readable measurement")
             << logBytes("07.12.26", {"45,3;  -2,0;  40,0;  0,0;  5,3;  ??:??:??"}) << false
             << "není žádný čitelný řádek s měřením";
         QTest::newRow("empty file") << QByteArray() << false << "není záznam měření";
-        QTest::newRow("a text file") << QByteArray("Teplota vody\r\n45,3\r\n") << false << "není záznam měření";
-        QTest::newRow("a header without its day") << logBytes("", {data("8:00:00")}) << false
-                                                  << "není záznam měření";
+        QTest::newRow("a text file") << QByteArray("Teplota vody\r\n45,3\r\n") << false
+                                     << "není záznam měření";
+        QTest::newRow("a header without its day")
+            << logBytes("", {data("8:00:00")}) << false << "není záznam měření";
         QTest::newRow("missing file") << QByteArray("missing") << false << "nelze přečíst";
     }
 

@@ -438,8 +438,9 @@ private slots:
             clock.step(step);
             if (!watch)
                 window->AppendLogLine();
-            else
-                QVERIFY(AppendedLog(file, false).append(log_lines::data(QStringList(5, "0"), clock.now().time()), clock.now()));
+            else // a run of its own
+                QVERIFY(AppendedLog(file, false).append(log_lines::data(QStringList(5, "0"), clock.now().time()),
+                                                        clock.now()));
             written.append(std::max(clock.now().toSecsSinceEpoch(), written.value(written.size() - 1)));
         }
         const LogReadResult result = readLogFile(file);

@@ -137,7 +137,8 @@ std::optional<std::optional<bool>> dayHalf(QByteArrayView before, QByteArrayView
         }
         if (std::any_of(words.begin(), words.end(), isLost))
             return std::nullopt;
-        const auto found = afternoonWords().constFind(QString(QStringDecoder(kCodePage).decode(words)).toLower());
+        const auto found =
+            afternoonWords().constFind(QString(QStringDecoder(kCodePage).decode(words)).toLower());
         lastWords = words.toByteArray();
         lastHalf = found == afternoonWords().cend() ? std::nullopt : std::optional(found.value());
         half = half ? half : lastHalf;
@@ -205,7 +206,8 @@ bool isShortYearFirst(const QString& format)
 
 QDate ofThisCentury(QDate date, const QString& format)
 {
-    return format.contains(QLatin1String("yyyy")) ? date : QDate(2000 + date.year() % 100, date.month(), date.day());
+    return format.contains(QLatin1String("yyyy")) ? date
+                                                  : QDate(2000 + date.year() % 100, date.month(), date.day());
 }
 
 // Days, months and years in the orders that short formats use, for a date
@@ -217,7 +219,9 @@ QList<QDate> datesFromDigits(const QString& text)
     if (runs.count != 3)
         return {};
     const auto& v = runs.values;
-    const auto year = [&](int i) { return runs.lengths[size_t(i)] == 4 ? v[size_t(i)] : 2000 + v[size_t(i)] % 100; };
+    const auto year = [&](int i) {
+        return runs.lengths[size_t(i)] == 4 ? v[size_t(i)] : 2000 + v[size_t(i)] % 100;
+    };
     QList<QDate> dates;
     const bool yearFirst = runs.lengths[0] == 4;
     const bool yearLast = runs.lengths[2] == 4;
@@ -293,7 +297,8 @@ std::optional<LogDate> parseLogDate(const QString& text)
         dates = datesFromDigits(trimmed);
     if (dates.isEmpty())
         return std::nullopt;
-    const bool certain = std::all_of(dates.begin(), dates.end(), [&](const QDate& d) { return d == dates.first(); });
+    const bool certain =
+        std::all_of(dates.begin(), dates.end(), [&](const QDate& d) { return d == dates.first(); });
     return LogDate{dates.first(), certain};
 }
 

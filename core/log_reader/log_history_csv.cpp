@@ -16,7 +16,8 @@ constexpr double kExponentFrom = 100000.0;  // as the panels: exponent form from
 constexpr int kExponentDecimals = 4;
 constexpr qsizetype kChunk = 64 * 1024;
 
-const QString kHeader = QStringLiteral("čas,posun od UTC,teplota vody,venkovní teplota,žádaná,útlum,odchylka\r\n");
+const QString kHeader =
+    QStringLiteral("čas,posun od UTC,teplota vody,venkovní teplota,žádaná,útlum,odchylka\r\n");
 constexpr char kByteOrderMark[] = "\xEF\xBB\xBF";
 
 // How the current locale's spreadsheets read numbers.

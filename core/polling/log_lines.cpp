@@ -75,8 +75,9 @@ QString outageEnded(const QTime& time)
 QString dateMark(const QDateTime& at)
 {
     const int minutes = std::abs(at.offsetFromUtc()) / 60;
+    const QString sign = at.offsetFromUtc() < 0 ? QStringLiteral("-") : QStringLiteral("+");
     return QStringLiteral("# datum a čas %1%2%3:%4")
-        .arg(at.toString(QStringLiteral("yyyy-MM-ddTHH:mm:ss")), at.offsetFromUtc() < 0 ? QStringLiteral("-") : QStringLiteral("+"))
+        .arg(at.toString(QStringLiteral("yyyy-MM-ddTHH:mm:ss")), sign)
         .arg(minutes / 60, 2, 10, QLatin1Char('0'))
         .arg(minutes % 60, 2, 10, QLatin1Char('0'));
 }

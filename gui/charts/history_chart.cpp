@@ -264,8 +264,9 @@ QString HistoryChart::timeLabel(qint64 utc, const QString& format, bool withOffs
     if (!withOffset)
         return time;
     const int minutes = moment.offsetFromUtc() / 60;
-    return QStringLiteral("%1 (%2%3)").arg(time, minutes < 0 ? QStringLiteral("-") : QStringLiteral("+"),
-                                          QTime(0, 0).addSecs(std::abs(minutes) * 60).toString(QStringLiteral("HH:mm")));
+    return QStringLiteral("%1 (%2%3)")
+        .arg(time, minutes < 0 ? QStringLiteral("-") : QStringLiteral("+"),
+             QTime(0, 0).addSecs(std::abs(minutes) * 60).toString(QStringLiteral("HH:mm")));
 }
 
 void HistoryChart::drawStretches(QPainter& painter, const Scale& x, const Scale& y) const
