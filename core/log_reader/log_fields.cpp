@@ -178,12 +178,13 @@ DigitRuns digitRuns(QByteArrayView text)
     return runs;
 }
 
-// The short date formats of all locales, the likeliest first: the current
-// locale's, the Czech, English and C ones; each with a locale for its names.
+// The short date formats of all locales, the likeliest after the current
+// locale's first: the Czech, English and C ones; each with a locale for its
+// names.
 const QList<QLocale>& dateLocales()
 {
     static const QList<QLocale> locales = [] {
-        QList<QLocale> all{QLocale(), QLocale(QLocale::Czech, QLocale::Czechia),
+        QList<QLocale> all{QLocale(QLocale::Czech, QLocale::Czechia),
                            QLocale(QLocale::English, QLocale::UnitedStates), QLocale::c(),
                            QLocale(QLocale::English, QLocale::UnitedKingdom)};
         all += QLocale::matchingLocales(QLocale::AnyLanguage, QLocale::AnyScript, QLocale::AnyTerritory);
@@ -282,7 +283,7 @@ std::optional<LogDate> parseLogDate(const QString& text)
     const QString trimmed = text.trimmed();
     QList<QDate> dates;
     QList<QDate> yearFirst;
-    for (const QLocale& locale : dateLocales()) {
+    for (const QLocale& locale : QList<QLocale>{QLocale()} + dateLocales()) {
         const QString format = locale.dateFormat(QLocale::ShortFormat);
         const QDate date = locale.toDate(trimmed, format);
         // Only a date that the locale writes the same way: a lenient reading
