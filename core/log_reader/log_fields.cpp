@@ -236,6 +236,28 @@ QList<QDate> datesFromDigits(const QString& text)
     return dates;
 }
 
+// "7:05:09" and "07:05:09", as nearly every line has it, read at once.
+std::optional<int> plainTimeOfDay(QByteArrayView text)
+{
+    const qsizetype hourDigits = text.size() - 6;
+    if (hourDigits < 1 || hourDigits > 2 || text[hourDigits] != ':' || text[hourDigits + 3] != ':')
+        return std::nullopt;
+    int fields[3] = {};
+    for (qsizetype at = 0, field = 0; at < text.size(); ++at) {
+        if (at == hourDigits || at == hourDigits + 3) {
+            ++field;
+            continue;
+        }
+        const auto digit = unsigned(text[at]) - unsigned('0');
+        if (digit >= 10)
+            return std::nullopt;
+        fields[field] = fields[field] * 10 + int(digit);
+    }
+    if (fields[0] > 23 || fields[1] > 59 || fields[2] > 59)
+        return std::nullopt;
+    return (fields[0] * 60 + fields[1]) * 60 + fields[2];
+}
+
 } // namespace
 
 // Scanned and read in one pass when plain, as nearly every value is.
@@ -258,6 +280,8 @@ std::optional<float> takeValue(QByteArrayView& rest)
 
 std::optional<int> parseTimeOfDay(QByteArrayView text)
 {
+    if (const auto plain = plainTimeOfDay(text))
+        return plain;
     const DigitRuns runs = digitRuns(text);
     if (runs.count != 3 || runs.lengths[0] > 2 || runs.lengths[1] > 2 || runs.lengths[2] != 2)
         return std::nullopt;
