@@ -7,6 +7,7 @@
 #include <QRegularExpression>
 #include <QStringEncoder>
 
+#include <algorithm>
 #include <cmath>
 
 namespace log_lines {
@@ -21,6 +22,9 @@ const QString kFieldSeparator = QStringLiteral(";  ");
 
 bool fitsCodePage(const QString& text)
 {
+    // Numbers and times are nearly always plain ASCII, which every code page holds.
+    if (std::all_of(text.begin(), text.end(), [](QChar c) { return c.unicode() < 0x80; }))
+        return true;
     QStringEncoder encoder(kCodePage);
     [[maybe_unused]] const QByteArray bytes = encoder.encode(text);
     return !encoder.hasError();
