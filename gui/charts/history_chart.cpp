@@ -250,7 +250,8 @@ void HistoryChart::drawTimeAxis(QPainter& painter, const QRect& plot) const
         previousDay = day;
         for (int line = 0; line < lines.size(); ++line) {
             const int width = metrics.horizontalAdvance(lines[line]);
-            painter.drawText(at - width / 2,
+            // Never cut by the left edge: a label with its offset is wide.
+            painter.drawText(std::max(at - width / 2, 0),
                              plot.bottom() + kLabelGap + metrics.ascent() + line * metrics.height(),
                              lines[line]);
         }
