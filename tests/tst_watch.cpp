@@ -119,10 +119,11 @@ private slots:
         QTest::addColumn<QString>("change");
         QTest::addColumn<QStringList>("files");
         QTest::addColumn<QList<int>>("lines");
-        QTest::newRow("watch restarted") << "restart" << QStringList{"kotelna.txt"} << QList<int>{7};
-        QTest::newRow("file deleted meanwhile") << "delete" << QStringList{"kotelna.txt"} << QList<int>{6};
+        // Each run's first line, and each file's, follows a date mark.
+        QTest::newRow("watch restarted") << "restart" << QStringList{"kotelna.txt"} << QList<int>{9};
+        QTest::newRow("file deleted meanwhile") << "delete" << QStringList{"kotelna.txt"} << QList<int>{7};
         QTest::newRow("daily, across midnight") << "midnight"
-            << QStringList{"kotelna-2026-03-15.txt", "kotelna-2026-03-16.txt"} << QList<int>{6, 6};
+            << QStringList{"kotelna-2026-03-15.txt", "kotelna-2026-03-16.txt"} << QList<int>{7, 7};
     }
 
     void logFilesAreContinuedOrStarted()
@@ -132,12 +133,13 @@ private slots:
         QFETCH(QList<int>, lines);
         QTemporaryDir dir;
         const QDate day(2026, 3, 15);
+        const QTime noon(12, 0);
         auto log = std::make_unique<AppendedLog>(dir.filePath("kotelna.txt"), change == "midnight");
-        QVERIFY(log->append("první", day));
+        QVERIFY(log->append("první", QDateTime(day, noon)));
         if (change == "restart")
             log = std::make_unique<AppendedLog>(dir.filePath("kotelna.txt"), false);
         QVERIFY(change != "delete" || QFile::remove(dir.filePath("kotelna.txt")));
-        QVERIFY(log->append("druhý", change == "midnight" ? day.addDays(1) : day));
+        QVERIFY(log->append("druhý", QDateTime(change == "midnight" ? day.addDays(1) : day, noon)));
         QCOMPARE(QDir(dir.path()).entryList(QDir::Files, QDir::Name), files);
         for (qsizetype i = 0; i < files.size(); ++i) {
             const QByteArray bytes = readAll(dir.filePath(files[i]));

@@ -220,6 +220,22 @@
         <source>Soubor %1 není záznam měření.</source>
         <translation>File %1 is not a measurement log.</translation>
     </message>
+    <message>
+        <source>V záznamu %1 není žádný čitelný řádek s měřením.</source>
+        <translation>Log %1 holds no readable line with a measurement.</translation>
+    </message>
+    <message>
+        <source>Řádků s měřením: %L1, vynechaných řádků: %L2</source>
+        <translation>Lines with measurements: %L1, lines skipped: %L2</translation>
+    </message>
+    <message>
+        <source>, výpadků regulátoru: %L1</source>
+        <translation>, regulator outages: %L1</translation>
+    </message>
+    <message>
+        <source>, datum odhadnuto u %L1 měření od řádku %L2</source>
+        <translation>, date guessed for %L1 measurements from line %L2</translation>
+    </message>
 </context>
 <context>
     <name>LogHistoryWindow</name>
@@ -364,14 +380,6 @@
         <translation>Over time</translation>
     </message>
     <message>
-        <source>Řádků s měřením: %L1, vynechaných řádků: %L2</source>
-        <translation>Lines with measurements: %L1, lines skipped: %L2</translation>
-    </message>
-    <message>
-        <source>, výpadků regulátoru: %L1</source>
-        <translation>, regulator outages: %L1</translation>
-    </message>
-    <message>
         <source>záznam zatím neobsahuje žádná měření</source>
         <translation>the log holds no measurements yet</translation>
     </message>
@@ -398,6 +406,10 @@
     <message>
         <source>z regulátoru zatím nepřečtena (Konfigurace &gt; Nastavení regulátoru), nebo zvolte sadu parametrů</source>
         <translation>not read from the regulator yet (Configuration &gt; Regulator settings), or choose a parameter set</translation>
+    </message>
+    <message>
+        <source>%1: bez měření (mezera nebo výpadek v záznamu)</source>
+        <translation>%1: no measurement (a gap or an outage in the log)</translation>
     </message>
 </context>
 <context>

@@ -495,9 +495,9 @@ void Tqzr17::AddChartPoint(float deviation)
     Chart1->addPoint(point_x, static_cast<double>(deviation), pen_color);
 }
 
-void Tqzr17::addLogLine(const QString& line)
+void Tqzr17::addLogLine(const QString& line, const QDateTime& at)
 {
-    m_log.addLine(line);
+    m_log.addLine(line, at);
     if (log_named)
         m_log.update();
 }

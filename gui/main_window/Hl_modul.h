@@ -118,7 +118,7 @@ private:
     void restoreGeometry();
     void fitOnScreen();
     void showMeasurement(const Measurement& measurement);
-    void addLogLine(const QString& line);
+    void addLogLine(const QString& line, const QDateTime& at);
     void FormClose();
     void showModalWithoutPolling(QDialog* window);
     void showModal(QDialog* window);

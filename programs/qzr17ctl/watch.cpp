@@ -128,7 +128,7 @@ void Watch::brokerChanged(bool connected, const QString& detail)
 void Watch::writeLogLine(const QString& line, const QDateTime& at)
 {
     const QString file = m_log->fileNameFor(at.date());
-    if (m_log->append(line, at.date()))
+    if (m_log->append(line, at))
         tell(Channel::Log, QCoreApplication::translate("qzr17ctl", "Záznam %1 se zapisuje").arg(file));
     else
         tell(Channel::Log, QCoreApplication::translate("qzr17ctl", "Záznam %1 nelze zapsat: %2")
