@@ -23,8 +23,8 @@
 
 namespace {
 
-constexpr std::array kLateMs{520, 560, 600, 640, 680, 720, 760, 800, 840, 880, 920, 960, 1000, 1100, 1200, 1400, 1600};
-constexpr int kRunPairs = 10; // qzr17ctl read 1, then read 2, per delay
+constexpr std::array kLateMs{520, 600, 700, 800, 900, 1000, 1100, 1200, 1400, 1600};
+constexpr int kRunPairs = 4; // qzr17ctl read 1, then read 2, per delay
 constexpr int kWeekReads = 1; // seven day reads per delay
 constexpr auto kDayPause = std::chrono::milliseconds(5);
 constexpr int kFirstDay = 8;
@@ -207,7 +207,7 @@ private:
         bus_protocol::AttachPort(&m_line);
         if (doubt) {
             const auto now = PortIo::Clock::now();
-            bus_protocol::TakeOverFailure({now, true, {}, now, now});
+            bus_protocol::TakeOverFailure({now, true, {}, 1, now, now});
         }
         int sent = 0;
         m_line.setTrafficTap([&sent](SerialLine::Direction direction, auto, const QByteArray&) {

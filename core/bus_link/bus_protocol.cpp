@@ -60,6 +60,7 @@ LateAnswerGuard g_guard;
 std::optional<PortIo::Clock::time_point> g_readFailedAt;
 std::optional<PortIo::Clock::time_point> g_writeFailedAt;
 std::function<void(const LineFailure&)> g_onFailure;
+int g_holdBack = 1;
 
 // How the last exchange ended, beyond its result.
 struct LastExchange {
@@ -132,7 +133,9 @@ void holdBackForLateAnswer(bool probe)
 
 void armGuard(PortIo::Clock::time_point sentAt, int readCount, bool probe)
 {
-    const auto until = sentAt + PortIo::lateAnswerWindow(readCount);
+    const bool again = !probe && (inDoubt(g_readFailedAt) || inDoubt(g_writeFailedAt));
+    g_holdBack = again ? std::min(2 * g_holdBack, kLongestHoldBack) : 1;
+    const auto until = sentAt + g_holdBack * PortIo::lateAnswerWindow(readCount);
     g_guard.until = g_guard.armed ? std::max(g_guard.until, until) : until;
     g_guard.armed = true;
     if (probe)
@@ -144,7 +147,8 @@ void armGuard(PortIo::Clock::time_point sentAt, int readCount, bool probe)
     if (!probe)
         noteFailure(readCount == kAckLength ? g_writeFailedAt : g_readFailedAt, sentAt);
     if (g_onFailure)
-        g_onFailure({g_guard.until, g_guard.onlyProbes, g_guard.probedInVain, g_readFailedAt, g_writeFailedAt});
+        g_onFailure({g_guard.until, g_guard.onlyProbes, g_guard.probedInVain, g_holdBack, g_readFailedAt,
+                     g_writeFailedAt});
 }
 
 // A whole acknowledgement that refuses: the answer has come, none is late.
@@ -274,6 +278,7 @@ int readText(uint8_t service, std::array<uint8_t, kTextSize>& text)
         return 0;
     text.fill(0);
     std::memcpy(text.data(), &rx_buffer[7], length);
+    g_holdBack = 1;
     return 1;
 }
 
@@ -344,6 +349,7 @@ void AttachPort(PortIo* port)
     g_guard = {};
     g_readFailedAt.reset();
     g_writeFailedAt.reset();
+    g_holdBack = 1;
 }
 
 bool PortDeviceAbsent() { return g_port && g_port->DeviceAbsent(); }
@@ -361,6 +367,7 @@ void TakeOverFailure(const LineFailure& failure)
 {
     g_readFailedAt = failure.readFailedAt;
     g_writeFailedAt = failure.writeFailedAt;
+    g_holdBack = std::clamp(failure.holdBack, 1, kLongestHoldBack);
     if (failure.answerUntil <= PortIo::Clock::now())
         return;
     g_guard = {true, failure.answerUntil, failure.onlyProbes, failure.probedInVain};
@@ -390,6 +397,7 @@ int ReadTable(int table)
         !secondReplyAgrees([table] { return tableReply(table); }, table_length[table], readCount))
         return 0;
     DecodeTable(table);
+    g_holdBack = 1;
     return 1;
 }
 
@@ -414,9 +422,10 @@ int WriteTable(int table)
         g_writeMayHaveLanded = g_last.sent && !g_last.refused;
         return 0;
     }
-    if (!doubtful)
-        return 1;
-    return confirmWrite(table, QByteArray(reinterpret_cast<const char*>(&tx_buffer[11]), length));
+    if (doubtful && !confirmWrite(table, QByteArray(reinterpret_cast<const char*>(&tx_buffer[11]), length)))
+        return 0;
+    g_holdBack = 1;
+    return 1;
 }
 
 int StoreToEeprom()

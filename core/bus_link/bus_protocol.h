@@ -52,6 +52,11 @@ void AwaitLateAnswers();
 // was sent. A failed probe leaves no doubt: its answer names its station. On a
 // good line nothing changes.
 constexpr std::chrono::seconds kDoubtAfterFailure{60};
+// Two reads that failed back to back leave two answers of one table on their
+// way, which two agreeing reads would take: each failure on a line in doubt
+// doubles the hold-back of the next exchange, up to this many late-answer
+// windows, until an operation succeeds.
+constexpr int kLongestHoldBack = 4;
 
 // The failures of the line, to be handed to whoever uses the line next, also
 // another run of a program.
@@ -59,6 +64,7 @@ struct LineFailure {
     PortIo::Clock::time_point answerUntil; // a late answer may pass for another's until then
     bool onlyProbes = true;                // then only probes of these stations wait
     std::bitset<256> probedInVain;
+    int holdBack = 1;                      // late-answer windows the next failure holds back
     std::optional<PortIo::Clock::time_point> readFailedAt;  // the last failed read went out
     std::optional<PortIo::Clock::time_point> writeFailedAt; // the last failed write or store
 };

@@ -45,27 +45,29 @@ std::optional<Clock::time_point> failedAt(qint64 ms)
     return at;
 }
 
-// "until onlyProbes probedInVain readFailedAt writeFailedAt\tdevice"
+// "until onlyProbes probedInVain holdBack readFailedAt writeFailedAt\tdevice"
 QByteArray entry(const QString& device, const bus_protocol::LineFailure& failure)
 {
     return QByteArray::number(wallMs(failure.answerUntil)) + ' ' + (failure.onlyProbes ? "1 " : "0 ") +
-           QByteArray::fromStdString(failure.probedInVain.to_string()) + ' ' +
-           QByteArray::number(wallOrZero(failure.readFailedAt)) + ' ' +
+           QByteArray::fromStdString(failure.probedInVain.to_string()) + ' ' + QByteArray::number(failure.holdBack) +
+           ' ' + QByteArray::number(wallOrZero(failure.readFailedAt)) + ' ' +
            QByteArray::number(wallOrZero(failure.writeFailedAt)) + '\t' + device.toUtf8() + '\n';
 }
 
 std::optional<bus_protocol::LineFailure> parse(const QByteArray& line)
 {
     const QList<QByteArray> fields = line.split(' ');
-    if (fields.size() != 5)
+    if (fields.size() != 6)
         return std::nullopt;
     bus_protocol::LineFailure failure;
-    const auto until = std::min(steadyAt(fields[0].toLongLong()), Clock::now() + PortIo::lateAnswerWindow(kLongestRead));
+    const auto longest = bus_protocol::kLongestHoldBack * PortIo::lateAnswerWindow(kLongestRead);
+    const auto until = std::min(steadyAt(fields[0].toLongLong()), Clock::now() + longest);
     failure.answerUntil = until;
     failure.onlyProbes = fields[1] == "1";
     failure.probedInVain = std::bitset<256>(fields[2].toStdString(), 0, std::string::npos, '0', '1');
-    failure.readFailedAt = failedAt(fields[3].toLongLong());
-    failure.writeFailedAt = failedAt(fields[4].toLongLong());
+    failure.holdBack = fields[3].toInt();
+    failure.readFailedAt = failedAt(fields[4].toLongLong());
+    failure.writeFailedAt = failedAt(fields[5].toLongLong());
     return failure;
 }
 
