@@ -61,6 +61,7 @@ std::optional<PortIo::Clock::time_point> g_readFailedAt;
 std::optional<PortIo::Clock::time_point> g_writeFailedAt;
 std::function<void(const LineFailure&)> g_onFailure;
 int g_holdBack = 1;
+bool g_secondRead = false; // the read that checks another one's reply is under way
 
 // How the last exchange ended, beyond its result.
 struct LastExchange {
@@ -131,10 +132,11 @@ void holdBackForLateAnswer(bool probe)
     AwaitLateAnswers();
 }
 
-void armGuard(PortIo::Clock::time_point sentAt, int readCount, bool probe)
+// `leavesTwo`: the failure of a read that checked another one, which may
+// have taken a late answer: two answers of the table are then on their way.
+void armGuard(PortIo::Clock::time_point sentAt, int readCount, bool probe, bool leavesTwo = false)
 {
-    const bool again = !probe && (inDoubt(g_readFailedAt) || inDoubt(g_writeFailedAt));
-    g_holdBack = again ? std::min(2 * g_holdBack, kLongestHoldBack) : 1;
+    g_holdBack = leavesTwo ? std::min(2 * g_holdBack, kLongestHoldBack) : 1;
     const auto until = sentAt + g_holdBack * PortIo::lateAnswerWindow(readCount);
     g_guard.until = g_guard.armed ? std::max(g_guard.until, until) : until;
     g_guard.armed = true;
@@ -173,7 +175,7 @@ int exchange(int requestLength, int readCount, bool probe, Judge judge)
     const int result = judge(received);
     g_last = {sent != 0, isRefusal(received)};
     if (result == 0 && sent && !g_last.refused)
-        armGuard(sentAt, readCount, probe);
+        armGuard(sentAt, readCount, probe, g_secondRead);
     return result;
 }
 
@@ -250,12 +252,15 @@ bool secondReplyAgrees(ReadReply readReply, uint32_t length, int readCount)
         return true;
     const QByteArray first = replyData(length);
     const auto sentAt = PortIo::Clock::now();
-    if (!readReply())
+    g_secondRead = true;
+    const int second = readReply();
+    g_secondRead = false;
+    if (!second)
         return false;
     if (replyData(length) == first)
         return true;
     g_finding = CheckFinding::RepliesDiffer;
-    armGuard(sentAt, readCount, false);
+    armGuard(sentAt, readCount, false, true);
     return false;
 }
 

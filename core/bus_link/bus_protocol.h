@@ -52,10 +52,11 @@ void AwaitLateAnswers();
 // was sent. A failed probe leaves no doubt: its answer names its station. On a
 // good line nothing changes.
 constexpr std::chrono::seconds kDoubtAfterFailure{60};
-// Two reads that failed back to back leave two answers of one table on their
-// way, which two agreeing reads would take: each failure on a line in doubt
-// doubles the hold-back of the next exchange, up to this many late-answer
-// windows, until an operation succeeds.
+// A read in doubt whose second reply did not come or differs may have taken a
+// late answer for the first: two answers of its table are then on their way,
+// which two agreeing reads would take. Each such failure doubles the hold-back
+// of the next exchange, up to this many late-answer windows; any other failure
+// or a success sets it back to one.
 constexpr int kLongestHoldBack = 4;
 
 // The failures of the line, to be handed to whoever uses the line next, also
