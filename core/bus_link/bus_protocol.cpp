@@ -5,11 +5,12 @@
 #include "prompts.h"
 
 #include <QCoreApplication>
+#include <QDateTime>
 
 #include <algorithm>
 #include <bit>
-#include <bitset>
 #include <cstring>
+#include <optional>
 #include <type_traits>
 
 namespace bus_protocol {
@@ -35,6 +36,7 @@ constexpr uint8_t kFcPositiveAck = 0x00;
 constexpr int kAckLength = 6;
 constexpr int kTextReadCount = 255; // length unknown: the 100 ms gap ends the read
 constexpr int kClockTable = 15;
+constexpr int kMeasuredValuesTable = 16;
 constexpr int kAddressTable = 7;
 constexpr int kFirstDayTable = 8;
 constexpr int kLastDayTable = 14;
@@ -55,6 +57,30 @@ struct LateAnswerGuard {
 };
 
 LateAnswerGuard g_guard;
+std::optional<PortIo::Clock::time_point> g_readFailedAt;
+std::optional<PortIo::Clock::time_point> g_writeFailedAt;
+std::function<void(const LineFailure&)> g_onFailure;
+int g_holdBack = 1;
+bool g_secondRead = false; // the read that checks another one's reply is under way
+
+// How the last exchange ended, beyond its result.
+struct LastExchange {
+    bool sent = false;
+    bool refused = false;
+};
+LastExchange g_last;
+CheckFinding g_finding = CheckFinding::None;
+bool g_writeMayHaveLanded = false;
+
+bool inDoubt(const std::optional<PortIo::Clock::time_point>& failedAt)
+{
+    return failedAt && PortIo::Clock::now() - *failedAt < kDoubtAfterFailure;
+}
+
+void noteFailure(std::optional<PortIo::Clock::time_point>& failedAt, PortIo::Clock::time_point sentAt)
+{
+    failedAt = failedAt ? std::max(*failedAt, sentAt) : sentAt;
+}
 
 bool isValidTable(int table) { return table >= 0 && table < kTableCount; }
 
@@ -106,15 +132,25 @@ void holdBackForLateAnswer(bool probe)
     AwaitLateAnswers();
 }
 
-void armGuard(PortIo::Clock::time_point sentAt, int readCount, bool probe)
+// `leavesTwo`: the failure of a read that checked another one, which may
+// have taken a late answer: two answers of the table are then on their way.
+void armGuard(PortIo::Clock::time_point sentAt, int readCount, bool probe, bool leavesTwo = false)
 {
-    const auto until = sentAt + PortIo::lateAnswerWindow(readCount);
+    g_holdBack = leavesTwo ? std::min(2 * g_holdBack, kLongestHoldBack) : 1;
+    const auto until = sentAt + g_holdBack * PortIo::lateAnswerWindow(readCount);
     g_guard.until = g_guard.armed ? std::max(g_guard.until, until) : until;
     g_guard.armed = true;
     if (probe)
         g_guard.probedInVain.set(destination_address);
     else
         g_guard.onlyProbes = false;
+    // Only an acknowledgement (6 bytes) can pass for a write's, only a data
+    // reply for a read's.
+    if (!probe)
+        noteFailure(readCount == kAckLength ? g_writeFailedAt : g_readFailedAt, sentAt);
+    if (g_onFailure)
+        g_onFailure({g_guard.until, g_guard.onlyProbes, g_guard.probedInVain, g_holdBack, g_readFailedAt,
+                     g_writeFailedAt});
 }
 
 // A whole acknowledgement that refuses: the answer has come, none is late.
@@ -137,8 +173,9 @@ int exchange(int requestLength, int readCount, bool probe, Judge judge)
         return 0;
     const uint32_t received = readRx(readCount);
     const int result = judge(received);
-    if (result == 0 && sent && !isRefusal(received))
-        armGuard(sentAt, readCount, probe);
+    g_last = {sent != 0, isRefusal(received)};
+    if (result == 0 && sent && !g_last.refused)
+        armGuard(sentAt, readCount, probe, g_secondRead);
     return result;
 }
 
@@ -202,17 +239,111 @@ int EncodeTable(int table)
     return static_cast<int>(at - tx_buffer.data());
 }
 
-int readText(uint8_t service, std::array<uint8_t, kTextSize>& text)
+// The data of the reply in rx_buffer: the text or the table behind the header.
+QByteArray replyData(uint32_t length) { return {reinterpret_cast<const char*>(&rx_buffer[7]), qsizetype(length)}; }
+
+// Reads once more when the line is in doubt: the first reply is taken only
+// when the second carries the same data. Two that differ leave one answer on
+// its way, which the next exchange waits out.
+template <typename ReadReply>
+bool secondReplyAgrees(ReadReply readReply, uint32_t length, int readCount)
+{
+    if (!inDoubt(g_readFailedAt))
+        return true;
+    const QByteArray first = replyData(length);
+    const auto sentAt = PortIo::Clock::now();
+    g_secondRead = true;
+    const int second = readReply();
+    g_secondRead = false;
+    if (!second)
+        return false;
+    if (replyData(length) == first)
+        return true;
+    g_finding = CheckFinding::RepliesDiffer;
+    armGuard(sentAt, readCount, false, true);
+    return false;
+}
+
+int textReply(uint8_t service)
 {
     buildServiceRequest(kFcRequestData, service);
-    return exchange(frameLength(), kTextReadCount, false, [&text](uint32_t received) {
+    return exchange(frameLength(), kTextReadCount, false, [](uint32_t received) {
         const int le = static_cast<int8_t>(rx_buffer[1]);
-        if (received != static_cast<uint32_t>(le + 6) || !CheckReply(received))
-            return 0;
-        text.fill(0);
-        std::memcpy(text.data(), &rx_buffer[7], le - 3);
-        return 1;
+        return received == static_cast<uint32_t>(le + 6) && CheckReply(received) ? 1 : 0;
     });
+}
+
+int readText(uint8_t service, std::array<uint8_t, kTextSize>& text)
+{
+    g_finding = CheckFinding::None;
+    if (!textReply(service))
+        return 0;
+    const auto length = static_cast<uint32_t>(rx_buffer[1] - 3);
+    if (!secondReplyAgrees([service] { return textReply(service); }, length, kTextReadCount))
+        return 0;
+    text.fill(0);
+    std::memcpy(text.data(), &rx_buffer[7], length);
+    g_holdBack = 1;
+    return 1;
+}
+
+void buildTableRead(int table)
+{
+    BuildHeader(7, kFcRequestData);
+    tx_buffer[7] = svc_read_table;
+    tx_buffer[8] = static_cast<uint8_t>(table);
+    tx_buffer[9] = table_length[table];
+    tx_buffer[10] = 0;
+    tx_buffer[11] = FrameSum();
+    tx_buffer[12] = kEnd;
+}
+
+// The read of a table up to a reply that passes every check, not decoded.
+int tableReply(int table)
+{
+    const uint8_t length = table_length[table];
+    buildTableRead(table);
+    const uint32_t expected = length + 9u;
+    return exchange(frameLength(), static_cast<int>(expected), false, [length, expected](uint32_t received) {
+        // A reply names no table: only its length tells a frame meant for
+        // another request (a late or stray one) from this table's.
+        return received == expected && CheckReply(expected) && rx_buffer[1] == length + 3 ? 1 : 0;
+    });
+}
+
+// The clock and the measured values move between two reads.
+bool movesByItself(int table) { return table == kClockTable || table == kMeasuredValuesTable; }
+
+// The regulator's clock runs on after it is set: it confirms the time written
+// when it reads that time or up to a minute later.
+bool clockConfirms(const QByteArray& written, const QByteArray& read)
+{
+    const auto timeOf = [](const QByteArray& b) {
+        const auto at = [&b](int i) { return static_cast<uint8_t>(b[i]); };
+        return QDateTime(QDate(2000 + at(6), at(5), at(4)), QTime(at(2), at(1), at(0)), Qt::UTC);
+    };
+    const QDateTime set = timeOf(written);
+    const QDateTime now = timeOf(read);
+    if (!set.isValid() || !now.isValid())
+        return written.mid(1) == read.mid(1);
+    const qint64 ran = set.secsTo(now);
+    return ran >= 0 && ran <= 60;
+}
+
+// After an acknowledged write on a line in doubt: the acknowledgement may
+// have been another write's, so the table is read back.
+int confirmWrite(int table, const QByteArray& written)
+{
+    if (!tableReply(table)) {
+        g_finding = CheckFinding::ReadBackUnanswered;
+        g_writeMayHaveLanded = true;
+        return 0;
+    }
+    const QByteArray read = replyData(table_length[table]);
+    if (table == kClockTable ? clockConfirms(written, read) : read == written)
+        return 1;
+    g_finding = CheckFinding::ReadBackDiffers;
+    return 0;
 }
 
 } // namespace
@@ -221,6 +352,9 @@ void AttachPort(PortIo* port)
 {
     g_port = port;
     g_guard = {};
+    g_readFailedAt.reset();
+    g_writeFailedAt.reset();
+    g_holdBack = 1;
 }
 
 bool PortDeviceAbsent() { return g_port && g_port->DeviceAbsent(); }
@@ -232,6 +366,21 @@ void AwaitLateAnswers()
     g_guard = {};
 }
 
+void SetFailureListener(std::function<void(const LineFailure&)> listener) { g_onFailure = std::move(listener); }
+
+void TakeOverFailure(const LineFailure& failure)
+{
+    g_readFailedAt = failure.readFailedAt;
+    g_writeFailedAt = failure.writeFailedAt;
+    g_holdBack = std::clamp(failure.holdBack, 1, kLongestHoldBack);
+    if (failure.answerUntil <= PortIo::Clock::now())
+        return;
+    g_guard = {true, failure.answerUntil, failure.onlyProbes, failure.probedInVain};
+}
+
+CheckFinding LastCheckFinding() { return g_finding; }
+bool WriteMayHaveLanded() { return g_writeMayHaveLanded; }
+
 void SetDestinationAddress(uint8_t address) { destination_address = address; }
 void SetSourceAddress(uint8_t address) { source_address = address; }
 uint8_t GetDestinationAddress() { return destination_address; }
@@ -240,32 +389,29 @@ int ReadTable(int table)
 {
     if (!isValidTable(table))
         return 0;
-    const uint8_t length = table_length[table];
-    BuildHeader(7, kFcRequestData);
-    tx_buffer[7] = svc_read_table;
-    tx_buffer[8] = static_cast<uint8_t>(table);
-    tx_buffer[9] = length;
-    tx_buffer[10] = 0;
-    tx_buffer[11] = FrameSum();
-    tx_buffer[12] = kEnd;
+    g_finding = CheckFinding::None;
     // Nobody answers a broadcast, so it cannot take a late answer.
-    if (destination_address == kBroadcastAddress)
+    if (destination_address == kBroadcastAddress) {
+        buildTableRead(table);
         return SendFrame();
-    const uint32_t expected = length + 9u;
-    return exchange(frameLength(), static_cast<int>(expected), false, [table, length, expected](uint32_t received) {
-        // A reply names no table: only its length tells a frame meant for
-        // another request (a late or stray one) from this table's.
-        if (received != expected || !CheckReply(expected) || rx_buffer[1] != length + 3)
-            return 0;
-        DecodeTable(table);
-        return 1;
-    });
+    }
+    if (!tableReply(table))
+        return 0;
+    const int readCount = table_length[table] + 9;
+    if (!movesByItself(table) &&
+        !secondReplyAgrees([table] { return tableReply(table); }, table_length[table], readCount))
+        return 0;
+    DecodeTable(table);
+    g_holdBack = 1;
+    return 1;
 }
 
 int WriteTable(int table)
 {
     if (!isValidTable(table))
         return 0;
+    g_finding = CheckFinding::None;
+    g_writeMayHaveLanded = false;
     const uint8_t length = table_length[table];
     BuildHeader(static_cast<uint8_t>(length + 7), kFcSendData);
     tx_buffer[7] = svc_write_table;
@@ -276,7 +422,15 @@ int WriteTable(int table)
         return 0;
     tx_buffer[11 + length] = FrameSum();
     tx_buffer[12 + length] = kEnd;
-    return exchange(frameLength(), kAckLength, false, ackJudge);
+    const bool doubtful = inDoubt(g_writeFailedAt);
+    if (!exchange(frameLength(), kAckLength, false, ackJudge)) {
+        g_writeMayHaveLanded = g_last.sent && !g_last.refused;
+        return 0;
+    }
+    if (doubtful && !confirmWrite(table, QByteArray(reinterpret_cast<const char*>(&tx_buffer[11]), length)))
+        return 0;
+    g_holdBack = 1;
+    return 1;
 }
 
 int StoreToEeprom()

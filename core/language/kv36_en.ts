@@ -3157,6 +3157,26 @@ qzr17ctl --version prints the program version.</translation>
         <source>broker do %1 s spojení nepřijal</source>
         <translation>the broker did not accept the connection within %1 s</translation>
     </message>
+    <message>
+        <source>dvě odpovědi regulátoru se neshodují, jedna patřila jinému požadavku</source>
+        <translation>two replies of the regulator differ, one of them belonged to another request</translation>
+    </message>
+    <message>
+        <source>regulátor zápis potvrdil, přečtená tabulka se ale od zapsané liší</source>
+        <translation>the regulator acknowledged the write, but the table read back differs from the one written</translation>
+    </message>
+    <message>
+        <source>regulátor zápis potvrdil, tabulku ale nešlo přečíst zpět: %1</source>
+        <translation>the regulator acknowledged the write, but the table could not be read back: %1</translation>
+    </message>
+    <message>
+        <source>Tabulka %1 se do pracovní paměti (RAM) regulátoru možná zapsala, zápis se nepotvrdil; do EEPROM se nic neuložilo.</source>
+        <translation>Table %1 may have been written to the regulator&apos;s working memory (RAM), the write was not confirmed; nothing was stored in EEPROM.</translation>
+    </message>
+    <message>
+        <source>V pracovní paměti (RAM) regulátoru už jsou tabulky %1 a možná i tabulka %2, jejíž zápis se nepotvrdil; do EEPROM se nic neuložilo.</source>
+        <translation>The regulator&apos;s working memory (RAM) already holds tables %1 and possibly table %2, whose write was not confirmed; nothing was stored in EEPROM.</translation>
+    </message>
 </context>
 <context>
     <name>regulator_sequences</name>

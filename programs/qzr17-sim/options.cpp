@@ -205,7 +205,7 @@ Simulates a QZR 17 regulator on a pseudo-terminal; prints "PORT <path>" first.
   --corrupt-byte R       fraction 0..1 of replies with one changed data byte
   --seed N               seed of the fault and noise generator
   --short-reply N        drop the last N bytes of every reply
-  --late-ms MS           delay every reply
+  --late-ms MS           delay every reply, listening on meanwhile
   --noise N              N random bytes before every reply
   --baud N               pace replies as on a line of N baud (11 bits a character)
   --type TEXT            device type text (UTF-8, sent as Windows-1250)
@@ -217,7 +217,8 @@ Simulates a QZR 17 regulator on a pseudo-terminal; prints "PORT <path>" first.
   --no-version           no answer to the device version request
   --help                 this text
   --version              (alone) the program's version
-Control on stdin, one command a line, each answered by OK [data] or ERR <why>:
+Control on stdin, one command a line, each answered by OK [data] or ERR <why>
+once no reply is still due:
   silent on|off, refuse T, accept T, unreadable T, readable T, refuse-eeprom on|off,
   late MS, short N, noise N,
   corrupt-checksum R, corrupt-byte R, baud N, address N, no-type on|off,

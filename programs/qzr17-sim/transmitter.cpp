@@ -57,13 +57,30 @@ void Transmitter::send(const uint8_t* reply, size_t length, Clock::time_point re
         start = std::max(start, requestStart + perChar * static_cast<long>(requestLength));
     }
     start += std::chrono::milliseconds(m_faults.lateMs);
-    if (m_faults.baud > 0) {
-        writePaced(m_out.data(), count, start, perChar);
-        return;
+    // Replies leave in the order of their requests, as on one line.
+    if (!m_queue.empty())
+        start = std::max(start, m_queue.back().start);
+    m_queue.push_back({std::vector<uint8_t>(m_out.begin(), m_out.begin() + static_cast<long>(count)), start, perChar});
+    sendDue();
+}
+
+void Transmitter::sendDue()
+{
+    while (!m_queue.empty() && m_queue.front().start <= Clock::now() && !stopRequested()) {
+        const Queued reply = std::move(m_queue.front());
+        m_queue.pop_front();
+        if (reply.perChar > Clock::duration::zero())
+            writePaced(reply.bytes.data(), reply.bytes.size(), reply.start, reply.perChar);
+        else
+            writeAll(reply.bytes.data(), reply.bytes.size());
     }
-    if (m_faults.lateMs > 0)
-        sleepUntil(start);
-    writeAll(m_out.data(), count);
+}
+
+std::optional<Transmitter::Clock::time_point> Transmitter::nextDue() const
+{
+    if (m_queue.empty())
+        return std::nullopt;
+    return m_queue.front().start;
 }
 
 // Noise, then the reply with its faults, in m_out; returns the byte count.

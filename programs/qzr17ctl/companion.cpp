@@ -29,7 +29,7 @@ ExitStatus runRequest(const CtlOptions& options, const CommandRequest& request,
         traceTraffic(line, start);
     openLine(line, settings);
     RecordingPort port(line);
-    const AttachedLink attached(port, settings);
+    const AttachedLink attached(port, settings, line.devicePath());
     return BusCommands(port).run(request);
 }
 
