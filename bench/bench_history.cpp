@@ -8,6 +8,7 @@
 // does; the ratio against a bare copy from the file cache is shown beside it.
 #include "application.h"
 #include "history_chart.h"
+#include "log_dating.h"
 #include "log_history_window.h"
 #include "log_lines.h"
 #include "measured_text.h"
@@ -59,8 +60,11 @@ void writeLog(const QString& path, int lines)
     for (const QString& line : log_lines::header(path, start.date()))
         bytes += encoder.encode(line) + "\r\n";
     float water = 70;
+    LogDating dating;
     for (int i = 0; i < lines; ++i) {
         const QTime time = start.time().addSecs(i);
+        if (const auto mark = dating.markBefore(start.addSecs(i)))
+            bytes += encoder.encode(*mark) + "\r\n";
         const double hour = time.msecsSinceStartOfDay() / 3.6e6;
         const float outdoor = float(-2 + 6 * std::sin((hour - 9) / 24 * 2 * M_PI) + 0.3 * std::sin(i * 0.37));
         const float setback = hour >= 22 || hour < 5 ? 5.0f : 0.0f;

@@ -14,14 +14,17 @@
 
 #include <malloc.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <functional>
 #include <thread>
 
 namespace {
 
-constexpr int kRounds = 10;
-constexpr int kPerRound = 80;
+// Many short rounds, the order of the states turning from round to round, so
+// that neither a slow spell nor a place in the round favours a state.
+constexpr int kRounds = 48;
+constexpr int kPerRound = 25;
 constexpr int kWarmUp = 20;
 // Exchanges start at this pace, as the program's polling starts them: never
 // back to back with the screen update of the one before. (Back to back, the
@@ -37,6 +40,7 @@ struct State {
     std::function<void()> enter;
     std::vector<double> exchangeUs;
     std::vector<double> withUpdateUs;
+    std::vector<double> roundMedianUs;
     int failures = 0;
 };
 
@@ -44,6 +48,7 @@ struct State {
 // follows it in the program: the monitor decodes and shows its rows then.
 void measure(State& state, int count)
 {
+    const size_t before = state.exchangeUs.size();
     state.enter();
     QCoreApplication::processEvents();
     for (int i = 0; i < count; ++i) {
@@ -60,6 +65,24 @@ void measure(State& state, int count)
         }
         std::this_thread::sleep_until(start + kPace);
     }
+    const std::vector<double> round(state.exchangeUs.begin() + static_cast<long>(before), state.exchangeUs.end());
+    state.roundMedianUs.push_back(summarize(round).medianUs);
+}
+
+// The spread of a state's cost against the monitor never opened, round by
+// round: the lowest, the middle and the highest of the rounds' ratios.
+QString spread(const State& state, const State& base)
+{
+    std::vector<double> ratios;
+    for (size_t i = 0; i < state.roundMedianUs.size() && i < base.roundMedianUs.size(); ++i)
+        ratios.push_back(state.roundMedianUs[i] / base.roundMedianUs[i]);
+    std::sort(ratios.begin(), ratios.end());
+    const auto at = [&ratios](double fraction) {
+        return ratios[std::min(ratios.size() - 1, static_cast<size_t>(fraction * double(ratios.size())))];
+    };
+    return QStringLiteral("rounds' ratios: lowest %1, quartiles %2 / %3 / %4, highest %5")
+        .arg(ratios.front(), 0, 'f', 3).arg(at(0.25), 0, 'f', 3).arg(at(0.5), 0, 'f', 3).arg(at(0.75), 0, 'f', 3)
+        .arg(ratios.back(), 0, 'f', 3);
 }
 
 size_t heapInUse()
@@ -142,12 +165,12 @@ int main(int argc, char* argv[])
         measure(state, kWarmUp);
         state.exchangeUs.clear();
         state.withUpdateUs.clear();
+        state.roundMedianUs.clear();
         state.failures = 0;
     }
-    // Interleaved rounds, so that a slow spell of the machine hits every state alike.
     for (int round = 0; round < kRounds; ++round) {
-        for (State& state : states)
-            measure(state, kPerRound);
+        for (size_t i = 0; i < std::size(states); ++i)
+            measure(states[(i + static_cast<size_t>(round)) % std::size(states)], kPerRound);
     }
 
     print(QStringLiteral("bench_monitor: read of table %1, %2 exchanges per state in %3 interleaved rounds")
@@ -171,8 +194,10 @@ int main(int argc, char* argv[])
               .arg(kCostGoal, 0, 'f', 2)
               .arg(exchange[1].p99Us / exchange[0].p99Us, 0, 'f', 3)
               .arg(withUpdate[1].medianUs / withUpdate[0].medianUs, 0, 'f', 3));
+    print(QStringLiteral("    %1").arg(spread(states[1], states[0])));
     print(QStringLiteral("  closed after opening / never opened: exchange median %1")
               .arg(exchange[2].medianUs / exchange[0].medianUs, 0, 'f', 3));
+    print(QStringLiteral("    %1").arg(spread(states[2], states[0])));
     bus_protocol::AttachPort(nullptr);
 
     const double perRow = bytesPerRowAtLimit();

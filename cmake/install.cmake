@@ -1,6 +1,7 @@
 # Installs the programs as a desktop application in the standard places
-# (programs, launcher entry, icon, AppStream metainfo) and describes the
-# Debian package that scripts/package builds from them.
+# (programs, launcher entry, icon, AppStream metainfo, manual pages, bash
+# completion) and describes the Debian package that scripts/package builds
+# from them.
 include(GNUInstallDirs)
 
 set(KV36_APP_ID cz.koravel.kv36)
@@ -21,6 +22,45 @@ install(FILES ${PROJECT_BINARY_DIR}/${KV36_APP_ID}.metainfo.xml
 # The unit template of qzr17ctl watch; the package enables no instance.
 install(FILES ${PROJECT_SOURCE_DIR}/resources/systemd/kv36-watch@.service
         DESTINATION lib/systemd/system)
+
+# The manual pages are made from the programs' own --help and --version, in
+# English, so that they list exactly the options the programs take; the .h2m
+# files add what --help does not say. The installed pages, the Debian
+# changelog and the copyright file are what lintian asks of a package.
+if(UNIX AND NOT CMAKE_CROSSCOMPILING)
+  find_program(KV36_HELP2MAN help2man REQUIRED)
+  find_program(KV36_GZIP gzip REQUIRED)
+  set(kv36_doc_dir ${PROJECT_BINARY_DIR}/package_doc)
+  set(kv36_man_config ${kv36_doc_dir}/config)
+  file(WRITE ${kv36_man_config}/Talvex_R16.ini "[JAZYK]\nVOLBA=1\n")
+  set(kv36_man_pages)
+  foreach(program kv36 qzr17ctl qzr17-sim)
+    set(include ${PROJECT_SOURCE_DIR}/resources/man/${program}.h2m)
+    add_custom_command(OUTPUT ${kv36_doc_dir}/${program}.1.gz
+      COMMAND ${CMAKE_COMMAND} -E env XDG_CONFIG_HOME=${kv36_man_config}
+              ${KV36_HELP2MAN} --no-info --no-discard-stderr --include=${include}
+              --output=${kv36_doc_dir}/${program}.1 $<TARGET_FILE:${program}>
+      COMMAND ${KV36_GZIP} -9nf ${kv36_doc_dir}/${program}.1
+      DEPENDS ${program} ${include}
+      VERBATIM)
+    list(APPEND kv36_man_pages ${kv36_doc_dir}/${program}.1.gz)
+  endforeach()
+  # The changelog's newest entry is the version being built.
+  file(STRINGS ${PROJECT_SOURCE_DIR}/resources/debian/changelog kv36_changelog_top LIMIT_COUNT 1)
+  if(NOT kv36_changelog_top MATCHES "^kv36 \\(${PROJECT_VERSION}\\) ")
+    message(FATAL_ERROR "resources/debian/changelog has no entry for ${PROJECT_VERSION} at its top")
+  endif()
+  add_custom_command(OUTPUT ${kv36_doc_dir}/changelog.gz
+    COMMAND ${KV36_GZIP} -9n -c ${PROJECT_SOURCE_DIR}/resources/debian/changelog > ${kv36_doc_dir}/changelog.gz
+    DEPENDS ${PROJECT_SOURCE_DIR}/resources/debian/changelog)
+  add_custom_target(kv36_package_docs ALL DEPENDS ${kv36_man_pages} ${kv36_doc_dir}/changelog.gz)
+
+  install(FILES ${kv36_man_pages} DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+  install(FILES ${kv36_doc_dir}/changelog.gz ${PROJECT_SOURCE_DIR}/resources/debian/copyright
+          DESTINATION ${CMAKE_INSTALL_DOCDIR})
+  install(FILES ${PROJECT_SOURCE_DIR}/resources/completion/qzr17ctl
+          DESTINATION ${CMAKE_INSTALL_DATADIR}/bash-completion/completions)
+endif()
 
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME kv36)

@@ -311,6 +311,68 @@ private slots:
             QVERIFY(m_port.heldBackUntil[0] >= before + window && m_port.heldBackUntil[0] <= after + window);
     }
 
+    // After a failure a late answer can pass any wait: a read is then taken
+    // when two replies agree, a write when its table reads back as sent.
+    void lineInDoubtChecks_data()
+    {
+        QTest::addColumn<QString>("failed");
+        QTest::addColumn<QString>("then");
+        QTest::addColumn<QList<QByteArray>>("replies");
+        QTest::addColumn<int>("result");
+        QTest::addColumn<int>("exchanges");
+        QTest::addColumn<CheckFinding>("finding");
+        QTest::addColumn<bool>("mayHaveLanded");
+        const QByteArray ack = hex("10 00 01 00 01 16");
+        const auto table = [](char byte, int length) { return dataReply(0, 1, QByteArray(length, byte)); };
+        const auto none = CheckFinding::None;
+        QTest::newRow("read, replies agree") << "read 1" << "read 2" << QList{table(1, 10), table(1, 10)} << 1 << 2
+                                             << none << false;
+        QTest::newRow("read, replies differ") << "read 1" << "read 2" << QList{table(1, 10), table(2, 10)} << 0 << 2
+                                              << CheckFinding::RepliesDiffer << false;
+        QTest::newRow("text, replies differ") << "read 1" << "type" << QList{table('A', 17), table('B', 17)} << 0
+                                              << 2 << CheckFinding::RepliesDiffer << false;
+        QTest::newRow("read after a failed probe") << "probe 4" << "read 2" << QList{table(1, 10)} << 1 << 1 << none
+                                                   << false;
+        QTest::newRow("write after a failed read") << "read 1" << "write 3" << QList{ack} << 1 << 1 << none << false;
+        QTest::newRow("write, read back as sent") << "write 3" << "write 3" << QList{ack, table(0, 12)} << 1 << 2
+                                                  << none << false;
+        QTest::newRow("write, read back differs") << "write 3" << "write 3" << QList{ack, table(1, 12)} << 0 << 2
+                                                  << CheckFinding::ReadBackDiffers << false;
+        QTest::newRow("write, read back unanswered") << "write 3" << "write 3" << QList{ack, QByteArray()} << 0 << 2
+                                                     << CheckFinding::ReadBackUnanswered << true;
+        QTest::newRow("clock, read back 30 s on") << "write 3" << "write 15"
+                                                  << QList{ack, dataReply(0, 1, hex("1E 0A 0C 03 0F 03 1A"))} << 1 << 2
+                                                  << none << false;
+        QTest::newRow("clock, read back an hour on") << "write 3" << "write 15"
+                                                     << QList{ack, dataReply(0, 1, hex("00 0A 0D 03 0F 03 1A"))} << 0
+                                                     << 2 << CheckFinding::ReadBackDiffers << false;
+        QTest::newRow("write unanswered") << "read 1" << "write 3" << QList{QByteArray()} << 0 << 1 << none << true;
+        QTest::newRow("write refused") << "read 1" << "write 3" << QList{hex("10 00 01 02 03 16")} << 0 << 1 << none
+                                       << false;
+    }
+
+    void lineInDoubtChecks()
+    {
+        QFETCH(QString, failed);
+        QFETCH(QString, then);
+        QFETCH(QList<QByteArray>, replies);
+        QFETCH(int, result);
+        QFETCH(int, exchanges);
+        QFETCH(CheckFinding, finding);
+        QFETCH(bool, mayHaveLanded);
+        param_record.MIN = 10, param_record.HOUR = 12, param_record.DAY = 3, param_record.DATE = 15;
+        param_record.MONT = 3, param_record.YEAR = 26;
+        runOperation(failed);
+        m_port.written.clear();
+        m_port.replies = replies;
+        const bool write = then.startsWith(u"write");
+        QCOMPARE(write ? WriteTable(then.mid(6).toInt()) : then == u"type" ? ReadDeviceType() : ReadTable(2), result);
+        QCOMPARE(m_port.written.size(), exchanges);
+        QCOMPARE(LastCheckFinding(), finding);
+        if (write)
+            QCOMPARE(WriteMayHaveLanded(), mayHaveLanded);
+    }
+
     void broadcastReadWaitsForNothing()
     {
         SetDestinationAddress(kBroadcastAddress);
@@ -333,7 +395,8 @@ private slots:
     {
         QByteArray badSum = dataReply(0, 1, QByteArray(17, 'X'));
         badSum[badSum.size() - 2] = static_cast<char>(badSum[badSum.size() - 2] + 1);
-        m_port.replies = {badSum, dataReply(0, 1, QByteArray(17, 'T'))};
+        // After the failure the line is in doubt: the text counts when two replies agree.
+        m_port.replies = {badSum, dataReply(0, 1, QByteArray(17, 'T')), dataReply(0, 1, QByteArray(17, 'T'))};
         QCOMPARE(ReadDeviceType(), 0);
         QCOMPARE(ReadDeviceType(), 1);
         QCOMPARE(m_port.lastReadCount, 255);
@@ -348,7 +411,8 @@ private slots:
     {
         m_port.replies = {dataReply(0, 1, QByteArray(125, 'V'))}; // LE 128
         QCOMPARE(ReadDeviceVersion(), 0);
-        m_port.replies = {dataReply(0, 1, QByteArray(124, 'V'))}; // LE 127, the longest accepted
+        m_port.replies = {dataReply(0, 1, QByteArray(124, 'V')), // LE 127, the longest accepted
+                          dataReply(0, 1, QByteArray(124, 'V'))};
         QCOMPARE(ReadDeviceVersion(), 1);
         QCOMPARE(QByteArray(reinterpret_cast<const char*>(device_version_text.data())).size(), 124);
     }

@@ -6,6 +6,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <algorithm>
+
 namespace {
 
 constexpr int kExchanges = 1500;
@@ -35,14 +37,15 @@ private slots:
         soak.run(kExchanges);
         const FaultSoak::Figures& f = soak.figures();
         const QString notes = f.notes.join(QStringLiteral("; "));
+        const double longestReturn = *std::max_element(f.returnsMs.begin(), f.returnsMs.end());
         qInfo("%d exchanges, %d faults (%d vanishings), %d checks after a fault, longest return %.0f ms",
-              f.exchanges, f.faults, f.vanishings, f.checksAfterFault, f.longestReturnMs);
-        QVERIFY(f.faults > 0 && f.vanishings > 0);
+              f.exchanges, f.faults, f.vanishings, f.checksAfterFault, longestReturn);
+        QVERIFY(f.faults > 0 && !f.returnsMs.isEmpty());
         QCOMPARE(f.wrongValuesAccepted, 0);
         QCOMPARE(f.hangs, 0);
         QVERIFY2(f.goodAfterFault == f.checksAfterFault, qPrintable(notes));
         QVERIFY2(f.failedWithoutFault == 0, qPrintable(notes));
-        QVERIFY2(f.longestReturnMs < kReturnGoalMs + kSlackMs, qPrintable(QString::number(f.longestReturnMs)));
+        QVERIFY2(longestReturn < kReturnGoalMs + kSlackMs, qPrintable(QString::number(longestReturn)));
     }
 };
 

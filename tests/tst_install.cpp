@@ -142,6 +142,68 @@ private slots:
         QCOMPARE(version.output, QStringLiteral("%1 %2\n").arg(program, QStringLiteral(KV36_PROGRAM_VERSION)));
     }
 
+    // Debian's package checker: no error and no warning.
+    void lintianFindsNothing()
+    {
+        const Run lintian = run(QStringLiteral("lintian"),
+                                {QStringLiteral("--fail-on"), QStringLiteral("error,warning"), m_package});
+        QVERIFY2(lintian.exitCode == 0, qPrintable(lintian.output));
+    }
+
+    // The installed completion, run by bash as a tab would: what it offers
+    // after the words typed.
+    void bashCompletesTheCompanion_data()
+    {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("offered");
+        QTest::newRow("options") << "qzr17ctl --" << "--baud --da --help --lang --port --sa --trace --version";
+        QTest::newRow("commands") << "qzr17ctl lo" << "load log-csv";
+        QTest::newRow("command after options") << "qzr17ctl --port COM1 --da 3 w" << "watch write";
+        QTest::newRow("languages") << "qzr17ctl --lang " << "cs en";
+        QTest::newRow("COM entries") << "qzr17ctl --port C" << "COM1 COM12";
+        QTest::newRow("load's options") << "qzr17ctl load sada.qzr --" << "--eeprom --force";
+        QTest::newRow("watch's options") << "qzr17ctl watch --mqtt-c" << "--mqtt-cafile --mqtt-credentials";
+        QTest::newRow("tables") << "qzr17ctl --trace read 2" << "2 20";
+        QTest::newRow("no table after the first") << "qzr17ctl write 1 " << "";
+    }
+
+    void bashCompletesTheCompanion()
+    {
+        QFETCH(QString, typed);
+        QFETCH(QString, offered);
+        QTemporaryDir ports;
+        for (const char* entry : {"COM1", "COM12"})
+            QVERIFY(QFile(ports.filePath(QLatin1String(entry))).open(QIODevice::WriteOnly));
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(QStringLiteral("KV36_PORT_DIR"), ports.path());
+        environment.insert(QStringLiteral("COMP_LINE"), typed);
+        const QString script = QStringLiteral(
+            "source /usr/share/bash-completion/bash_completion; source %1\n"
+            "read -ra COMP_WORDS <<<\"$COMP_LINE\"; [[ $COMP_LINE == *' ' ]] && COMP_WORDS+=('')\n"
+            "COMP_POINT=${#COMP_LINE}; COMP_CWORD=$((${#COMP_WORDS[@]} - 1)); _qzr17ctl\n"
+            "echo $(printf '%s\\n' \"${COMPREPLY[@]}\" | sort)");
+        const Run bash = run(QStringLiteral("bash"),
+                             {QStringLiteral("-c"), script.arg(installed(QStringLiteral("share/bash-completion/completions/qzr17ctl")))},
+                             environment);
+        QCOMPARE(bash.output.trimmed(), offered);
+    }
+
+    // An option that qzr17ctl --help names and the completion does not know
+    // has been added to one and not the other.
+    void completionKnowsEveryOptionOfTheHelp()
+    {
+        const Run help = run(installed(QStringLiteral("bin/qzr17ctl")), {QStringLiteral("--lang=en"), QStringLiteral("--help")});
+        QFile completion(installed(QStringLiteral("share/bash-completion/completions/qzr17ctl")));
+        QVERIFY(completion.open(QIODevice::ReadOnly));
+        const QString known = QString::fromUtf8(completion.readAll());
+        auto options = QRegularExpression(QStringLiteral("--[a-z][a-z-]*")).globalMatch(help.output);
+        QVERIFY(options.hasNext());
+        while (options.hasNext()) {
+            const QString option = options.next().captured();
+            QVERIFY2(known.contains(QRegularExpression(QStringLiteral("[\\s\"]%1[\\s\")]").arg(option))), qPrintable(option));
+        }
+    }
+
     // Reported from inside the running program by a plugin of this test.
     void installedProgramFindsItsPicturesAndTranslation()
     {

@@ -4,8 +4,11 @@
 // main window with their save dialog answered through the prompts seam.
 #include "Hl_modul.h"
 #include "app_test_main.h"
+#include "appended_log.h"
 #include "encoded_lines.h"
 #include "language.h"
+#include "log_history.h"
+#include "log_lines.h"
 #include "measurement_log.h"
 #include "qt_prompts.h"
 #include "scripted_prompts.h"
@@ -27,6 +30,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QThread>
+#include <QTimeZone>
 #include <QTimer>
 
 #include <sys/stat.h>
@@ -368,7 +372,7 @@ private slots:
         auto window = startMain();
         window->mn_novyClick();
         window->AppendLogLine();
-        QCOMPARE(window->log().line(5), line);
+        QCOMPARE(window->log().line(6), line);
         QVERIFY(readAll(file).endsWith(line.toLatin1() + "\r\n"));
     }
 
@@ -395,6 +399,57 @@ private slots:
         QCOMPARE(written[Language::English], written[Language::Czech]);
     }
 
+    // The lines carry only a time of day: whatever the clock did between
+    // them, the log read back puts each at the moment it was written (a
+    // clock set back keeps the order of the lines).
+    void everyLineKeepsItsDate_data()
+    {
+        QTest::addColumn<QDateTime>("start");
+        QTest::addColumn<QList<int>>("steps"); // seconds before each line, the first after New...
+        QTest::addColumn<bool>("watch");       // each line by a run of qzr17ctl watch of its own
+        const QDateTime evening(QDate(2026, 3, 15), QTime(23, 59, 58));
+        QTest::newRow("midnight") << evening << QList<int>{0, 1, 1, 1} << false;
+        QTest::newRow("clock set back 20 s") << evening.addSecs(-3600) << QList<int>{0, 1, -20, 1} << false;
+        QTest::newRow("outage of two days") << evening << QList<int>{0, 1, 2 * 86400 + 5, 1} << false;
+        QTest::newRow("New... the day before") << evening << QList<int>{86400, 1} << false;
+        QTest::newRow("autumn clock change")
+            << QDateTime(QDate(2026, 10, 25), QTime(1, 30)) << QList<int>{0, 1800, 1800, 1800, 1800} << false;
+        QTest::newRow("written in another time zone")
+            << QDateTime(QDate(2026, 3, 15), QTime(23, 0), QTimeZone("America/New_York"))
+            << QList<int>{0, 3600, 86400} << false;
+        QTest::newRow("continued by another run days later") << evening << QList<int>{0, 1, 2 * 86400, -30} << true;
+    }
+
+    void everyLineKeepsItsDate()
+    {
+        QFETCH(QDateTime, start);
+        QFETCH(QList<int>, steps);
+        QFETCH(bool, watch);
+        const QString file = path(QStringLiteral("datum-%1.txt").arg(QTest::currentDataTag()));
+        SteppedClock clock(start);
+        ScriptedPrompts prompts;
+        prompts.fileNames = {file};
+        auto window = startMain();
+        window->setClock(&clock);
+        if (!watch)
+            window->mn_novyClick();
+        QList<qint64> written;
+        for (const int step : steps) {
+            clock.step(step);
+            if (!watch)
+                window->AppendLogLine();
+            else // a run of its own
+                QVERIFY(AppendedLog(file, false).append(log_lines::data(QStringList(5, "0"), clock.now().time()),
+                                                        clock.now()));
+            written.append(std::max(clock.now().toSecsSinceEpoch(), written.value(written.size() - 1)));
+        }
+        const LogReadResult result = readLogFile(file);
+        QVERIFY(std::holds_alternative<LogHistory>(result));
+        QCOMPARE(QList<qint64>(std::get<LogHistory>(result).times.begin(), std::get<LogHistory>(result).times.end()),
+                 written);
+        QCOMPARE(std::get<LogHistory>(result).undatedSamples, 0);
+    }
+
     void theDialogOpensWithTheCurrentName()
     {
         ScriptedPrompts prompts;
@@ -413,7 +468,7 @@ private slots:
         auto window = startMain();
         window->AppendLogLine();
         window->AppendLogLine();
-        QCOMPARE(window->log().lineCount(), 2);
+        QCOMPARE(window->log().lineCount(), 3);
         QVERIFY(prompts.fileRequests.isEmpty());
         prompts.fileNames = {path("po-pameti.txt")};
         window->mn_novyClick();
@@ -429,7 +484,7 @@ private slots:
         window->mn_novyClick();
         window->AppendLogLine();
         window->mn_novyClick();
-        QCOMPARE(window->log().lineCount(), 6);
+        QCOMPARE(window->log().lineCount(), 7);
         QCOMPARE(window->log().fileName(), path("zruseno.txt"));
         QVERIFY(window->log_named);
     }
@@ -466,7 +521,7 @@ private slots:
         window->AppendLogLine();
         window->mn_uloz_jakoClick();
         QVERIFY(prompts.fileRequests.isEmpty());
-        QCOMPARE(window->log().lineCount(), 1);
+        QCOMPARE(window->log().lineCount(), 2);
     }
 
     void saveAsMovesTheFollowingLinesToTheNewFile()
@@ -482,7 +537,7 @@ private slots:
         window->AppendLogLine();
         QCOMPARE(readAll(path("stary.txt")), before);
         QCOMPARE(readAll(path("novy.txt")), allLines(window->log()));
-        QCOMPARE(window->log().lineCount(), 7);
+        QCOMPARE(window->log().lineCount(), 8);
         QCOMPARE(window->log().line(0), path("stary.txt"));
         QCOMPARE(prompts.fileRequests[1].fileName, path("stary.txt"));
     }
@@ -510,7 +565,7 @@ private slots:
         const QByteArray before = readAll(path("zustava.txt"));
         window->mn_uloz_jakoClick();
         QCOMPARE(prompts.fileRequests.size(), 3);
-        QCOMPARE(window->log().lineCount(), 6);
+        QCOMPARE(window->log().lineCount(), 7);
         QCOMPARE(readAll(path("zustava.txt")), before);
         QCOMPARE(window->log().fileName(), path("zustava.txt"));
     }
@@ -546,7 +601,7 @@ private slots:
         m_clock.step();
         runAsEvent(window.get(), [&] { window->AppendLogLine(); });
         QCOMPARE(prompts.calls.size(), 1);
-        QCOMPARE(window->log().lineCount(), 10);
+        QCOMPARE(window->log().lineCount(), 11);
         QCOMPARE(readAll(folder + "/zaznam.txt"), allLines(window->log()));
     }
 

@@ -1,6 +1,6 @@
 // The bus through a serial server on the network, against real servers on
 // loopback in front of the simulator's pseudo-terminal: socat for raw TCP,
-// python3-serial's RFC 2217 port manager for RFC 2217.
+// python3-serial's RFC 2217 port manager and ser2net for RFC 2217.
 #include "Hl_modul.h"
 #include "UnitPort.h"
 #include "app_error.h"
@@ -14,10 +14,13 @@
 #include "server_entries.h"
 #include "server_panel.h"
 #include "sim_process.h"
+#include "startup.h"
 #include "stepped_clock.h"
 
 #include <QComboBox>
+#include <QDir>
 #include <QElapsedTimer>
+#include <QFileInfo>
 #include <QLineEdit>
 #include <QProcess>
 #include <QPushButton>
@@ -40,7 +43,6 @@ const QByteArray kCurveWithIac = QByteArray::fromHex("42FF0000C2FFFFFF");
 // The settings editor's full read, then the week.
 constexpr std::array kTables{0, 1, 2, 3, 4, 5, 6, 7, 15, 17, 19, 20, 8, 9, 10, 11, 12, 13, 14};
 constexpr qint64 kReturnGoalMs = 2000;
-
 
 } // namespace
 
@@ -78,7 +80,10 @@ private slots:
     void connectFailsInTime();
     void serverPanel_data();
     void serverPanel();
-    void pollingResumesAfterRestart_data() { throughServer_data(); }
+    void assignOverEntry_data();
+    void assignOverEntry();
+    void startUpWithServerAway();
+    void pollingResumesAfterRestart_data();
     void pollingResumesAfterRestart();
 };
 
@@ -118,6 +123,7 @@ void TestNetworkPort::throughServer_data()
     QTest::addColumn<ServerKind>("kind");
     QTest::newRow("raw tcp") << ServerKind::RawTcp;
     QTest::newRow("rfc2217") << ServerKind::Rfc2217;
+    QTest::newRow("ser2net") << ServerKind::Ser2net;
 }
 
 // A COM number that stands for a server carries the full read, the week and
@@ -128,7 +134,7 @@ void TestNetworkPort::throughServer()
     QFETCH(ServerKind, kind);
     startServed(kind);
     QVERIFY(m_sim->setTable(0, kCurveWithIac));
-    QVERIFY(assignServer(5, address()));
+    QVERIFY(!assignServer(5, address()));
     SerialLine line;
     line.setPortNumber(5);
     line.OpenPort(5);
@@ -158,20 +164,28 @@ void TestNetworkPort::throughServer()
 
 void TestNetworkPort::connectFailsInTime_data()
 {
-    QTest::addColumn<QString>("address");
+    QTest::addColumn<QString>("entry");
     QTest::addColumn<int>("withinMs");
+    QTest::addColumn<QString>("message");
+    const QString head = "Sériový port COM7 (%1) nelze otevřít: ";
     // Port 9 (discard) is closed on a test machine: refused at once.
-    QTest::newRow("refused") << "tcp://127.0.0.1:9" << 500;
-    QTest::newRow("unknown name") << "rfc2217://no-such-server.invalid:2217" << 3500;
-    QTest::newRow("no answer") << "tcp://127.0.0.1:%1" << 3500;
+    QTest::newRow("refused") << "tcp://127.0.0.1:9" << 500 << head + "server odmítl spojení na portu 9";
+    QTest::newRow("unknown name") << "rfc2217://no-such-server.invalid:2217" << 3500
+                                  << head + "název no-such-server.invalid nelze přeložit na adresu";
+    QTest::newRow("no answer") << "tcp://127.0.0.1:%2" << 3500
+                               << head + "server na žádost o spojení neodpověděl";
+    QTest::newRow("no port in the entry") << "tcp://127.0.0.1" << 500
+                                          << "Sériový port COM7 nelze otevřít: \"tcp://127.0.0.1\" není "
+                                             "platná adresa serveru, chybí číslo portu TCP";
 }
 
-// The port-opening error names the server, and comes within the connect
-// time-out.
+// The port-opening error names the server and why it could not be reached,
+// and comes within the connect time-out.
 void TestNetworkPort::connectFailsInTime()
 {
-    QFETCH(QString, address);
+    QFETCH(QString, entry);
     QFETCH(int, withinMs);
+    QFETCH(QString, message);
     // A listener whose queue is full drops further connection requests
     // unanswered, as a server behind a dead route does.
     QTcpServer full;
@@ -180,62 +194,83 @@ void TestNetworkPort::connectFailsInTime()
     QTcpSocket queued[2];
     for (QTcpSocket& socket : queued)
         socket.connectToHost(QHostAddress::LocalHost, full.serverPort());
-    address.replace("%1", QString::number(full.serverPort()));
-    QVERIFY(assignServer(7, *parseNetworkAddress(address)));
+    entry.replace("%2", QString::number(full.serverPort()));
+    QFile file(m_portDir.filePath("COM7"));
+    QVERIFY(file.open(QIODevice::WriteOnly) && file.write(entry.toUtf8() + '\n') > 0);
+    file.close();
     SerialLine line;
     line.setPortNumber(7);
-    QString message;
+    QString told;
     QElapsedTimer clock;
     clock.start();
     try {
         line.OpenPort(7);
     } catch (const AppError& error) {
-        message = error.message();
+        told = error.message();
     }
     QVERIFY2(clock.elapsed() <= withinMs, qPrintable(QString::number(clock.elapsed())));
-    QCOMPARE(message, "Sériový port COM7 (" + address + ") nelze otevřít");
+    QCOMPARE(told, message.replace("%1", entry));
     QCOMPARE(line.portNumber(), 0);
 }
 
 void TestNetworkPort::serverPanel_data()
 {
-    QTest::addColumn<ServerKind>("kind");
-    QTest::addColumn<bool>("up");
+    QTest::addColumn<QString>("server"); // what listens: a server in front of the simulator, "mute", or none
+    QTest::addColumn<int>("kind");       // the panel's kind: 0 raw TCP, 1 RFC 2217
     QTest::addColumn<QString>("host");
     QTest::addColumn<QString>("told");
-    QTest::newRow("raw tcp answers") << ServerKind::RawTcp << true << "127.0.0.1"
-                                     << "Server %1 přijal spojení.";
-    QTest::newRow("rfc2217 sets the rate") << ServerKind::Rfc2217 << true << "127.0.0.1"
+    QTest::newRow("raw tcp relays") << "socat" << 0 << "127.0.0.1"
+                                    << "Server %1 předává data: stanice na adrese 3 odpověděla.";
+    QTest::newRow("raw tcp relays nothing") << "mute" << 0 << "127.0.0.1"
+                                            << "Server %1 přijal spojení, ale na dotaz na stanici 3 nepřišlo "
+                                               "nic: server data nepředává, nebo jeho "
+                                               "linka nemá 19200 Bd, 8 datových bitů, sudou paritu a 1 stop "
+                                               "bit, nebo na adrese 3 není regulátor.";
+    QTest::newRow("rfc2217 sets the rate") << "python" << 1 << "127.0.0.1"
                                            << "Server %1 odpověděl a nastavil linku na 19200 Bd.";
-    QTest::newRow("nobody listens") << ServerKind::RawTcp << false << "127.0.0.1"
-                                    << "Server %1 neodpověděl.";
-    QTest::newRow("not a host") << ServerKind::RawTcp << false << "kotel na půdě"
+    QTest::newRow("ser2net sets the rate") << "ser2net" << 1 << "127.0.0.1"
+                                           << "Server %1 odpověděl a nastavil linku na 19200 Bd.";
+    QTest::newRow("nobody listens") << "" << 0 << "127.0.0.1"
+                                    << "Se serverem %1 se nelze spojit: server odmítl spojení na portu 9.";
+    QTest::newRow("unknown name")
+        << "" << 1 << "kotelna.invalid"
+        << "Se serverem %1 se nelze spojit: název kotelna.invalid nelze přeložit na adresu.";
+    QTest::newRow("not a host") << "" << 0 << "kotel na půdě"
                                 << "\"kotel na půdě\" není název ani IP adresa serveru.";
 }
 
-// "Vyzkoušet" connects once and tells what came back; "Přiřadit server"
-// makes the COM number stand for the server, unless the name is no name.
+// "Vyzkoušet" connects once and tells how far the server answered; a raw
+// TCP server is asked for the station at the line's address. "Přiřadit
+// server" makes the COM number stand for the server, unless the name is no
+// name.
 void TestNetworkPort::serverPanel()
 {
-    QFETCH(ServerKind, kind);
-    QFETCH(bool, up);
+    QFETCH(QString, server);
+    QFETCH(int, kind);
     QFETCH(QString, host);
     QFETCH(QString, told);
+    static const QMap<QString, ServerKind> kinds{
+        {"socat", ServerKind::RawTcp}, {"python", ServerKind::Rfc2217}, {"ser2net", ServerKind::Ser2net}};
     quint16 port = 9;
-    if (up) {
-        startServed(kind);
+    QTcpServer mute;
+    if (kinds.contains(server)) {
+        startServed(kinds[server]);
+        QCOMPARE(m_sim->command("address 3"), "OK");
         port = address().port;
+    } else if (server == "mute") {
+        QVERIFY(mute.listen(QHostAddress::LocalHost));
+        port = mute.serverPort();
     }
     ServerPanel panel(6);
     panel.setBaudRate(19200);
+    panel.setStation({3, 0});
     panel.findChild<QLineEdit*>("ed_server")->setText(host);
     panel.findChild<QSpinBox*>("ed_tcp_port")->setValue(port);
-    panel.findChild<QComboBox*>("cb_druh")->setCurrentIndex(kind == ServerKind::Rfc2217 ? 1 : 0);
+    panel.findChild<QComboBox*>("cb_druh")->setCurrentIndex(kind);
     ScriptedPrompts prompts;
     panel.findChild<QPushButton*>("tl_vyzkouset")->click();
-    const NetworkAddress typed{kind == ServerKind::Rfc2217 ? NetworkAddress::Kind::Rfc2217
-                                                           : NetworkAddress::Kind::RawTcp,
-                               host, port};
+    const NetworkAddress typed{kind ? NetworkAddress::Kind::Rfc2217 : NetworkAddress::Kind::RawTcp, host,
+                               port};
     QCOMPARE(prompts.texts(), QStringList{told.replace("%1", typed.text())});
 
     QSignalSpy assigned(&panel, &ServerPanel::assigned);
@@ -246,6 +281,60 @@ void TestNetworkPort::serverPanel()
         QCOMPARE(serverFor("COM6"), typed);
 }
 
+void TestNetworkPort::assignOverEntry_data()
+{
+    QTest::addColumn<QString>("entry"); // a link to a device, a folder, or none
+    QTest::addColumn<QString>("told");
+    QTest::newRow("no entry") << "" << "";
+    QTest::newRow("link to a device") << "link" << "";
+    QTest::newRow("a folder in its place")
+        << "folder" << "COM6 nelze přiřadit server tcp://127.0.0.1:4001: %1: v jeho místě je složka.";
+}
+
+// The entry itself is replaced: the device a link led to stays as it was
+// (a file stands for it), and a refusal says why.
+void TestNetworkPort::assignOverEntry()
+{
+    QFETCH(QString, entry);
+    QFETCH(QString, told);
+    const QString path = m_portDir.filePath("COM6");
+    QTemporaryDir devices;
+    QFile device(devices.filePath("ttyUSB0"));
+    QVERIFY(device.open(QIODevice::WriteOnly) && device.write("uzel") == 4);
+    device.close();
+    QVERIFY(entry != "link" || QFile::link(device.fileName(), path));
+    QVERIFY(entry != "folder" || QDir(m_portDir.path()).mkpath("COM6/obsah"));
+    ScriptedPrompts prompts;
+    ServerPanel panel(6);
+    panel.findChild<QLineEdit*>("ed_server")->setText("127.0.0.1");
+    panel.findChild<QSpinBox*>("ed_tcp_port")->setValue(4001);
+    panel.findChild<QPushButton*>("tl_priradit_server")->click();
+    QCOMPARE(prompts.texts(), told.isEmpty() ? QStringList() : QStringList{told.arg(path)});
+    QCOMPARE(serverFor("COM6").has_value(), told.isEmpty());
+    QVERIFY(device.open(QIODevice::ReadOnly) && device.readAll() == "uzel");
+    QDir(path).removeRecursively();
+    QFile::remove(path);
+}
+
+// A server away at start-up is said once, with the reason.
+void TestNetworkPort::startUpWithServerAway()
+{
+    QVERIFY(!assignServer(1, *parseNetworkAddress("tcp://127.0.0.1:9")));
+    ScriptedPrompts prompts;
+    const std::unique_ptr<Tqzr17> main(createWindows().main);
+    QTest::qWait(1500);
+    QCOMPARE(prompts.texts(),
+             QStringList{
+                 "Sériový port COM1 (tcp://127.0.0.1:9) nelze otevřít: server odmítl spojení na portu 9."});
+}
+
+void TestNetworkPort::pollingResumesAfterRestart_data()
+{
+    QTest::addColumn<ServerKind>("kind");
+    QTest::newRow("raw tcp") << ServerKind::RawTcp;
+    QTest::newRow("rfc2217") << ServerKind::Rfc2217;
+}
+
 // The main window polls a COM number that stands for a server, which is
 // killed and started again: the status bar says so in words, no message
 // comes, and readings resume by themselves.
@@ -253,7 +342,7 @@ void TestNetworkPort::pollingResumesAfterRestart()
 {
     QFETCH(ServerKind, kind);
     startServed(kind);
-    QVERIFY(assignServer(3, address()));
+    QVERIFY(!assignServer(3, address()));
     ScriptedPrompts prompts;
     SteppedClock clock{QDateTime(QDate(2026, 3, 15), QTime(10, 0, 1))};
     Tqzr17 window;

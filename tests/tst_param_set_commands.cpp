@@ -556,7 +556,7 @@ private slots:
             "Ekviterm", "SP_0 Teplota vody při 0°C venkovní teploty 75,00", "Regulace ONOF",
             "OME_ Omezení požadované hodnoty [°C] 95", "Snímač 2", "STRS Začátek rozsahu (-999 až 9999°C) -20,25",
             "Error", "RE_2 Nastavení chování relé při error Při poruše vypne (OFF)", "Ostatní",
-            "PASS Nastavení hesla (0 až 9999) 1234", "REGO Volba typu regulace Třístavová regulce (PID)",
+            "FILTR Nastavení filtru (0 až 15)", "PASS Nastavení hesla (0 až 9999) 1234", "REGO Volba typu regulace Třístavová regulce (PID)",
             "TPID 1,0 sekundy", "DACO", "PID", "Čas", "Týdenní režim", "Neděle 6:00 8:00 16:06 22:00", "0,00 °C -5,00 °C 0,00 °C -10,00 °C",
             "Podpis technika"};
         for (const QString& line : expected)

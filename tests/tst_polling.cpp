@@ -135,16 +135,16 @@ private slots:
         tick();
         QCOMPARE(panelTexts(), (QStringList{"45,3", "-2,0", "40,0", "0,0", "5,3"}));
         QCOMPARE(m_window->Chart1->count(), 1);
-        QCOMPARE(m_window->log().lineCount(), 6);
+        QCOMPARE(m_window->log().lineCount(), 7);
         pin(50.0f, 1.0f, 41.0f, 2.0f);
         tick();
         QCOMPARE(panelTexts(), (QStringList{"50,0", "1,0", "41,0", "2,0", "9,0"}));
         QCOMPARE(m_window->Chart1->count(), 2);
-        QCOMPARE(m_window->log().lineCount(), 7);
+        QCOMPARE(m_window->log().lineCount(), 8);
         // The same second again counts nothing.
         tick(0);
         QCOMPARE(m_window->Chart1->count(), 2);
-        QCOMPARE(m_window->log().lineCount(), 7);
+        QCOMPARE(m_window->log().lineCount(), 8);
         QVERIFY(prompts.calls.isEmpty());
     }
 
@@ -175,7 +175,7 @@ private slots:
         for (int s = 0; s < seconds; ++s)
             tick();
         QCOMPARE(m_window->Chart1->count(), readings);
-        QCOMPARE(m_window->log().lineCount(), lines);
+        QCOMPARE(m_window->log().lineCount(), lines + 1); // and the date mark before the first;
     }
 
     void firstReadingAndLogLineComeAtOnceThenEveryInterval()
@@ -184,7 +184,7 @@ private slots:
         m_window->file_interval = m_window->file_tick = 60;
         tick();
         QCOMPARE(m_window->Chart1->count(), 1);
-        QCOMPARE(m_window->log().lineCount(), 1);
+        QCOMPARE(m_window->log().lineCount(), 2);
         for (int s = 0; s < 4; ++s)
             tick();
         QCOMPARE(m_window->Chart1->count(), 1);
@@ -192,13 +192,13 @@ private slots:
         QCOMPARE(m_window->Chart1->count(), 2);
         for (int s = 0; s < 54; ++s)
             tick();
-        QCOMPARE(m_window->log().lineCount(), 1);
+        QCOMPARE(m_window->log().lineCount(), 2);
         QCOMPARE(m_window->Chart1->count(), 12);
         // The 61st counted second reads and logs; the line holds the fresh values.
         pin(60.0f, 5.0f, 55.0f, 1.0f);
         tick();
-        QCOMPARE(m_window->log().lineCount(), 2);
-        QVERIFY(m_window->log().line(1).startsWith(QStringLiteral("60,0;  5,0;  55,0;  1,0;  5,0;  ")));
+        QCOMPARE(m_window->log().lineCount(), 3);
+        QVERIFY(m_window->log().line(2).startsWith(QStringLiteral("60,0;  5,0;  55,0;  1,0;  5,0;  ")));
     }
 
     void valuesShowAsTheyAreRounded_data()
@@ -276,8 +276,8 @@ private slots:
         QCOMPARE(m_window->Chart1->count(), 1);
         QVERIFY(lamp()->isHidden());
         QCOMPARE(m_window->point_x, 1.0);
-        QCOMPARE(m_window->log().lineCount(), 2);
-        QCOMPARE(m_window->log().line(1), QStringLiteral("# regulátor neodpovídá od 10:00:03"));
+        QCOMPARE(m_window->log().lineCount(), 3);
+        QCOMPARE(m_window->log().line(2), QStringLiteral("# regulátor neodpovídá od 10:00:03"));
         QVERIFY(prompts.calls.isEmpty());
         // Polling goes on at the next interval.
         QCOMPARE(m_sim->command("silent off"), QStringLiteral("OK"));
@@ -314,8 +314,8 @@ private slots:
             QCOMPARE(m_sim->command(answer == u'+' ? "silent off" : "silent on"), QStringLiteral("OK"));
             tick();
         }
-        QStringList logged;
-        for (qsizetype i = 0; i < m_window->log().lineCount(); ++i)
+        QStringList logged; // after the date mark before the first line
+        for (qsizetype i = 1; i < m_window->log().lineCount(); ++i)
             logged.append(m_window->log().line(i));
         QCOMPARE(logged, lines);
     }
@@ -339,9 +339,12 @@ private slots:
         pin(45.3f, -2.0f, 40.0f, 0.0f);
         check(true);
         tick();
-        QVERIFY(readAll(logFile("radek.txt")).endsWith("\r\n-----"
-                                                        "--------------------------------------------------------\r\n"
-                                                        "45,3;  -2,0;  40,0;  0,0;  5,3;  10:00:02\r\n"));
+        const QByteArray rule = "\r\n" + QByteArray(61, '-') + "\r\n";
+        const QByteArray bytes = readAll(logFile("radek.txt"));
+        const QByteArray afterHeader = bytes.mid(bytes.lastIndexOf(rule) + rule.size());
+        // The first line follows the date mark.
+        QVERIFY(afterHeader.startsWith("# datum a \xE8" "as "));
+        QVERIFY(afterHeader.endsWith("\r\n45,3;  -2,0;  40,0;  0,0;  5,3;  10:00:02\r\n"));
     }
 
     void uncheckingAndCheckingKeepsTheCountersAndRewritesTheFile()
@@ -364,7 +367,7 @@ private slots:
         QVERIFY(m_window->Timer1->isActive());
         QCOMPARE(m_window->chart_tick, chartTick);
         QCOMPARE(m_window->file_tick, fileTick);
-        QCOMPARE(readAll(logFile("znovu.txt")).count("\r\n"), 6);
+        QCOMPARE(readAll(logFile("znovu.txt")).count("\r\n"), 7);
         QCOMPARE(prompts.fileRequests.size(), 1);
     }
 
@@ -392,7 +395,7 @@ private slots:
         m_window->file_interval = m_window->file_tick = largest;
         tick();
         QCOMPARE(m_window->Chart1->count(), 1);
-        QCOMPARE(m_window->log().lineCount(), 1);
+        QCOMPARE(m_window->log().lineCount(), 2);
         tick();
         QCOMPARE(m_window->chart_tick, 1);
         QCOMPARE(m_window->Chart1->count(), 1);
@@ -406,7 +409,7 @@ private slots:
         QVERIFY(m_window->Timer1->isActive());
         QVERIFY(!m_window->log_named);
         tick();
-        QCOMPARE(m_window->log().lineCount(), 1);
+        QCOMPARE(m_window->log().lineCount(), 2);
         QVERIFY(QDir(m_logDir.path()).entryList(QDir::Files).filter("neni").isEmpty());
     }
 

@@ -115,7 +115,8 @@ private slots:
                                                     << QStringList{"Zařízení ttyUSB0 už není připojeno."} << "" << 0;
         QTest::newRow("port directory cannot be written")
             << 1 << "" << false << true << QList<Prompts::Answer>{}
-            << QStringList{"Odkaz COM4 nelze zapsat do složky portů " + m_portDir.filePath("soubor/ports") + "."}
+            << QStringList{"Odkaz COM4 nelze zapsat: složku portů " + m_portDir.filePath("soubor/ports") +
+                           " nelze vytvořit."}
             << "" << 0;
     }
 

@@ -54,6 +54,16 @@ QRegularExpressionMatch traceMatch(const QString& line)
 QString tracedBytes(const QString& line) { return traceMatch(line).captured(3); }
 QString tracedMeaning(const QString& line) { return traceMatch(line).captured(4); }
 
+QStringList wroteTables(const QStringList& events)
+{
+    QStringList tables;
+    for (const QString& event : events) {
+        if (event.startsWith(u"WROTE ") || event.startsWith(u"REFUSED ") || event == u"EEPROM")
+            tables.append(event.section(u' ', 0, 1));
+    }
+    return tables;
+}
+
 } // namespace
 
 class TestQzr17Ctl : public QObject {
@@ -105,7 +115,7 @@ private:
     void startSim(const QStringList& arguments = {});
     void control(const QStringList& lines);
     void writeStore(const QString& ini);
-    void linkCom(int number, const QString& target);
+    void linkCom(qint64 number, const QString& target);
     CtlResult run(const QStringList& arguments, int timeoutMs = kRunTimeoutMs);
     CtlResult runOnSim(const QStringList& arguments);
 
@@ -147,7 +157,7 @@ void TestQzr17Ctl::writeStore(const QString& ini)
     QVERIFY(file.write(ini.toUtf8()) == ini.toUtf8().size());
 }
 
-void TestQzr17Ctl::linkCom(int number, const QString& target)
+void TestQzr17Ctl::linkCom(qint64 number, const QString& target)
 {
     const QString link = m_home->filePath(QStringLiteral("ports/COM%1").arg(number));
     QVERIFY(QFile::link(target, link));
@@ -158,6 +168,8 @@ CtlResult TestQzr17Ctl::run(const QStringList& arguments, int timeoutMs)
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.insert(QStringLiteral("XDG_CONFIG_HOME"), m_home->filePath(QStringLiteral("config")));
     environment.insert(QStringLiteral("KV36_PORT_DIR"), m_home->filePath(QStringLiteral("ports")));
+    // What a run leaves for the next one stays with the test.
+    environment.insert(QStringLiteral("XDG_RUNTIME_DIR"), m_home->path());
     environment.insert(QStringLiteral("LC_ALL"), QStringLiteral("cs_CZ.UTF-8"));
     QProcess process;
     process.setProcessEnvironment(environment);
@@ -642,14 +654,22 @@ void TestQzr17Ctl::lateReplyOfAnEarlierRunIsDropped_data()
     QTest::addColumn<int>("lateMs");
     QTest::addColumn<QStringList>("first");
     QTest::addColumn<QStringList>("second");
+    QTest::addColumn<bool>("killOneBetween"); // a run of `second` killed while it waits
 
     // Tables 1 and 2 have the same length.
-    QTest::newRow("table after table") << 900 << QStringList{"read", "1"} << QStringList{"read", "2"};
+    QTest::newRow("table after table") << 900 << QStringList{"read", "1"} << QStringList{"read", "2"} << false;
     // Later than a text read's own time-out (1010 ms), within the table's window (1076 ms).
-    QTest::newRow("device type after a table") << 1050 << QStringList{"read", "2"} << QStringList{"type"};
-    QTest::newRow("probe after a store to EEPROM") << 900 << QStringList{"eeprom"} << QStringList{"probe"};
+    QTest::newRow("device type after a table") << 1050 << QStringList{"read", "2"} << QStringList{"type"} << false;
+    QTest::newRow("probe after a store to EEPROM") << 900 << QStringList{"eeprom"} << QStringList{"probe"} << false;
     QTest::newRow("write building on a read") << 900 << QStringList{"read", "2"}
-                                              << QStringList{"write", "1", "TYPE=1"};
+                                              << QStringList{"write", "1", "TYPE=1"} << false;
+    QTest::newRow("a run killed while it waits") << 900 << QStringList{"read", "1"} << QStringList{"read", "2"}
+                                                 << true;
+    // Beyond every window: the checks of a line in doubt.
+    QTest::newRow("device type after a table, beyond the window") << 1400 << QStringList{"read", "2"}
+                                                                   << QStringList{"type"} << false;
+    QTest::newRow("write building on a read, beyond the window") << 1400 << QStringList{"read", "2"}
+        << QStringList{"write", "1", "TYPE=1"} << false;
 }
 
 // Every answer comes late, the second run's own too: a second run that
@@ -659,9 +679,12 @@ void TestQzr17Ctl::lateReplyOfAnEarlierRunIsDropped()
     QFETCH(int, lateMs);
     QFETCH(QStringList, first);
     QFETCH(QStringList, second);
+    QFETCH(bool, killOneBetween);
     control({QStringLiteral("late %1").arg(lateMs)});
 
     QCOMPARE(runOnSim(first).exitCode, kExitFailed);
+    if (killOneBetween)
+        QCOMPARE(run(QStringList{QStringLiteral("--port"), m_sim->portPath()} + second, 300).exitCode, -1);
     const CtlResult result = runOnSim(second);
 
     QVERIFY2(result.exitCode == kExitFailed, qPrintable(result.out.join(u' ')));
@@ -690,11 +713,17 @@ void TestQzr17Ctl::comPortUnpluggedAndPluggedInAgain()
 }
 
 // The system's ports come one a line with six tab-separated fields, then the
-// COM links in the order of their numbers.
+// COM entries in the order of their numbers, however long: a server entry
+// with whether it takes a connection, or what is wrong with its address.
 void TestQzr17Ctl::portsListsPortsAndComLinks()
 {
     linkCom(10, QStringLiteral("/dev/serial/by-id/usb-unplugged-if00-port0"));
     linkCom(2, m_sim->portPath());
+    linkCom(99999999999, m_sim->portPath());
+    for (const auto& [number, entry] : {std::pair{5, "tcp://127.0.0.1"}, {6, "tcp://127.0.0.1:9"}}) {
+        QFile file(m_home->filePath(QStringLiteral("ports/COM%1").arg(number)));
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.write(entry + QByteArray("\n")) > 0);
+    }
 
     const CtlResult result = run({"ports"});
 
@@ -708,7 +737,13 @@ void TestQzr17Ctl::portsListsPortsAndComLinks()
             QCOMPARE(line.count(u'\t'), 5);
     }
     QCOMPARE(links, (QStringList{"COM2\t" + m_sim->portPath() + "\t" + m_sim->portPath(),
-                                 "COM10\t/dev/serial/by-id/usb-unplugged-if00-port0\tnení připojeno"}));
+                                 "COM5\ttcp://127.0.0.1\tneplatná adresa serveru: chybí číslo portu TCP",
+                                 "COM6\ttcp://127.0.0.1:9\tserver nedostupný: server odmítl spojení na portu 9",
+                                 "COM10\t/dev/serial/by-id/usb-unplugged-if00-port0\tnení připojeno",
+                                 "COM99999999999\t" + m_sim->portPath() + "\t" + m_sim->portPath()}));
+    // A COM name whose number is no port number names no port, and breaks nothing.
+    QCOMPARE(run({"--port", "COM-2147483648", "probe"}).err,
+             QStringList{"Sériový port COM-2147483648 nelze otevřít"});
 }
 
 QString TestQzr17Ctl::dumpToFile(const QString& name)
@@ -728,16 +763,6 @@ QStringList setLines(const QString& path)
     QStringList lines = linesOf(file.readAll());
     lines.removeIf([](const QString& line) { return line.startsWith(u"saved="); });
     return lines;
-}
-
-QStringList wroteTables(const QStringList& events)
-{
-    QStringList tables;
-    for (const QString& event : events) {
-        if (event.startsWith(u"WROTE ") || event.startsWith(u"REFUSED ") || event == u"EEPROM")
-            tables.append(event.section(u' ', 0, 1));
-    }
-    return tables;
 }
 
 // Regulator → dump (standard output) → file → load into other values →
@@ -789,6 +814,7 @@ void TestQzr17Ctl::loadSaysWhatItLeaves_data()
 {
     QTest::addColumn<QStringList>("simControl");
     QTest::addColumn<QStringList>("edit"); // a pattern of the dumped file and its replacement
+    QTest::addColumn<int>("lateMs");       // of every answer during the load
     QTest::addColumn<QStringList>("options");
     QTest::addColumn<int>("exitCode");
     QTest::addColumn<QStringList>("err"); // %1: the file
@@ -798,30 +824,34 @@ void TestQzr17Ctl::loadSaysWhatItLeaves_data()
     const QStringList otherType{"device_type=[^\n]*", "device_type=QZR 99"};
     const QList<int> days{8, 9, 10, 11, 12, 13, 14};
     QTest::newRow("refused in the middle")
-        << QStringList{"refuse 4"} << QStringList{} << QStringList{"--eeprom"} << kExitFailed
+        << QStringList{"refuse 4"} << QStringList{} << 0 << QStringList{"--eeprom"} << kExitFailed
         << QStringList{"Tabulka 4: regulátor odmítl požadavek, kód 2",
                        "V pracovní paměti (RAM) regulátoru už jsou tabulky 0, 1, 2, 3; do EEPROM se nic neuložilo."}
         << wrote({0, 1, 2, 3}) + QStringList{"REFUSED 4"};
     QTest::newRow("older firmware has no table 20: dumped and loaded without")
         << QStringList{oldFirmware, "unreadable 20", "refuse 20"} << QStringList{"\\z", "[20]\nINA1=1\nINA2=0\n"}
-        << QStringList{"--eeprom"} << kExitOk
+        << 0 << QStringList{"--eeprom"} << kExitOk
         << QStringList{"Tabulka 20 (vstupy alarmů) se vynechává: regulátor má firmware starší než 3. 10. 2008."}
         << wrote(QList<int>{0, 1, 2, 3, 4, 5, 6, 17, 19} + days) + QStringList{"EEPROM"};
     QTest::newRow("tables cut off")
-        << QStringList{} << QStringList{"\\n# [^\\n]*\\n\\[(3|9)\\][^#]*", "\n"} << QStringList{} << kExitOk
+        << QStringList{} << QStringList{"\\n# [^\\n]*\\n\\[(3|9)\\][^#]*", "\n"} << 0 << QStringList{} << kExitOk
         << QStringList{"Sada nemá tabulky 3, 9; v regulátoru zůstávají, jak jsou."}
         << wrote({0, 1, 2, 4, 5, 6, 17, 19, 20, 8, 10, 11, 12, 13, 14});
-    QTest::newRow("another device type") << QStringList{} << otherType << QStringList{} << kExitUsage
+    QTest::newRow("another device type") << QStringList{} << otherType << 0 << QStringList{} << kExitUsage
         << QStringList{"%1: sada je z přístroje typu \"QZR 99\", regulátor je typu \"QZR 17 ekvitermní "
                        "regulátor\"; zapsat ji lze jen s volbou --force"} << QStringList{};
-    QTest::newRow("another device type, forced") << QStringList{} << otherType << QStringList{"--force"} << kExitOk
+    QTest::newRow("another device type, forced") << QStringList{} << otherType << 0 << QStringList{"--force"} << kExitOk
         << QStringList{} << wrote(QList<int>{0, 1, 2, 3, 4, 5, 6, 17, 19, 20} + days);
+    QTest::newRow("acknowledgement late") << QStringList{} << QStringList{} << 700 << QStringList{} << kExitFailed
+        << QStringList{"Tabulka 0: regulátor neodpověděl", "Tabulka 0 se do pracovní paměti (RAM) regulátoru možná "
+                       "zapsala, zápis se nepotvrdil; do EEPROM se nic neuložilo."} << wrote({0});
 }
 
 void TestQzr17Ctl::loadSaysWhatItLeaves()
 {
     QFETCH(QStringList, simControl);
     QFETCH(QStringList, edit);
+    QFETCH(int, lateMs);
     QFETCH(QStringList, options);
     QFETCH(int, exitCode);
     QFETCH(QStringList, err);
@@ -830,9 +860,11 @@ void TestQzr17Ctl::loadSaysWhatItLeaves()
     const QString path = dumpToFile(QStringLiteral("set.txt"));
     if (!edit.isEmpty())
         editFile(path, edit.first(), edit.last());
+    control({QStringLiteral("late %1").arg(lateMs)});
 
     const CtlResult result = runOnSim(QStringList{"load", path} + options);
 
+    QCOMPARE(m_sim->command(QStringLiteral("late 0"), 5000), QStringLiteral("OK"));
     QCOMPARE(result.exitCode, exitCode);
     QCOMPARE(result.err, err.replaceInStrings(QStringLiteral("%1"), path));
     m_sim->table(0); // collects the events that came meanwhile

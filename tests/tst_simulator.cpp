@@ -244,6 +244,7 @@ private slots:
     void stopsCleanly_data();
     void stopsCleanly();
     void killMakesDeviceVanish();
+    void clientThatLeftUnrestoredLeavesNoTrace_data();
     void clientThatLeftUnrestoredLeavesNoTrace();
     void badUsageExitsWithTwo_data();
     void badUsageExitsWithTwo();
@@ -837,11 +838,25 @@ void TstSimulator::stopsCleanly()
         QCOMPARE(process.readAll(), QByteArray("OK\n"));
 }
 
+void TstSimulator::clientThatLeftUnrestoredLeavesNoTrace_data()
+{
+    QTest::addColumn<QStringList>("options");
+    QTest::addColumn<bool>("leavesARequest");
+
+    QTest::newRow("idle line") << QStringList{} << false;
+    // The reply is due long after the client has gone: the next client must
+    // not wait for it to be sent.
+    QTest::newRow("late reply still due") << QStringList{"--late-ms", "4000"} << true;
+}
+
 // A client killed with the port open restores nothing: its settings and its
-// exclusive use must not meet the next client.
+// exclusive use must not meet the next client, also not while its reply is
+// still to come.
 void TstSimulator::clientThatLeftUnrestoredLeavesNoTrace()
 {
-    SimProcess sim;
+    QFETCH(QStringList, options);
+    QFETCH(bool, leavesARequest);
+    SimProcess sim(QStringList{"--address", "1"} + options);
     QVERIFY(sim.start());
     const QByteArray path = QFile::encodeName(sim.portPath());
     const auto lineAsFound = [&path] {
@@ -860,8 +875,10 @@ void TstSimulator::clientThatLeftUnrestoredLeavesNoTrace()
     left.c_iflag |= IGNPAR;
     QCOMPARE(::tcsetattr(fd, TCSANOW, &left), 0);
     QCOMPARE(::ioctl(fd, TIOCEXCL), 0);
+    if (leavesARequest)
+        QCOMPARE(::write(fd, kProbe1.constData(), size_t(kProbe1.size())), kProbe1.size());
     ::close(fd);
-    QTRY_COMPARE(lineAsFound(), first);
+    QTRY_COMPARE_WITH_TIMEOUT(lineAsFound(), first, 1000);
 }
 
 void TstSimulator::killMakesDeviceVanish()

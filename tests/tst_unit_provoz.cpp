@@ -324,14 +324,14 @@ private slots:
         QVERIFY(!monitor->isModal());
         QCOMPARE(monitor->windowTitle(), QStringLiteral("Provoz na sběrnici"));
         QCOMPARE(openMonitor(), monitor);
-        monitor->move(300, 200);
+        monitor->move(100, 150);
         monitor->resize(640, 380);
         m_window->close();
         m_link.reset();
         m_window = std::make_unique<Tqzr17>();
         m_window->FormCreate();
         monitor = openMonitor();
-        QCOMPARE(monitor->pos(), QPoint(300, 200));
+        QCOMPARE(monitor->pos(), QPoint(100, 150));
         QCOMPARE(monitor->size(), QSize(640, 380));
     }
 

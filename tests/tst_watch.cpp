@@ -7,6 +7,7 @@
 #include "bus_protocol.h"
 #include "mqtt_broker.h"
 #include "scripted_prompts.h"
+#include "serial_server.h"
 #include "sim_process.h"
 #include "watch.h"
 #include "stepped_clock.h"
@@ -118,10 +119,11 @@ private slots:
         QTest::addColumn<QString>("change");
         QTest::addColumn<QStringList>("files");
         QTest::addColumn<QList<int>>("lines");
-        QTest::newRow("watch restarted") << "restart" << QStringList{"kotelna.txt"} << QList<int>{7};
-        QTest::newRow("file deleted meanwhile") << "delete" << QStringList{"kotelna.txt"} << QList<int>{6};
+        // Each run's first line, and each file's, follows a date mark.
+        QTest::newRow("watch restarted") << "restart" << QStringList{"kotelna.txt"} << QList<int>{9};
+        QTest::newRow("file deleted meanwhile") << "delete" << QStringList{"kotelna.txt"} << QList<int>{7};
         QTest::newRow("daily, across midnight") << "midnight"
-            << QStringList{"kotelna-2026-03-15.txt", "kotelna-2026-03-16.txt"} << QList<int>{6, 6};
+            << QStringList{"kotelna-2026-03-15.txt", "kotelna-2026-03-16.txt"} << QList<int>{7, 7};
     }
 
     void logFilesAreContinuedOrStarted()
@@ -131,12 +133,13 @@ private slots:
         QFETCH(QList<int>, lines);
         QTemporaryDir dir;
         const QDate day(2026, 3, 15);
+        const QTime noon(12, 0);
         auto log = std::make_unique<AppendedLog>(dir.filePath("kotelna.txt"), change == "midnight");
-        QVERIFY(log->append("první", day));
+        QVERIFY(log->append("první", QDateTime(day, noon)));
         if (change == "restart")
             log = std::make_unique<AppendedLog>(dir.filePath("kotelna.txt"), false);
         QVERIFY(change != "delete" || QFile::remove(dir.filePath("kotelna.txt")));
-        QVERIFY(log->append("druhý", change == "midnight" ? day.addDays(1) : day));
+        QVERIFY(log->append("druhý", QDateTime(change == "midnight" ? day.addDays(1) : day, noon)));
         QCOMPARE(QDir(dir.path()).entryList(QDir::Files, QDir::Name), files);
         for (qsizetype i = 0; i < files.size(); ++i) {
             const QByteArray bytes = readAll(dir.filePath(files[i]));
@@ -150,16 +153,20 @@ private slots:
         QTest::addColumn<QStringList>("link");
         QTest::addColumn<QStringList>("arguments");
         QTest::addColumn<QString>("message");
-        QTest::newRow("credentials others can read")
+        QTest::addColumn<int>("exitCode"); // 78: a configuration the service must not retry
+        QTest::newRow("credentials the group can read")
             << QStringList() << QStringList{"--mqtt", "127.0.0.1", "--mqtt-credentials", path("otevrene")}
-            << "mohou číst";
-        QTest::newRow("no interval") << QStringList() << QStringList{"--log", path("x.txt"), "--interval", "0"}
-                                     << "--interval";
-        QTest::newRow("nothing to do") << QStringList() << QStringList() << "--log nebo --mqtt";
-        QTest::newRow("log in a missing folder") << QStringList() << QStringList{"--log", path("neni/x.txt")}
-                                                 << "nelze zapsat";
-        QTest::newRow("broadcast address") << QStringList{"--da", "127"} << QStringList{"--log", path("x.txt")}
-                                           << "127";
+            << "jiný uživatel než vlastník" << 78;
+        QTest::newRow("no interval") << QStringList()
+                                     << QStringList{"--log", path("x.txt"), "--interval", "0"} << "--interval"
+                                     << 78;
+        QTest::newRow("nothing to do") << QStringList() << QStringList() << "--log nebo --mqtt" << 78;
+        QTest::newRow("bad link option")
+            << QStringList{"--baud", "pomalu"} << QStringList{"--log", path("x.txt")} << "pomalu" << 78;
+        QTest::newRow("log in a missing folder")
+            << QStringList() << QStringList{"--log", path("neni/x.txt")} << "nelze zapsat" << 2;
+        QTest::newRow("broadcast address")
+            << QStringList{"--da", "127"} << QStringList{"--log", path("x.txt")} << "127" << 78;
     }
 
     void refusesBeforeStarting()
@@ -167,36 +174,63 @@ private slots:
         QFETCH(QStringList, link);
         QFETCH(QStringList, arguments);
         QFETCH(QString, message);
+        QFETCH(int, exitCode);
         QFile open(path("otevrene"));
-        QVERIFY(open.open(QIODevice::WriteOnly) && open.write("kv36\nheslo\n") && open.setPermissions(
-            QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadGroup | QFileDevice::ReadOther));
+        QVERIFY(
+            open.open(QIODevice::WriteOnly) && open.write("kv36\nheslo\n") &&
+            open.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadGroup));
         m_watch.start(QStringLiteral(QZR17CTL_PATH), link + QStringList{"--port", "COM1", "watch"} + arguments);
         QVERIFY(m_watch.waitForFinished(10000));
-        QCOMPARE(m_watch.exitCode(), 2);
+        QCOMPARE(m_watch.exitCode(), exitCode);
         QVERIFY2(QString::fromUtf8(m_watch.readAllStandardError()).contains(message), qPrintable(message));
+    }
+
+    void publishesForHomeAssistant_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("id"); // a pattern
+        QTest::newRow("accents") << "Kotelna Dvůr" << "^kotelna_dvur$";
+        QTest::newRow("cyrillic") << "Котельня" << "^[0-9a-f]{8}$";
+        QTest::newRow("latin and cyrillic") << "Kotelna Котельня" << "^kotelna_[0-9a-f]{8}$";
     }
 
     void publishesForHomeAssistant()
     {
+        QFETCH(QString, name);
+        QFETCH(QString, id);
         MqttBroker broker;
         QVERIFY(broker.start());
-        startWatch({"--mqtt", broker.address()});
-        const QStringList configs = broker.waitFor("homeassistant/sensor/kotelna_dvur/+/config", "", 10, 5);
+        m_watch.start(QStringLiteral(QZR17CTL_PATH), {"--port", "COM1", "watch", "--interval", "1", "--name",
+                                                      name, "--mqtt", broker.address()});
+        const QStringList configs = broker.waitFor("homeassistant/sensor/+/+/config", "", 10, 5);
         QCOMPARE(configs.size(), 5);
+        const QString deviceId = json(configs[0])["unique_id"].toString().section(u'_', 0, -2);
+        QVERIFY2(QRegularExpression(id).match(deviceId).hasMatch(), qPrintable(deviceId));
+        const QString state = "kv36/" + deviceId + "/state";
         for (const QString& message : configs) {
             const QJsonObject config = json(message);
-            QCOMPARE(config["device_class"].toString() + config["unit_of_measurement"].toString(), "temperature°C");
-            QVERIFY(config["unique_id"].toString().startsWith("kotelna_dvur_") && config["state_topic"] == kState);
+            QCOMPARE(config["device_class"].toString() + config["unit_of_measurement"].toString(),
+                     "temperature°C");
+            QCOMPARE(config["default_entity_id"].toString(), "sensor.kv36_" + config["unique_id"].toString());
+            QVERIFY(!config.contains("object_id") && config["state_topic"] == state);
+            const QJsonObject device = config["device"].toObject();
+            QCOMPARE(device["name"].toString() + u'|' + device["manufacturer"].toString(), name + "|KORAVEL");
+            QVERIFY(device["model"].toString().startsWith("QZR 17") &&
+                    device["sw_version"].toString().startsWith("QZR17-5 FW "));
         }
-        QVariantMap state = json(broker.waitFor(kState, "").value(0)).toVariantMap();
-        QVERIFY(state.take("time").toDateTime().isValid());
-        QCOMPARE(state, (QVariantMap{{"water", 45.3}, {"outdoor", -2.0}, {"demanded", 40.0}, {"setback", 0.0},
-                                     {"deviation", 5.3}}));
-        QCOMPARE(broker.waitFor(kAvailability, "online").value(0), "online");
+        QVariantMap reading = json(broker.waitFor(state, "").value(0)).toVariantMap();
+        QVERIFY(reading.take("time").toDateTime().isValid());
+        QCOMPARE(reading, (QVariantMap{{"water", 45.3},
+                                       {"outdoor", -2.0},
+                                       {"demanded", 40.0},
+                                       {"setback", 0.0},
+                                       {"deviation", 5.3}}));
+        const QString availability = "kv36/" + deviceId + "/availability";
+        QCOMPARE(broker.waitFor(availability, "online").value(0), "online");
         QCOMPARE(m_sim->command("silent on"), QStringLiteral("OK"));
-        QCOMPARE(lastOf(broker.waitFor(kAvailability, "offline")), "offline");
+        QCOMPARE(lastOf(broker.waitFor(availability, "offline")), "offline");
         QCOMPARE(m_sim->command("silent off"), QStringLiteral("OK"));
-        QCOMPARE(lastOf(broker.waitFor(kAvailability, "online")), "online");
+        QCOMPARE(lastOf(broker.waitFor(availability, "online")), "online");
         QVERIFY(m_sim->events().filter(QRegularExpression("^(WROTE|EEPROM)")).isEmpty());
     }
 
@@ -209,6 +243,7 @@ private slots:
         QTest::addColumn<QString>("payload");
         QTest::newRow("SIGTERM") << SIGTERM << kAvailability << "offline";
         QTest::newRow("SIGINT") << SIGINT << kAvailability << "offline";
+        QTest::newRow("SIGHUP") << SIGHUP << kAvailability << "offline";
         QTest::newRow("kill -9: last will") << SIGKILL << kAvailability << "offline";
         QTest::newRow("broker restarted") << 0 << kState << "{";
     }
@@ -230,32 +265,43 @@ private slots:
         QVERIFY(signal || broker.start());
         QVERIFY(lastOf(broker.waitFor(topic, payload, 25)).startsWith(payload));
         QCOMPARE(m_watch.exitCode(), signal == SIGKILL ? 9 : 0);
-        static const QRegularExpression lastLine("\n45.3;  -2.0;  40.0;  0.0;  5.3;  \\d\\d:\\d\\d:\\d\\d\r\n$");
+        static const QRegularExpression lastLine(
+            "\n45.3;  -2.0;  40.0;  0.0;  5.3;  \\d\\d:\\d\\d:\\d\\d\r\n$");
         QVERIFY(lastLine.match(QString::fromLatin1(readAll(path("konec.txt")))).hasMatch());
     }
 
     void securedBroker_data()
     {
-        QTest::addColumn<QString>("secret");
-        QTest::addColumn<bool>("published");
-        QTest::newRow("password") << "heslo" << true;
-        QTest::newRow("wrong password") << "spatne" << false;
-        QTest::newRow("TLS with its CA") << "" << true;
+        QTest::addColumn<QString>("secret"); // empty: TLS
+        QTest::addColumn<int>(
+            "transport"); // TLS: 1 as the broker, 0 without --mqtt-cafile, 2 CA at a plain listener
+        QTest::addColumn<QString>("said");
+        QTest::newRow("password") << "heslo" << 1 << "MQTT: připojeno";
+        QTest::newRow("wrong password") << "spatne" << 1 << "(broker nepovolil přístup)";
+        QTest::newRow("TLS with its CA") << "" << 1 << "MQTT: připojeno";
+        QTest::newRow("TLS without a CA")
+            << "" << 0 << "; šifruje-li broker na portu %1 spojení (TLS), chybí --mqtt-cafile)";
+        QTest::newRow("CA at a plain listener")
+            << "" << 2 << "(TLS) se nenavázalo: šifruje broker na portu %1";
     }
 
     void securedBroker()
     {
         QFETCH(QString, secret);
-        QFETCH(bool, published);
+        QFETCH(int, transport);
+        QFETCH(QString, said);
         QStringList config{"allow_anonymous " + QString(secret.isEmpty() ? "true" : "false")}, client, watch;
         if (secret.isEmpty()) {
             QCOMPARE(QProcess::execute("openssl", {"req", "-x509", "-newkey", "ec", "-pkeyopt", "ec_paramgen_curve:P-256",
                                                    "-nodes", "-days", "1", "-subj", "/CN=127.0.0.1", "-addext",
                                                    "subjectAltName=IP:127.0.0.1", "-keyout", path("key.pem"), "-out",
                                                    path("cert.pem")}), 0);
-            config << "certfile " + path("cert.pem") << "keyfile " + path("key.pem");
-            client << "--cafile" << path("cert.pem");
-            watch << "--mqtt-cafile" << path("cert.pem");
+            if (transport != 2)
+                config << "certfile " + path("cert.pem") << "keyfile " + path("key.pem");
+            if (transport == 1)
+                client << "--cafile" << path("cert.pem");
+            if (transport != 0)
+                watch << "--mqtt-cafile" << path("cert.pem");
         } else {
             QCOMPARE(QProcess::execute("mosquitto_passwd", {"-c", "-b", path("passwd"), "kv36", "heslo"}), 0);
             config << "password_file " + path("passwd");
@@ -268,10 +314,38 @@ private slots:
         MqttBroker broker(config, client);
         QVERIFY(broker.start());
         startWatch(QStringList{"--mqtt", broker.address()} + watch);
-        QCOMPARE(broker.waitFor(kAvailability, "online", 5).value(0) == "online", published);
-        m_watch.terminate();
-        QVERIFY(m_watch.waitForFinished(5000));
-        QCOMPARE(QString::fromUtf8(m_watch.readAllStandardError()).contains("MQTT: připojeno"), published);
+        said.replace("%1", broker.address().section(u':', 1));
+        QString told;
+        QTRY_VERIFY2_WITH_TIMEOUT((told += m_watch.readAllStandardError()).contains(said), qPrintable(told), 15000);
+        QCOMPARE(broker.waitFor(kAvailability, "online", 2).value(0) == "online", said == "MQTT: připojeno");
+    }
+
+    // A reading that fails says what failed: the regulator, or the
+    // connection to the server in front of it.
+    void namesWhatFailed_data()
+    {
+        QTest::addColumn<QString>("fault");
+        QTest::addColumn<QString>("said");
+        QTest::newRow("regulator silent") << "silent" << "Regulátor neodpovídá";
+        QTest::newRow("server gone") << "server" << "Spojení se serverem %1 je přerušeno";
+    }
+
+    void namesWhatFailed()
+    {
+        QFETCH(QString, fault);
+        QFETCH(QString, said);
+        SerialServer server(SerialServer::Kind::RawTcp, m_sim->portPath());
+        QVERIFY(server.start());
+        m_watch.start(QStringLiteral(QZR17CTL_PATH),
+                      {"--port", server.address(), "watch", "--interval", "1", "--log", path("sit.txt")});
+        QString told;
+        QTRY_VERIFY((told += m_watch.readAllStandardError()).contains("Regulátor odpovídá"));
+        if (fault == "silent")
+            QCOMPARE(m_sim->command("silent on"), QStringLiteral("OK"));
+        else
+            server.kill();
+        said.replace("%1", server.address());
+        QTRY_VERIFY2_WITH_TIMEOUT((told += m_watch.readAllStandardError()).contains(said), qPrintable(told), 5000);
     }
 };
 

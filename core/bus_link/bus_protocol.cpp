@@ -5,6 +5,7 @@
 #include "prompts.h"
 
 #include <QCoreApplication>
+#include <QDateTime>
 
 #include <algorithm>
 #include <bit>
@@ -35,6 +36,7 @@ constexpr uint8_t kFcPositiveAck = 0x00;
 constexpr int kAckLength = 6;
 constexpr int kTextReadCount = 255; // length unknown: the 100 ms gap ends the read
 constexpr int kClockTable = 15;
+constexpr int kMeasuredValuesTable = 16;
 constexpr int kAddressTable = 7;
 constexpr int kFirstDayTable = 8;
 constexpr int kLastDayTable = 14;
@@ -48,13 +50,40 @@ PortIo* g_port = nullptr;
 // the failed one is older than its late-answer window and the line is quiet,
 // dropping what comes; an exchange with another station does not wait, but
 // while a station owes a late answer it takes only an answer that names the
-// station it asked.
+// station it asked. The doubt after a failure is a station's too: another
+// station's reply never passes for its answer.
 struct LateAnswerGuard {
-    std::array<std::optional<PortIo::Clock::time_point>, 256> owedUntil; // by station
+    std::array<StationFailure, 256> stations; // by address
     PortIo::Clock::time_point lastSentAt{};
 };
 
 LateAnswerGuard g_guard;
+std::function<void(const LineFailure&)> g_onFailure;
+bool g_secondRead = false; // the read that checks another one's reply is under way
+
+// How the last exchange ended, beyond its result.
+struct LastExchange {
+    bool sent = false;
+    bool refused = false;
+};
+LastExchange g_last;
+CheckFinding g_finding = CheckFinding::None;
+bool g_writeMayHaveLanded = false;
+
+bool inDoubt(const std::optional<PortIo::Clock::time_point>& failedAt)
+{
+    return failedAt && PortIo::Clock::now() - *failedAt < kDoubtAfterFailure;
+}
+
+bool inDoubt(const StationFailure& failure) { return inDoubt(failure.readFailedAt) || inDoubt(failure.writeFailedAt); }
+
+// The failures of the station the request goes to.
+StationFailure& station() { return g_guard.stations[destination_address]; }
+
+void noteFailure(std::optional<PortIo::Clock::time_point>& failedAt, PortIo::Clock::time_point sentAt)
+{
+    failedAt = failedAt ? std::max(*failedAt, sentAt) : sentAt;
+}
 
 bool isValidTable(int table) { return table >= 0 && table < kTableCount; }
 
@@ -106,15 +135,15 @@ void dropUntilQuiet(PortIo::Clock::time_point until)
 {
     if (g_port)
         g_port->DropUntilQuiet(until);
-    for (auto& owed : g_guard.owedUntil) {
-        if (owed && *owed <= until)
-            owed.reset();
+    for (StationFailure& failure : g_guard.stations) {
+        if (failure.owedUntil && *failure.owedUntil <= until)
+            failure.owedUntil.reset();
     }
 }
 
 void holdBackForLateAnswer(uint8_t station)
 {
-    auto& owed = g_guard.owedUntil[station];
+    auto& owed = g_guard.stations[station].owedUntil;
     if (station == kBroadcastAddress)
         AwaitLateAnswers();
     // A request to another station after the window closed dropped what was
@@ -125,13 +154,15 @@ void holdBackForLateAnswer(uint8_t station)
         dropUntilQuiet(*owed);
 }
 
-// How many other stations may still send a late answer at `at`.
+// How many other stations may still send a late answer at `at`: those that
+// owe one, and those in doubt, whose answer may come later still.
 int owingOthers(uint8_t station, PortIo::Clock::time_point at)
 {
     int owing = 0;
-    for (size_t other = 0; other < g_guard.owedUntil.size(); ++other) {
-        const auto& owed = g_guard.owedUntil[other];
-        owing += other != station && owed && *owed > at ? 1 : 0;
+    for (size_t other = 0; other < g_guard.stations.size(); ++other) {
+        const StationFailure& failure = g_guard.stations[other];
+        const bool owes = failure.owedUntil && *failure.owedUntil > at;
+        owing += other != station && (owes || inDoubt(failure)) ? 1 : 0;
     }
     return owing;
 }
@@ -143,10 +174,31 @@ bool fromAnotherStation(uint32_t received, uint8_t station)
     return received >= kAckLength && rx_buffer[0] == kSd2 && rx_buffer[5] != station;
 }
 
-void owe(uint8_t station, PortIo::Clock::time_point until)
+LineFailure lineFailure()
 {
-    auto& owed = g_guard.owedUntil[station];
-    owed = owed ? std::max(*owed, until) : until;
+    LineFailure failure;
+    for (size_t station = 0; station < g_guard.stations.size(); ++station) {
+        const StationFailure& kept = g_guard.stations[station];
+        if (kept.owedUntil || kept.readFailedAt || kept.writeFailedAt)
+            failure.emplace(static_cast<uint8_t>(station), kept);
+    }
+    return failure;
+}
+
+// `leavesTwo`: the failure of a read that checked another one, which may
+// have taken a late answer: two answers of the table are then on their way.
+void owe(uint8_t station, PortIo::Clock::time_point sentAt, int readCount, bool probe, bool leavesTwo = false)
+{
+    StationFailure& failure = g_guard.stations[station];
+    failure.holdBack = leavesTwo ? std::min(2 * failure.holdBack, kLongestHoldBack) : 1;
+    const auto until = sentAt + failure.holdBack * PortIo::lateAnswerWindow(readCount);
+    failure.owedUntil = failure.owedUntil ? std::max(*failure.owedUntil, until) : until;
+    // Only an acknowledgement (6 bytes) can pass for a write's, only a data
+    // reply for a read's.
+    if (!probe)
+        noteFailure(readCount == kAckLength ? failure.writeFailedAt : failure.readFailedAt, sentAt);
+    if (g_onFailure)
+        g_onFailure(lineFailure());
 }
 
 // A whole acknowledgement that refuses: the answer has come, none is late.
@@ -178,8 +230,9 @@ int exchange(int requestLength, int readCount, Judge judge)
         foreign = fromAnotherStation(received, station);
     }
     const int result = foreign ? 0 : judge(received);
-    if (result == 0 && sent && (foreign || !isRefusal(received)))
-        owe(station, sentAt + PortIo::lateAnswerWindow(readCount));
+    g_last = {sent != 0, !foreign && isRefusal(received)};
+    if (result == 0 && sent && !g_last.refused)
+        owe(station, sentAt, readCount, tx_buffer[0] == kSd1, g_secondRead);
     return result;
 }
 
@@ -243,17 +296,111 @@ int EncodeTable(int table)
     return static_cast<int>(at - tx_buffer.data());
 }
 
-int readText(uint8_t service, std::array<uint8_t, kTextSize>& text)
+// The data of the reply in rx_buffer: the text or the table behind the header.
+QByteArray replyData(uint32_t length) { return {reinterpret_cast<const char*>(&rx_buffer[7]), qsizetype(length)}; }
+
+// Reads once more when the line is in doubt: the first reply is taken only
+// when the second carries the same data. Two that differ leave one answer on
+// its way, which the next exchange waits out.
+template <typename ReadReply>
+bool secondReplyAgrees(ReadReply readReply, uint32_t length, int readCount)
+{
+    if (!inDoubt(station().readFailedAt))
+        return true;
+    const QByteArray first = replyData(length);
+    const auto sentAt = PortIo::Clock::now();
+    g_secondRead = true;
+    const int second = readReply();
+    g_secondRead = false;
+    if (!second)
+        return false;
+    if (replyData(length) == first)
+        return true;
+    g_finding = CheckFinding::RepliesDiffer;
+    owe(destination_address, sentAt, readCount, false, true);
+    return false;
+}
+
+int textReply(uint8_t service)
 {
     buildServiceRequest(kFcRequestData, service);
-    return exchange(frameLength(), kTextReadCount, [&text](uint32_t received) {
+    return exchange(frameLength(), kTextReadCount, [](uint32_t received) {
         const int le = static_cast<int8_t>(rx_buffer[1]);
-        if (received != static_cast<uint32_t>(le + 6) || !CheckReply(received))
-            return 0;
-        text.fill(0);
-        std::memcpy(text.data(), &rx_buffer[7], le - 3);
-        return 1;
+        return received == static_cast<uint32_t>(le + 6) && CheckReply(received) ? 1 : 0;
     });
+}
+
+int readText(uint8_t service, std::array<uint8_t, kTextSize>& text)
+{
+    g_finding = CheckFinding::None;
+    if (!textReply(service))
+        return 0;
+    const auto length = static_cast<uint32_t>(rx_buffer[1] - 3);
+    if (!secondReplyAgrees([service] { return textReply(service); }, length, kTextReadCount))
+        return 0;
+    text.fill(0);
+    std::memcpy(text.data(), &rx_buffer[7], length);
+    station().holdBack = 1;
+    return 1;
+}
+
+void buildTableRead(int table)
+{
+    BuildHeader(7, kFcRequestData);
+    tx_buffer[7] = svc_read_table;
+    tx_buffer[8] = static_cast<uint8_t>(table);
+    tx_buffer[9] = table_length[table];
+    tx_buffer[10] = 0;
+    tx_buffer[11] = FrameSum();
+    tx_buffer[12] = kEnd;
+}
+
+// The read of a table up to a reply that passes every check, not decoded.
+int tableReply(int table)
+{
+    const uint8_t length = table_length[table];
+    buildTableRead(table);
+    const uint32_t expected = length + 9u;
+    return exchange(frameLength(), static_cast<int>(expected), [length, expected](uint32_t received) {
+        // A reply names no table: only its length tells a frame meant for
+        // another request (a late or stray one) from this table's.
+        return received == expected && CheckReply(expected) && rx_buffer[1] == length + 3 ? 1 : 0;
+    });
+}
+
+// The clock and the measured values move between two reads.
+bool movesByItself(int table) { return table == kClockTable || table == kMeasuredValuesTable; }
+
+// The regulator's clock runs on after it is set: it confirms the time written
+// when it reads that time or up to a minute later.
+bool clockConfirms(const QByteArray& written, const QByteArray& read)
+{
+    const auto timeOf = [](const QByteArray& b) {
+        const auto at = [&b](int i) { return static_cast<uint8_t>(b[i]); };
+        return QDateTime(QDate(2000 + at(6), at(5), at(4)), QTime(at(2), at(1), at(0)), Qt::UTC);
+    };
+    const QDateTime set = timeOf(written);
+    const QDateTime now = timeOf(read);
+    if (!set.isValid() || !now.isValid())
+        return written.mid(1) == read.mid(1);
+    const qint64 ran = set.secsTo(now);
+    return ran >= 0 && ran <= 60;
+}
+
+// After an acknowledged write on a line in doubt: the acknowledgement may
+// have been another write's, so the table is read back.
+int confirmWrite(int table, const QByteArray& written)
+{
+    if (!tableReply(table)) {
+        g_finding = CheckFinding::ReadBackUnanswered;
+        g_writeMayHaveLanded = true;
+        return 0;
+    }
+    const QByteArray read = replyData(table_length[table]);
+    if (table == kClockTable ? clockConfirms(written, read) : read == written)
+        return 1;
+    g_finding = CheckFinding::ReadBackDiffers;
+    return 0;
 }
 
 } // namespace
@@ -268,11 +415,28 @@ bool PortDeviceAbsent() { return g_port && g_port->DeviceAbsent(); }
 
 void AwaitLateAnswers()
 {
-    const auto& owed = g_guard.owedUntil;
-    const auto last = std::max_element(owed.begin(), owed.end());
-    if (*last)
-        dropUntilQuiet(**last);
+    std::optional<PortIo::Clock::time_point> last;
+    for (const StationFailure& failure : g_guard.stations)
+        last = std::max(last, failure.owedUntil);
+    if (last)
+        dropUntilQuiet(*last);
 }
+
+void SetFailureListener(std::function<void(const LineFailure&)> listener) { g_onFailure = std::move(listener); }
+
+void TakeOverFailure(const LineFailure& failure)
+{
+    for (const auto& [address, kept] : failure) {
+        StationFailure& taken = g_guard.stations[address];
+        taken = kept;
+        taken.holdBack = std::clamp(kept.holdBack, 1, kLongestHoldBack);
+        if (taken.owedUntil && *taken.owedUntil <= PortIo::Clock::now())
+            taken.owedUntil.reset();
+    }
+}
+
+CheckFinding LastCheckFinding() { return g_finding; }
+bool WriteMayHaveLanded() { return g_writeMayHaveLanded; }
 
 void SetDestinationAddress(uint8_t address) { destination_address = address; }
 void SetSourceAddress(uint8_t address) { source_address = address; }
@@ -282,32 +446,29 @@ int ReadTable(int table)
 {
     if (!isValidTable(table))
         return 0;
-    const uint8_t length = table_length[table];
-    BuildHeader(7, kFcRequestData);
-    tx_buffer[7] = svc_read_table;
-    tx_buffer[8] = static_cast<uint8_t>(table);
-    tx_buffer[9] = length;
-    tx_buffer[10] = 0;
-    tx_buffer[11] = FrameSum();
-    tx_buffer[12] = kEnd;
+    g_finding = CheckFinding::None;
     // Nobody answers a broadcast, so it cannot take a late answer.
-    if (destination_address == kBroadcastAddress)
+    if (destination_address == kBroadcastAddress) {
+        buildTableRead(table);
         return SendFrame();
-    const uint32_t expected = length + 9u;
-    return exchange(frameLength(), static_cast<int>(expected), [table, length, expected](uint32_t received) {
-        // A reply names no table: only its length tells a frame meant for
-        // another request (a late or stray one) from this table's.
-        if (received != expected || !CheckReply(expected) || rx_buffer[1] != length + 3)
-            return 0;
-        DecodeTable(table);
-        return 1;
-    });
+    }
+    if (!tableReply(table))
+        return 0;
+    const int readCount = table_length[table] + 9;
+    if (!movesByItself(table) &&
+        !secondReplyAgrees([table] { return tableReply(table); }, table_length[table], readCount))
+        return 0;
+    DecodeTable(table);
+    station().holdBack = 1;
+    return 1;
 }
 
 int WriteTable(int table)
 {
     if (!isValidTable(table))
         return 0;
+    g_finding = CheckFinding::None;
+    g_writeMayHaveLanded = false;
     const uint8_t length = table_length[table];
     BuildHeader(static_cast<uint8_t>(length + 7), kFcSendData);
     tx_buffer[7] = svc_write_table;
@@ -318,7 +479,15 @@ int WriteTable(int table)
         return 0;
     tx_buffer[11 + length] = FrameSum();
     tx_buffer[12 + length] = kEnd;
-    return exchange(frameLength(), kAckLength, ackJudge);
+    const bool doubtful = inDoubt(station().writeFailedAt);
+    if (!exchange(frameLength(), kAckLength, ackJudge)) {
+        g_writeMayHaveLanded = g_last.sent && !g_last.refused;
+        return 0;
+    }
+    if (doubtful && !confirmWrite(table, QByteArray(reinterpret_cast<const char*>(&tx_buffer[11]), length)))
+        return 0;
+    station().holdBack = 1;
+    return 1;
 }
 
 int StoreToEeprom()

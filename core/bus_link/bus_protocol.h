@@ -1,9 +1,13 @@
 #pragma once
 
-#include <array>
-#include <cstdint>
+#include "port_io.h"
 
-class PortIo;
+#include <array>
+#include <chrono>
+#include <cstdint>
+#include <functional>
+#include <map>
+#include <optional>
 
 // The regulator's bus protocol: SD1/SD2 telegrams carrying one table or one
 // small service per exchange. Module state, one instance for the whole run;
@@ -38,9 +42,47 @@ void AttachPort(PortIo* port);
 // The attached port's device is unplugged: no exchange can be answered.
 bool PortDeviceAbsent();
 // When an exchange failed, waits until its answer could no longer be taken
-// for another, dropping what comes; the next user of the line (another run)
-// then meets a quiet line. Costs nothing after a good exchange.
+// for another, dropping what comes. Costs nothing after a good exchange.
 void AwaitLateAnswers();
+
+// A late answer can come after any wait: for a while after a failed exchange
+// the station is in doubt. After a failed read a table read is taken only when
+// a second reply carries the same data, and so is a device text; after a failed
+// write or store a write counts only when reading the table back gives what
+// was sent. Other stations need no checks: an answer names its sender, and
+// while a station is in doubt the others take only answers that name them. A
+// failed probe leaves no doubt: its answer names its station. On a good line
+// nothing changes.
+constexpr std::chrono::seconds kDoubtAfterFailure{60};
+// A read in doubt whose second reply did not come or differs may have taken a
+// late answer for the first: two answers of its table are then on their way,
+// which two agreeing reads would take. Each such failure doubles the hold-back
+// of the next exchange, up to this many late-answer windows; any other failure
+// or a success sets it back to one.
+constexpr int kLongestHoldBack = 4;
+
+// The failures of one station of the line.
+struct StationFailure {
+    std::optional<PortIo::Clock::time_point> owedUntil;     // its late answer may still come until then
+    int holdBack = 1;                                       // late-answer windows the next failure holds back
+    std::optional<PortIo::Clock::time_point> readFailedAt;  // the last failed read went out
+    std::optional<PortIo::Clock::time_point> writeFailedAt; // the last failed write or store
+};
+// The failures of the line by station, to be handed to whoever uses the line
+// next, also another run of a program.
+using LineFailure = std::map<uint8_t, StationFailure>;
+// Called at every failed exchange whose answer may still come.
+void SetFailureListener(std::function<void(const LineFailure&)> listener);
+// Takes over the failures of an earlier user of the line: what follows waits
+// out their late answers and finds the line in doubt.
+void TakeOverFailure(const LineFailure& failure);
+
+// What the checks of a line in doubt found in the last operation.
+enum class CheckFinding { None, RepliesDiffer, ReadBackDiffers, ReadBackUnanswered };
+CheckFinding LastCheckFinding();
+// Whether the last write that failed may all the same be in the regulator:
+// the request went out and neither a refusal nor a read back says it is not.
+bool WriteMayHaveLanded();
 
 void SetDestinationAddress(uint8_t address);
 void SetSourceAddress(uint8_t address);

@@ -9,17 +9,12 @@
 
 namespace {
 
-// A server that listens on IPv4 alone is the common case: "localhost" and
-// names with both kinds of address try IPv4 first.
-std::optional<QHostAddress> preferredAddress(const QList<QHostAddress>& addresses)
+QList<QHostAddress> ipv4First(QList<QHostAddress> addresses)
 {
-    for (const QHostAddress& address : addresses) {
-        if (address.protocol() == QAbstractSocket::IPv4Protocol)
-            return address;
-    }
-    if (addresses.isEmpty())
-        return std::nullopt;
-    return addresses.first();
+    std::stable_partition(addresses.begin(), addresses.end(), [](const QHostAddress& address) {
+        return address.protocol() == QAbstractSocket::IPv4Protocol;
+    });
+    return addresses;
 }
 
 } // namespace
@@ -30,19 +25,19 @@ void HostLookup::start(const QString& host)
     m_answer = {};
     QHostAddress numeric;
     if (numeric.setAddress(host)) {
-        m_numeric = numeric;
+        m_numeric = QList<QHostAddress>{numeric};
         return;
     }
     // The resolver may hang far longer than anyone waits; the thread then
     // finishes on its own and its answer is dropped.
-    std::promise<std::optional<QHostAddress>> promise;
+    std::promise<QList<QHostAddress>> promise;
     m_answer = promise.get_future();
     std::thread([host, promise = std::move(promise)]() mutable {
-        promise.set_value(preferredAddress(QHostInfo::fromName(host).addresses()));
+        promise.set_value(ipv4First(QHostInfo::fromName(host).addresses()));
     }).detach();
 }
 
-std::optional<QHostAddress> HostLookup::take(int msecs)
+std::optional<QList<QHostAddress>> HostLookup::take(int msecs)
 {
     if (m_numeric)
         return std::exchange(m_numeric, std::nullopt);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QHostAddress>
+#include <QList>
 #include <QString>
 
 #include <future>
@@ -12,13 +13,14 @@
 class HostLookup {
 public:
     void start(const QString& host);
-    // The address to connect to, waiting at most msecs for it; nothing while
-    // the answer is out still, or when the name did not resolve. An answer is
-    // handed out once.
-    std::optional<QHostAddress> take(int msecs);
+    // Every address of the name, IPv4 first (a server that listens on IPv4
+    // alone is the common case), waiting at most msecs; an empty list when
+    // the name did not resolve, nothing while the answer is out still. An
+    // answer is handed out once.
+    std::optional<QList<QHostAddress>> take(int msecs);
     bool pending() const { return m_numeric.has_value() || m_answer.valid(); }
 
 private:
-    std::optional<QHostAddress> m_numeric;
-    std::future<std::optional<QHostAddress>> m_answer;
+    std::optional<QList<QHostAddress>> m_numeric;
+    std::future<QList<QHostAddress>> m_answer;
 };

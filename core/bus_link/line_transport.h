@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QString>
 #include <QtGlobal>
 
 // What carries the bus bytes: a local serial port or a connection to a
@@ -17,6 +18,9 @@ public:
     // briefly; by default a plain open.
     [[nodiscard]] virtual bool reopen(int baudRate) { return open(baudRate); }
     virtual void close() = 0;
+    // Why the last open or reopen failed, in words for the user; empty when
+    // there is nothing to say beyond the failure itself.
+    virtual QString failure() const { return {}; }
     virtual bool isOpen() const = 0;
     // The device vanished or the connection dropped: reads and writes fail
     // at once, and only a reopen helps.

@@ -1,5 +1,6 @@
 #include "network_address.h"
 
+#include <QCoreApplication>
 #include <QUrl>
 
 namespace {
@@ -40,4 +41,24 @@ std::optional<NetworkAddress> parseNetworkAddress(const QString& text)
         !url.userInfo().isEmpty() || url.hasQuery() || url.hasFragment())
         return std::nullopt;
     return NetworkAddress{*kind, url.host(), static_cast<quint16>(url.port())};
+}
+
+QString addressDefect(const QString& text)
+{
+    const QString trimmed = text.trimmed();
+    const qsizetype schemeEnd = trimmed.indexOf(u"://");
+    if (schemeEnd < 0 || !kindOf(trimmed.left(schemeEnd).toLower()) || parseNetworkAddress(trimmed))
+        return {};
+    const auto defect = [](const char* what) { return QCoreApplication::translate("NetworkAddress", what); };
+    const QUrl url(trimmed, QUrl::StrictMode);
+    if (!url.isValid())
+        return defect(QT_TRANSLATE_NOOP(
+            "NetworkAddress", "adresa serveru má tvar tcp://POČÍTAČ:PORT nebo rfc2217://POČÍTAČ:PORT"));
+    if (url.host().isEmpty())
+        return defect(QT_TRANSLATE_NOOP("NetworkAddress", "chybí název nebo IP adresa serveru"));
+    if (url.port(kNoPort) == kNoPort)
+        return defect(QT_TRANSLATE_NOOP("NetworkAddress", "chybí číslo portu TCP"));
+    if (url.port(kNoPort) <= 0)
+        return defect(QT_TRANSLATE_NOOP("NetworkAddress", "port TCP musí být 1 až 65535"));
+    return defect(QT_TRANSLATE_NOOP("NetworkAddress", "za portem TCP nesmí nic být"));
 }

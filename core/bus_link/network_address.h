@@ -23,3 +23,8 @@ struct NetworkAddress {
 // The address a text names; nothing when it is none (a COM name, a device
 // path, or an address without a host or with a port outside 1..65535).
 std::optional<NetworkAddress> parseNetworkAddress(const QString& text);
+
+// What is wrong with a text that was meant as a server's address (it names
+// one of the two kinds), in words for the user; empty for a good address
+// and for a text that is no address at all, as a device path.
+QString addressDefect(const QString& text);

@@ -2,8 +2,18 @@
 
 #include <QString>
 
+#include <optional>
+
+// Why an entry of the port directory could not be written, in words for the
+// user; nothing when it was written.
+using EntryFailure = std::optional<QString>;
+
 // "COM%i": the name of port n as the user and the settings know it.
 QString comPortName(int number);
+
+// The number of a "COMn" name; nothing for any other name and for a number
+// too large for a port number.
+std::optional<int> comPortNumber(const QString& portName);
 
 // The device a port name stands for. On Windows a "COMn" name opens as it is.
 // Elsewhere "COMn" resolves through a link (or a file holding a device path)
@@ -35,9 +45,13 @@ QString portEntryTarget(const QString& portName);
 QString stableDeviceName(const QString& devicePath);
 
 // Makes "COMn" in the port directory a link to target, in place of any entry
-// there, creating the directory when needed; false when it cannot be written.
-// Windows names its COM ports itself: there it does nothing and says false.
-[[nodiscard]] bool linkComPort(int number, const QString& target);
+// there, creating the directory when needed. Windows names its COM ports
+// itself: there it does nothing and fails.
+[[nodiscard]] EntryFailure linkComPort(int number, const QString& target);
+
+// Makes "COMn" in the port directory a file holding text, in place of any
+// entry there. Elsewhere than on Windows only.
+[[nodiscard]] EntryFailure writeComPortFile(int number, const QByteArray& text);
 
 // $KV36_PORT_DIR, else Talvex_R16/ports in the user's configuration directory.
 QString portDirectory();

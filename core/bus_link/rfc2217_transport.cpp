@@ -52,6 +52,7 @@ Rfc2217Transport::Rfc2217Transport(NetworkAddress address)
 void Rfc2217Transport::startSession(int baudRate)
 {
     m_confirmedRate.reset();
+    m_purgeDue = true;
     send(m_codec.opening() + baudRateCommand(baudRate) + comPortCommand(kSetDataSize, kEightDataBits) +
          comPortCommand(kSetParity, kEvenParity) + comPortCommand(kSetStopSize, kOneStopBit));
 }
@@ -74,23 +75,51 @@ bool Rfc2217Transport::rateConfirmed(int msecs)
 
 void Rfc2217Transport::purgeInput()
 {
-    if (connected())
+    if (!TcpTransport::readAll().isEmpty())
+        m_purgeDue = true;
+    if (connected() && m_purgeDue)
         queue(comPortCommand(kPurgeData, kPurgeReceiveBuffer));
-    TcpTransport::purgeInput();
 }
 
 void Rfc2217Transport::purgeOutput()
 {
-    if (connected())
+    if (connected() && m_purgeDue)
         queue(comPortCommand(kPurgeData, kPurgeTransmitBuffer));
 }
 
+QByteArray Rfc2217Transport::readAll()
+{
+    QByteArray dropped = TcpTransport::readAll();
+    if (!dropped.isEmpty())
+        m_purgeDue = true;
+    return dropped;
+}
+
+bool Rfc2217Transport::waitForReadyRead(int msecs)
+{
+    const bool came = TcpTransport::waitForReadyRead(msecs);
+    if (!came && msecs > 0)
+        m_purgeDue = true;
+    return came;
+}
+
+QByteArray Rfc2217Transport::outgoing(const QByteArray& data)
+{
+    m_purgeDue = false;
+    return TelnetCodec::escape(data);
+}
+
+// Whatever came is answered at once, with a no-operation when there is
+// nothing else to say: the packet carries this side's acknowledgement. A
+// server that waits for it before it sends the rest of a reply (Nagle's rule,
+// as ser2net has it by default) would otherwise wait for the delayed
+// acknowledgement, some 40 ms, at every piece of a reply paced by the line.
 QByteArray Rfc2217Transport::incoming(const QByteArray& received)
 {
     const QByteArray data = m_codec.decode(received);
     const QByteArray answers = m_codec.takeAnswers();
-    if (!answers.isEmpty())
-        send(answers);
+    static const char kNoOperation[] = {char(TelnetCodec::kIac), char(TelnetCodec::kNop)};
+    send(answers.isEmpty() ? QByteArray(kNoOperation, sizeof kNoOperation) : answers);
     for (const QByteArray& subnegotiation : m_codec.takeSubnegotiations())
         noteConfirmation(subnegotiation);
     return data;

@@ -60,7 +60,8 @@ void SerialLine::open(const QString& name, const QString& path)
     m_deviceLost = false;
     if (!openDevice(name, path))
         failAndReset(QCoreApplication::translate("SerialLine", "Sériový port %1 nelze otevřít")
-                         .arg(nameWithServer(name)),
+                             .arg(nameWithServer(name)) +
+                         openFailureDetail(m_transport.get(), path),
                      false);
     m_openedName = name;
     m_openedByEntry = hasPortEntry(name);

@@ -65,6 +65,8 @@ public:
     QString shownName() const { return nameWithServer(m_openedName); }
     // Whether the port is a serial server on the network.
     bool isNetworkPort() const { return m_server.has_value(); }
+    // Where the port leads, links followed: two names of one device give the same.
+    QString devicePath() const { return m_transportPath; }
 
     bool ReadPort(uint8_t* buffer, int count, uint32_t& received) override;
     bool WritePort(const uint8_t* buffer, int count, uint32_t& written) override;

@@ -3,11 +3,8 @@
 #include "port_names.h"
 
 #ifdef Q_OS_WIN
+#include <QCoreApplication>
 #include <QSettings>
-#else
-#include <QDir>
-#include <QFileInfo>
-#include <QSaveFile>
 #endif
 
 #ifdef Q_OS_WIN
@@ -29,12 +26,14 @@ std::optional<NetworkAddress> serverFor(const QString& portName)
     return parseNetworkAddress(settings.value(keyOf(portName)).toString());
 }
 
-bool assignServer(int number, const NetworkAddress& address)
+EntryFailure assignServer(int number, const NetworkAddress& address)
 {
     QSettings settings(kStore, QSettings::NativeFormat);
     settings.setValue(keyOf(comPortName(number)), address.text());
     settings.sync();
-    return settings.status() == QSettings::NoError;
+    if (settings.status() == QSettings::NoError)
+        return std::nullopt;
+    return QCoreApplication::translate("PortNames", "nastavení nelze zapsat");
 }
 
 void forgetServer(int number)
@@ -48,18 +47,8 @@ std::optional<NetworkAddress> serverFor(const QString& portName)
     return parseNetworkAddress(portEntryTarget(portName));
 }
 
-// The file replaces the entry in one rename, also when the entry was a link.
-// A full disk can let the commit succeed with nothing written: the size on
-// disk is what tells.
-bool assignServer(int number, const NetworkAddress& address)
+EntryFailure assignServer(int number, const NetworkAddress& address)
 {
-    const QDir directory(portDirectory());
-    if (!directory.mkpath(QStringLiteral(".")))
-        return false;
-    const QString path = directory.filePath(comPortName(number));
-    QSaveFile entry(path);
-    const QByteArray line = address.text().toUtf8() + '\n';
-    return entry.open(QIODevice::WriteOnly) && entry.write(line) == line.size() && entry.flush() &&
-           entry.commit() && QFileInfo(path).size() == line.size();
+    return writeComPortFile(number, address.text().toUtf8() + '\n');
 }
 #endif

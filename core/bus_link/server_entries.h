@@ -1,6 +1,7 @@
 #pragma once
 
 #include "network_address.h"
+#include "port_names.h"
 
 #include <QString>
 
@@ -12,9 +13,9 @@
 // keeps the address as a text value named COMn in its section "SERVERY".
 std::optional<NetworkAddress> serverFor(const QString& portName);
 
-// Makes COM<number> stand for the server, in place of whatever it stood for;
-// false when that cannot be written.
-[[nodiscard]] bool assignServer(int number, const NetworkAddress& address);
+// Makes COM<number> stand for the server, in place of whatever it stood for.
+// An entry that is a link is replaced itself; what it led to stays as it was.
+[[nodiscard]] EntryFailure assignServer(int number, const NetworkAddress& address);
 
 #ifdef Q_OS_WIN
 // Makes COM<number> the system's own port again. Elsewhere the link to a

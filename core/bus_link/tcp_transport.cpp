@@ -1,5 +1,6 @@
 #include "tcp_transport.h"
 
+#include <QCoreApplication>
 #include <QDeadlineTimer>
 
 #include <algorithm>
@@ -22,6 +23,8 @@ TcpTransport::~TcpTransport() = default;
 bool TcpTransport::open(int baudRate)
 {
     close();
+    m_failure.clear();
+    m_targets.clear();
     m_baudRate = baudRate;
     startAttempt();
     m_open = advanceAttempt(kConnectTimeoutMs, false);
@@ -32,7 +35,8 @@ bool TcpTransport::open(int baudRate)
 
 // Called at most once a second while the server is away. A connection still
 // under way from the last try is left to finish; one older than the connect
-// time-out is given up and tried afresh.
+// time-out is given up and the name's next address tried, or the name looked
+// up afresh.
 bool TcpTransport::reopen(int baudRate)
 {
     m_baudRate = baudRate;
@@ -61,28 +65,84 @@ void TcpTransport::startAttempt()
     m_sessionStarted = false;
     m_received.clear();
     m_attemptStarted = Clock::now();
+    if (m_nextTarget < m_targets.size())
+        return;
+    m_targets.clear();
+    m_nextTarget = 0;
     m_lookup.start(m_address.host);
 }
 
-// Takes the attempt as far as it gets within msecs. waitForConnected drops a
+// Connects to the name's next address, looking the name up first when that
+// is still to be done; false when there is none to try.
+bool TcpTransport::connectNext(int msecs)
+{
+    if (m_targets.isEmpty()) {
+        if (!m_lookup.pending())
+            return false;
+        const std::optional<QList<QHostAddress>> found = m_lookup.take(msecs);
+        if (!found) {
+            m_failure =
+                QCoreApplication::translate("TcpTransport", "název %1 se nepodařilo včas přeložit na adresu")
+                    .arg(m_address.host);
+            return false;
+        }
+        m_targets = *found;
+        m_nextTarget = 0;
+        if (m_targets.isEmpty()) {
+            m_failure = QCoreApplication::translate("TcpTransport", "název %1 nelze přeložit na adresu")
+                            .arg(m_address.host);
+            return false;
+        }
+    }
+    if (m_nextTarget >= m_targets.size())
+        return false;
+    m_socket.connectToHost(m_targets[m_nextTarget++], m_address.port);
+    return true;
+}
+
+// Takes the attempt as far as it gets within msecs, trying every address of
+// the name: a refusal goes on to the next at once, and in the foreground the
+// time is shared among the addresses left. waitForConnected drops a
 // connection it stops waiting for; goOnInBackground starts it again, to be
 // finished by the event loop.
 bool TcpTransport::advanceAttempt(int msecs, bool goOnInBackground)
 {
     const QDeadlineTimer deadline(msecs);
-    if (m_socket.state() == QAbstractSocket::UnconnectedState) {
-        const std::optional<QHostAddress> target = m_lookup.take(millisecondsLeft(deadline));
-        if (!target)
+    while (!connected()) {
+        if (m_socket.state() == QAbstractSocket::UnconnectedState && !connectNext(millisecondsLeft(deadline)))
             return false;
-        m_target = *target;
-        m_socket.connectToHost(m_target, m_address.port);
-    }
-    if (!connected() && !m_socket.waitForConnected(millisecondsLeft(deadline))) {
-        if (goOnInBackground && m_socket.error() == QAbstractSocket::SocketTimeoutError)
-            m_socket.connectToHost(m_target, m_address.port);
-        return false;
+        const qsizetype untried = m_targets.size() - m_nextTarget;
+        const int wait = millisecondsLeft(deadline) / int(goOnInBackground ? 1 : untried + 1);
+        if (m_socket.waitForConnected(wait))
+            break;
+        const QAbstractSocket::SocketError error = m_socket.error();
+        m_failure = reasonOf(error);
+        if (goOnInBackground && error == QAbstractSocket::SocketTimeoutError) {
+            m_socket.connectToHost(m_targets[m_nextTarget - 1], m_address.port);
+            return false;
+        }
+        m_socket.abort();
+        if (deadline.hasExpired() || untried == 0)
+            return false;
     }
     return established();
+}
+
+QString TcpTransport::reasonOf(QAbstractSocket::SocketError error) const
+{
+    switch (error) {
+    case QAbstractSocket::ConnectionRefusedError:
+        return QCoreApplication::translate("TcpTransport", "server odmítl spojení na portu %1")
+            .arg(m_address.port);
+    case QAbstractSocket::SocketTimeoutError:
+        return QCoreApplication::translate("TcpTransport", "server na žádost o spojení neodpověděl");
+    case QAbstractSocket::NetworkError:
+        return QCoreApplication::translate("TcpTransport", "síť k serveru není dostupná");
+    case QAbstractSocket::RemoteHostClosedError:
+        return QCoreApplication::translate("TcpTransport", "server spojení ukončil");
+    default:
+        return m_socket.errorString();
+    }
 }
 
 bool TcpTransport::established()

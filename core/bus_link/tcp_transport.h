@@ -24,6 +24,7 @@ public:
     bool open(int baudRate) override;
     bool reopen(int baudRate) override;
     void close() override;
+    QString failure() const override { return m_failure; }
     bool isOpen() const override { return m_open; }
     bool broken() const override;
     void clearError() override {}
@@ -60,13 +61,19 @@ private:
 
     void startAttempt();
     [[nodiscard]] bool advanceAttempt(int msecs, bool goOnInBackground);
+    [[nodiscard]] bool connectNext(int msecs);
+    QString reasonOf(QAbstractSocket::SocketError error) const;
     [[nodiscard]] bool established();
     void takeIncoming();
 
     NetworkAddress m_address;
     QTcpSocket m_socket;
     HostLookup m_lookup;
-    QHostAddress m_target;
+    // The addresses of the server's name, tried in turn; m_nextTarget is the
+    // one after the address being tried.
+    QList<QHostAddress> m_targets;
+    qsizetype m_nextTarget = 0;
+    QString m_failure;
     Clock::time_point m_attemptStarted{};
     QByteArray m_received;
     int m_baudRate = 0;

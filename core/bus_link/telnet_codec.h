@@ -19,6 +19,7 @@ public:
     static constexpr uint8_t kWill = 0xFB;
     static constexpr uint8_t kSb = 0xFA;
     static constexpr uint8_t kSe = 0xF0;
+    static constexpr uint8_t kNop = 0xF1;
     static constexpr uint8_t kBinary = 0;
     static constexpr uint8_t kSuppressGoAhead = 3;
     static constexpr uint8_t kComPortOption = 44;

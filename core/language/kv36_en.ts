@@ -220,6 +220,22 @@
         <source>Soubor %1 není záznam měření.</source>
         <translation>File %1 is not a measurement log.</translation>
     </message>
+    <message>
+        <source>V záznamu %1 není žádný čitelný řádek s měřením.</source>
+        <translation>Log %1 holds no readable line with a measurement.</translation>
+    </message>
+    <message>
+        <source>Řádků s měřením: %L1, vynechaných řádků: %L2</source>
+        <translation>Lines with measurements: %L1, lines skipped: %L2</translation>
+    </message>
+    <message>
+        <source>, výpadků regulátoru: %L1</source>
+        <translation>, regulator outages: %L1</translation>
+    </message>
+    <message>
+        <source>, datum odhadnuto u %L1 měření od řádku %L2</source>
+        <translation>, date guessed for %L1 measurements from line %L2</translation>
+    </message>
 </context>
 <context>
     <name>LogHistoryWindow</name>
@@ -364,14 +380,6 @@
         <translation>Over time</translation>
     </message>
     <message>
-        <source>Řádků s měřením: %L1, vynechaných řádků: %L2</source>
-        <translation>Lines with measurements: %L1, lines skipped: %L2</translation>
-    </message>
-    <message>
-        <source>, výpadků regulátoru: %L1</source>
-        <translation>, regulator outages: %L1</translation>
-    </message>
-    <message>
         <source>záznam zatím neobsahuje žádná měření</source>
         <translation>the log holds no measurements yet</translation>
     </message>
@@ -398,6 +406,37 @@
     <message>
         <source>z regulátoru zatím nepřečtena (Konfigurace &gt; Nastavení regulátoru), nebo zvolte sadu parametrů</source>
         <translation>not read from the regulator yet (Configuration &gt; Regulator settings), or choose a parameter set</translation>
+    </message>
+    <message>
+        <source>%1: bez měření (mezera nebo výpadek v záznamu)</source>
+        <translation>%1: no measurement (a gap or an outage in the log)</translation>
+    </message>
+</context>
+<context>
+    <name>NetworkAddress</name>
+    <message>
+        <source>&quot;%1&quot; není platná adresa serveru, %2</source>
+        <translation>&quot;%1&quot; is not a valid server address, %2</translation>
+    </message>
+    <message>
+        <source>adresa serveru má tvar tcp://POČÍTAČ:PORT nebo rfc2217://POČÍTAČ:PORT</source>
+        <translation>a server address reads tcp://HOST:PORT or rfc2217://HOST:PORT</translation>
+    </message>
+    <message>
+        <source>chybí název nebo IP adresa serveru</source>
+        <translation>the server name or IP address is missing</translation>
+    </message>
+    <message>
+        <source>chybí číslo portu TCP</source>
+        <translation>the TCP port number is missing</translation>
+    </message>
+    <message>
+        <source>port TCP musí být 1 až 65535</source>
+        <translation>the TCP port must be 1 to 65535</translation>
+    </message>
+    <message>
+        <source>za portem TCP nesmí nic být</source>
+        <translation>nothing may follow the TCP port</translation>
     </message>
 </context>
 <context>
@@ -661,8 +700,43 @@ Do you really want to redirect it to %3?</translation>
         <translation>Confirm</translation>
     </message>
     <message>
-        <source>Odkaz %1 nelze zapsat do složky portů %2.</source>
-        <translation>Cannot write link %1 to the port folder %2.</translation>
+        <source>Odkaz %1 nelze zapsat: %2.</source>
+        <translation>Cannot write the link %1: %2.</translation>
+    </message>
+</context>
+<context>
+    <name>PortNames</name>
+    <message>
+        <source>porty COM čísluje Windows</source>
+        <translation>Windows numbers the COM ports itself</translation>
+    </message>
+    <message>
+        <source>nastavení nelze zapsat</source>
+        <translation>the settings cannot be written</translation>
+    </message>
+    <message>
+        <source>přístup odepřen</source>
+        <translation>access denied</translation>
+    </message>
+    <message>
+        <source>složka je jen pro čtení</source>
+        <translation>the folder is read-only</translation>
+    </message>
+    <message>
+        <source>na disku není místo</source>
+        <translation>no space left on the disk</translation>
+    </message>
+    <message>
+        <source>v jeho místě je složka</source>
+        <translation>a folder is in its place</translation>
+    </message>
+    <message>
+        <source>složka neexistuje</source>
+        <translation>the folder does not exist</translation>
+    </message>
+    <message>
+        <source>složku portů %1 nelze vytvořit</source>
+        <translation>cannot create the port folder %1</translation>
     </message>
 </context>
 <context>
@@ -778,10 +852,6 @@ Do you really want to redirect it to %3?</translation>
         <translation>&quot;%1&quot; is not a server name or IP address.</translation>
     </message>
     <message>
-        <source>Server %1 neodpověděl.</source>
-        <translation>Server %1 did not answer.</translation>
-    </message>
-    <message>
         <source>Server %1 přijal spojení, ale nepotvrdil nastavení linky (RFC 2217).</source>
         <translation>Server %1 accepted the connection but did not confirm the line settings (RFC 2217).</translation>
     </message>
@@ -794,8 +864,24 @@ Do you really want to redirect it to %3?</translation>
         <translation>Server %1 answered and set the line to %2 Bd.</translation>
     </message>
     <message>
-        <source>%1 nelze přiřadit server %2.</source>
-        <translation>Server %2 cannot be assigned to %1.</translation>
+        <source>Se serverem %1 se nelze spojit: %2.</source>
+        <translation>Cannot connect to server %1: %2.</translation>
+    </message>
+    <message>
+        <source>Server %1 přijal spojení, ale na dotaz na stanici %2 nepřišlo nic: server data nepředává, nebo jeho linka nemá %3 Bd, 8 datových bitů, sudou paritu a 1 stop bit, nebo na adrese %2 není regulátor.</source>
+        <translation>Server %1 accepted the connection, but nothing came back to a request to station %2: the server does not pass data on, or its line is not set to %3 Bd, 8 data bits, even parity and 1 stop bit, or there is no regulator at address %2.</translation>
+    </message>
+    <message>
+        <source>Server %1 předává data, ale na dotaz na stanici %2 nepřišla platná odpověď: jeho linka nemá %3 Bd, 8 datových bitů, sudou paritu a 1 stop bit, nebo na ní ruší jiná stanice.</source>
+        <translation>Server %1 passes data on, but no valid answer came to a request to station %2: its line is not set to %3 Bd, 8 data bits, even parity and 1 stop bit, or another station disturbs it.</translation>
+    </message>
+    <message>
+        <source>Server %1 předává data: stanice na adrese %2 odpověděla.</source>
+        <translation>Server %1 passes data on: the station at address %2 answered.</translation>
+    </message>
+    <message>
+        <source>%1 nelze přiřadit server %2: %3.</source>
+        <translation>Cannot assign server %2 to %1: %3.</translation>
     </message>
 </context>
 <context>
@@ -822,6 +908,33 @@ Do you really want to redirect it to %3?</translation>
     <message>
         <source>Verze %1</source>
         <translation>Version %1</translation>
+    </message>
+</context>
+<context>
+    <name>TcpTransport</name>
+    <message>
+        <source>název %1 se nepodařilo včas přeložit na adresu</source>
+        <translation>the name %1 could not be resolved in time</translation>
+    </message>
+    <message>
+        <source>název %1 nelze přeložit na adresu</source>
+        <translation>the name %1 cannot be resolved to an address</translation>
+    </message>
+    <message>
+        <source>server odmítl spojení na portu %1</source>
+        <translation>the server refused the connection on port %1</translation>
+    </message>
+    <message>
+        <source>server na žádost o spojení neodpověděl</source>
+        <translation>the server did not answer the connection request</translation>
+    </message>
+    <message>
+        <source>síť k serveru není dostupná</source>
+        <translation>the network to the server is unreachable</translation>
+    </message>
+    <message>
+        <source>server spojení ukončil</source>
+        <translation>the server closed the connection</translation>
     </message>
 </context>
 <context>
@@ -1552,6 +1665,25 @@ Do you really want to go back to the original settings?</translation>
     <message>
         <source>CHYBA</source>
         <translation>ERROR</translation>
+    </message>
+</context>
+<context>
+    <name>kv36</name>
+    <message>
+        <source>Použití: kv36 [VOLBA]
+Uvedení regulátoru QZR 17 do provozu a jeho sledování po sériové sběrnici.
+Vše ostatní se dělá v oknech programu.
+
+  --help     vypíše tento text
+  --version  vypíše verzi programu
+</source>
+        <translation>Usage: kv36 [OPTION]
+Commissioning and watching a QZR 17 regulator over its serial bus.
+Everything else is done in the program&apos;s windows.
+
+  --help     print this text
+  --version  print the program&apos;s version
+</translation>
     </message>
 </context>
 <context>
@@ -2640,10 +2772,6 @@ Do you really want to go back to the original settings?</translation>
         <translation>The ports command takes no arguments</translation>
     </message>
     <message>
-        <source>není připojeno</source>
-        <translation>not connected</translation>
-    </message>
-    <message>
         <source>požadavek se nepodařilo odeslat</source>
         <translation>the request could not be sent</translation>
     </message>
@@ -2887,23 +3015,19 @@ qzr17ctl --version prints the program version.</translation>
         <source>  watch [--interval S] [--log SOUBOR [--daily]] [--mqtt POČÍTAČ[:PORT]
         [--mqtt-credentials SOUBOR] [--mqtt-cafile SOUBOR] [--name JMÉNO]]
                            čte naměřené hodnoty každých S sekund (10), dokud neskončí
-                           (SIGTERM, SIGINT); zapisuje je do záznamu jako okno programu
+                           (SIGTERM, SIGINT, SIGHUP); zapisuje je do záznamu jako okno programu
                            (--daily: soubor na každý den, SOUBOR-RRRR-MM-DD.txt) a posílá
                            je na MQTT broker pro Home Assistant; do regulátoru nezapisuje.
                            Přístupové údaje: jméno a heslo na dvou řádcích souboru, který
-                           čte jen vlastník.</source>
+                           smí používat jen vlastník. Chybné volby a odmítnuté soubory: kód 78.</source>
         <translation>  watch [--interval S] [--log FILE [--daily]] [--mqtt HOST[:PORT]
         [--mqtt-credentials FILE] [--mqtt-cafile FILE] [--name NAME]]
                            reads the measured values every S seconds (10) until stopped
-                           (SIGTERM, SIGINT); writes them to a log as the program&apos;s window
+                           (SIGTERM, SIGINT, SIGHUP); writes them to a log as the program&apos;s window
                            does (--daily: a file a day, FILE-YYYY-MM-DD.txt) and publishes
                            them to an MQTT broker for Home Assistant; never writes to the
                            regulator. Credentials: user name and password on two lines of
-                           a file that only its owner can read.</translation>
-    </message>
-    <message>
-        <source>Soubor %1 mohou číst nebo měnit i ostatní uživatelé; přístupové údaje v něm nelze použít (chmod 600)</source>
-        <translation>Other users can read or change the file %1; its credentials cannot be used (chmod 600)</translation>
+                           a file that only its owner may use. Bad options and refused files: code 78.</translation>
     </message>
     <message>
         <source>MQTT: čeká se na typ přístroje, který ho pojmenuje (nebo --name)</source>
@@ -2920,6 +3044,146 @@ qzr17ctl --version prints the program version.</translation>
     <message>
         <source>Příkaz scan zná jen volbu --texts</source>
         <translation>The scan command knows only the option --texts</translation>
+    </message>
+    <message>
+        <source>Spojení se serverem %1 je přerušeno</source>
+        <translation>The connection to server %1 is lost</translation>
+    </message>
+    <message>
+        <source>Zařízení portu %1 není připojeno</source>
+        <translation>The device of port %1 is not connected</translation>
+    </message>
+    <message>
+        <source>Soubor %1 smí používat i jiný uživatel než vlastník (skupina nebo ostatní); přístupové údaje v něm nelze použít (chmod 600)</source>
+        <translation>Users other than its owner (group or others) may use the file %1; its credentials cannot be used (chmod 600)</translation>
+    </message>
+    <message>
+        <source>server nedostupný: %1</source>
+        <translation>server unreachable: %1</translation>
+    </message>
+    <message>
+        <source>server přijal spojení, ale nepotvrdil nastavení linky (RFC 2217)</source>
+        <translation>the server accepted the connection but did not confirm the line settings (RFC 2217)</translation>
+    </message>
+    <message>
+        <source>server přijal spojení</source>
+        <translation>the server accepted the connection</translation>
+    </message>
+    <message>
+        <source>neplatná adresa serveru: %1</source>
+        <translation>invalid server address: %1</translation>
+    </message>
+    <message>
+        <source>není připojeno</source>
+        <translation>not connected</translation>
+    </message>
+    <message>
+        <source>spojení se ztratilo</source>
+        <translation>the connection was lost</translation>
+    </message>
+    <message>
+        <source>bez spojení</source>
+        <translation>not connected</translation>
+    </message>
+    <message>
+        <source>broker spojení odmítl</source>
+        <translation>the broker refused the connection</translation>
+    </message>
+    <message>
+        <source>šifrované spojení (TLS) se nepodařilo navázat</source>
+        <translation>the encrypted (TLS) connection could not be established</translation>
+    </message>
+    <message>
+        <source>broker přestal odpovídat</source>
+        <translation>the broker stopped answering</translation>
+    </message>
+    <message>
+        <source>název brokeru nelze přeložit na adresu</source>
+        <translation>the broker name cannot be resolved to an address</translation>
+    </message>
+    <message>
+        <source>broker nemluví protokolem MQTT</source>
+        <translation>the broker does not speak MQTT</translation>
+    </message>
+    <message>
+        <source>chyba sítě</source>
+        <translation>network error</translation>
+    </message>
+    <message>
+        <source>nedostatek paměti</source>
+        <translation>out of memory</translation>
+    </message>
+    <message>
+        <source>na portu brokeru nikdo nenaslouchá</source>
+        <translation>nobody listens on the broker port</translation>
+    </message>
+    <message>
+        <source>broker není dostupný</source>
+        <translation>the broker is unreachable</translation>
+    </message>
+    <message>
+        <source>broker spojení ukončil</source>
+        <translation>the broker closed the connection</translation>
+    </message>
+    <message>
+        <source>broker neodpověděl</source>
+        <translation>the broker did not answer</translation>
+    </message>
+    <message>
+        <source>síť k brokeru není dostupná</source>
+        <translation>the network to the broker is unreachable</translation>
+    </message>
+    <message>
+        <source>broker nepodporuje tuto verzi MQTT</source>
+        <translation>the broker does not support this MQTT version</translation>
+    </message>
+    <message>
+        <source>broker odmítl identifikátor klienta</source>
+        <translation>the broker refused the client identifier</translation>
+    </message>
+    <message>
+        <source>služba brokeru není dostupná</source>
+        <translation>the broker service is unavailable</translation>
+    </message>
+    <message>
+        <source>broker nepřijal jméno nebo heslo</source>
+        <translation>the broker did not accept the user name or password</translation>
+    </message>
+    <message>
+        <source>broker nepovolil přístup</source>
+        <translation>the broker denied access</translation>
+    </message>
+    <message>
+        <source>broker spojení odmítl (kód %1)</source>
+        <translation>the broker refused the connection (code %1)</translation>
+    </message>
+    <message>
+        <source>%1; šifruje-li broker na portu %2 spojení (TLS), chybí --mqtt-cafile</source>
+        <translation>%1; if the broker encrypts port %2 (TLS), --mqtt-cafile is missing</translation>
+    </message>
+    <message>
+        <source>broker do %1 s spojení nepřijal</source>
+        <translation>the broker did not accept the connection within %1 s</translation>
+    </message>
+    <message>
+        <source>dvě odpovědi regulátoru se neshodují, jedna patřila jinému požadavku</source>
+        <translation>two replies of the regulator differ, one of them belonged to another request</translation>
+    </message>
+    <message>
+        <source>regulátor zápis potvrdil, přečtená tabulka se ale od zapsané liší</source>
+        <translation>the regulator acknowledged the write, but the table read back differs from the one written</translation>
+    </message>
+    <message>
+        <source>regulátor zápis potvrdil, tabulku ale nešlo přečíst zpět: %1</source>
+        <translation>the regulator acknowledged the write, but the table could not be read back: %1</translation>
+    </message>
+    <message>
+        <source>Tabulka %1 se do pracovní paměti (RAM) regulátoru možná zapsala, zápis se nepotvrdil; do EEPROM se nic neuložilo.</source>
+        <translation>Table %1 may have been written to the regulator&apos;s working memory (RAM), the write was not confirmed; nothing was stored in EEPROM.</translation>
+    </message>
+    <message>
+        <source>V pracovní paměti (RAM) regulátoru už jsou tabulky %1 a možná i tabulka %2, jejíž zápis se nepotvrdil; do EEPROM se nic neuložilo.</source>
+        <translation>The regulator&apos;s working memory (RAM) already holds tables %1 and possibly table %2, whose write was not confirmed; nothing was stored in EEPROM.</translation>
     </message>
 </context>
 <context>

@@ -1,11 +1,13 @@
 #include "log_days.h"
 
-#include <QDateTime>
-
 namespace {
 
 constexpr int kSecondsPerDay = 24 * 60 * 60;
 constexpr int kNoon = kSecondsPerDay / 2;
+constexpr int kGapIntervals = 3;
+// While the logging interval is not known yet, a step back of the clock to a
+// moment at most this much later on the next day is taken for midnight.
+constexpr qint64 kPlainMidnightStep = 60 * 60;
 
 QDateTime utcAt(qint64 seconds)
 {
@@ -14,7 +16,8 @@ QDateTime utcAt(qint64 seconds)
 
 } // namespace
 
-LogDays::LogDays(QDate firstDay, QTimeZone zone) : m_zone(std::move(zone))
+LogDays::LogDays(QDate firstDay, bool dayCertain, QTimeZone zone)
+    : m_zone(std::move(zone)), m_certain(dayCertain)
 {
     enterDay(firstDay);
 }
@@ -43,12 +46,29 @@ void LogDays::enterDay(QDate day)
     }
 }
 
-void LogDays::restartOn(QDate day)
+void LogDays::mark(const QDateTime& moment)
+{
+    enterDay(moment.date());
+    m_markedOffset = moment.offsetFromUtc();
+    m_previousSecond = moment.time().msecsSinceStartOfDay() / 1000;
+    m_certain = true;
+}
+
+void LogDays::outage()
+{
+    if (!m_markedOffset)
+        m_certain = false;
+}
+
+void LogDays::restartOn(QDate day, bool dayCertain)
 {
     if (day <= m_day)
         return;
     enterDay(day);
+    m_markedOffset.reset();
     m_previousSecond = -1;
+    m_certain = dayCertain;
+    m_interval = 0;
 }
 
 bool LogDays::repeatsHour(int second) const
@@ -61,11 +81,13 @@ bool LogDays::repeatsHour(int second) const
 
 bool LogDays::startsSecondPass(int second) const
 {
-    return !m_secondPass && repeatsHour(second) && repeatsHour(m_previousSecond);
+    return !m_markedOffset && !m_secondPass && repeatsHour(second) && repeatsHour(m_previousSecond);
 }
 
 int LogDays::offsetAt(int second) const
 {
+    if (m_markedOffset)
+        return *m_markedOffset;
     if (!m_change)
         return m_offsetAtStart;
     if (repeatsHour(second))
@@ -73,21 +95,41 @@ int LogDays::offsetAt(int second) const
     return second < m_change->atSecond ? m_offsetAtStart : m_change->offsetAfter;
 }
 
+// A step back taken for midnight long after the line before is a guess too.
+void LogDays::judgeStep(qint64 utc, bool nextDay)
+{
+    if (m_markedOffset || !m_previousUtc)
+        return;
+    const qint64 step = utc - *m_previousUtc;
+    if (m_interval > 0 ? step > kGapIntervals * m_interval : nextDay && step > kPlainMidnightStep)
+        m_certain = false;
+    else if (step > 0)
+        m_interval = step;
+}
+
 LogDays::Moment LogDays::place(int secondOfDay)
 {
+    bool nextDay = false;
     if (secondOfDay < m_previousSecond) {
-        if (startsSecondPass(secondOfDay))
+        if (startsSecondPass(secondOfDay)) {
             m_secondPass = true;
-        else
+        } else {
+            // After a mark the writer marks every new day: this line is no
+            // longer its writer's.
+            if (m_markedOffset)
+                m_certain = false;
             enterDay(m_day.addDays(1));
+            nextDay = true;
+        }
     }
     m_previousSecond = secondOfDay;
     const int offset = offsetAt(secondOfDay);
     qint64 utc = m_dayStart + secondOfDay - offset;
-    // A time the local clock skipped in spring would fall before its
-    // predecessor.
+    judgeStep(utc, nextDay);
+    // A time the local clock skipped in spring, or set back, would fall
+    // before its predecessor.
     if (m_previousUtc && utc < *m_previousUtc)
         utc = *m_previousUtc;
     m_previousUtc = utc;
-    return {utc, offset};
+    return {utc, offset, m_certain};
 }

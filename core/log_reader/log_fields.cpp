@@ -1,6 +1,10 @@
 #include "log_fields.h"
 
+#include <QHash>
 #include <QLocale>
+#include <QSet>
+#include <QStringDecoder>
+#include <QStringEncoder>
 
 #include <algorithm>
 #include <array>
@@ -21,6 +25,7 @@ constexpr int kFastDigits = 7;
 constexpr double kTenth = 0.1;
 constexpr qsizetype kLongestValue = 64;
 constexpr int kHoursPerHalfDay = 12;
+const char* const kCodePage = "windows-1250";
 
 struct Scanned {
     const char* stop;
@@ -68,46 +73,189 @@ std::optional<float> parseGeneral(QByteArrayView text)
     return std::isfinite(value) ? value : std::numeric_limits<float>::quiet_NaN();
 }
 
-std::optional<int> number(QByteArrayView text, qsizetype& at, int least, int most)
+// The forenoon and afternoon words of every locale that the code page holds,
+// lower case; a word that means either in some locale is left out.
+const QHash<QString, bool>& afternoonWords()
 {
-    int value = 0;
-    int count = 0;
-    while (at < text.size() && count < most && text[at] >= '0' && text[at] <= '9') {
-        value = value * 10 + (text[at] - '0');
-        ++at;
-        ++count;
+    static const QHash<QString, bool> words = [] {
+        QHash<QString, bool> found;
+        QSet<QString> both;
+        for (const QLocale& locale :
+             QLocale::matchingLocales(QLocale::AnyLanguage, QLocale::AnyScript, QLocale::AnyTerritory)) {
+            for (const bool pm : {false, true}) {
+                const QString word = (pm ? locale.pmText() : locale.amText()).toLower();
+                QStringEncoder encoder(kCodePage);
+                [[maybe_unused]] const QByteArray bytes = encoder.encode(word);
+                if (word.isEmpty() || encoder.hasError())
+                    continue;
+                if (found.contains(word) && found.value(word) != pm)
+                    both.insert(word);
+                found.insert(word, pm);
+            }
+        }
+        for (const QString& word : both)
+            found.remove(word);
+        return found;
+    }();
+    return words;
+}
+
+// Brackets and commas that a time zone left behind: "13:06:14 ( )".
+QByteArrayView withoutZoneRests(QByteArrayView text)
+{
+    text = text.trimmed();
+    for (bool cut = true; cut && !text.isEmpty();) {
+        cut = false;
+        for (const char* rest : {"( )", "()", "[ ]", "[]", ","}) {
+            if (text.endsWith(rest)) {
+                text = text.chopped(qsizetype(std::strlen(rest))).trimmed();
+                cut = true;
+            }
+        }
     }
-    if (count < least)
+    return text;
+}
+
+bool isLost(char c)
+{
+    return c == '?' || c == '\x1a';
+}
+
+// Whether the words before and after the numbers name the afternoon: false
+// for none or other words ("kl.", "h"), nothing for words the code page lost.
+std::optional<std::optional<bool>> dayHalf(QByteArrayView before, QByteArrayView after)
+{
+    static QByteArray lastWords;
+    static std::optional<bool> lastHalf;
+    std::optional<bool> half;
+    for (const QByteArrayView words : {before.trimmed(), withoutZoneRests(after)}) {
+        if (words.isEmpty())
+            continue;
+        if (words == lastWords) {
+            half = half ? half : lastHalf;
+            continue;
+        }
+        if (std::any_of(words.begin(), words.end(), isLost))
+            return std::nullopt;
+        const auto found =
+            afternoonWords().constFind(QString(QStringDecoder(kCodePage).decode(words)).toLower());
+        lastWords = words.toByteArray();
+        lastHalf = found == afternoonWords().cend() ? std::nullopt : std::optional(found.value());
+        half = half ? half : lastHalf;
+    }
+    return half;
+}
+
+// The runs of digits in a text and where the first begins and the last ends.
+struct DigitRuns {
+    std::array<int, 3> values{};
+    std::array<int, 3> lengths{};
+    int count = 0;
+    qsizetype begin = -1;
+    qsizetype end = 0;
+};
+
+DigitRuns digitRuns(QByteArrayView text)
+{
+    DigitRuns runs;
+    for (qsizetype at = 0; at < text.size();) {
+        if (text[at] < '0' || text[at] > '9') {
+            ++at;
+            continue;
+        }
+        if (runs.count == 3)
+            return {};
+        runs.begin = runs.begin < 0 ? at : runs.begin;
+        int value = 0;
+        int length = 0;
+        for (; at < text.size() && text[at] >= '0' && text[at] <= '9' && length <= 4; ++at, ++length)
+            value = value * 10 + (text[at] - '0');
+        runs.values[size_t(runs.count)] = value;
+        runs.lengths[size_t(runs.count)] = length;
+        ++runs.count;
+        runs.end = at;
+    }
+    return runs;
+}
+
+// The short date formats of all locales, the likeliest after the current
+// locale's first: the Czech, English and C ones; each with a locale for its
+// names.
+const QList<QLocale>& dateLocales()
+{
+    static const QList<QLocale> locales = [] {
+        QList<QLocale> all{QLocale(QLocale::Czech, QLocale::Czechia),
+                           QLocale(QLocale::English, QLocale::UnitedStates), QLocale::c(),
+                           QLocale(QLocale::English, QLocale::UnitedKingdom)};
+        all += QLocale::matchingLocales(QLocale::AnyLanguage, QLocale::AnyScript, QLocale::AnyTerritory);
+        QSet<QString> formats;
+        QList<QLocale> distinct;
+        for (const QLocale& locale : all)
+            if (!formats.contains(locale.dateFormat(QLocale::ShortFormat))) {
+                formats.insert(locale.dateFormat(QLocale::ShortFormat));
+                distinct.append(locale);
+            }
+        return distinct;
+    }();
+    return locales;
+}
+
+bool isShortYearFirst(const QString& format)
+{
+    return format.startsWith(QLatin1String("yy")) && !format.startsWith(QLatin1String("yyyy"));
+}
+
+QDate ofThisCentury(QDate date, const QString& format)
+{
+    return format.contains(QLatin1String("yyyy")) ? date
+                                                  : QDate(2000 + date.year() % 100, date.month(), date.day());
+}
+
+// Days, months and years in the orders that short formats use, for a date
+// whose text the code page changed ("7.12.26 ?."): a four-digit number is the year.
+QList<QDate> datesFromDigits(const QString& text)
+{
+    const QByteArray latin = text.toLatin1();
+    const DigitRuns runs = digitRuns(latin);
+    if (runs.count != 3)
+        return {};
+    const auto& v = runs.values;
+    const auto year = [&](int i) {
+        return runs.lengths[size_t(i)] == 4 ? v[size_t(i)] : 2000 + v[size_t(i)] % 100;
+    };
+    QList<QDate> dates;
+    const bool yearFirst = runs.lengths[0] == 4;
+    const bool yearLast = runs.lengths[2] == 4;
+    if (!yearFirst) {
+        dates.append(QDate(year(2), v[1], v[0]));
+        dates.append(QDate(year(2), v[0], v[1]));
+    }
+    if (!yearLast)
+        dates.append(QDate(year(0), v[1], v[2]));
+    dates.removeIf([](const QDate& d) { return !d.isValid(); });
+    return dates;
+}
+
+// "7:05:09" and "07:05:09", as nearly every line has it, read at once.
+std::optional<int> plainTimeOfDay(QByteArrayView text)
+{
+    const qsizetype hourDigits = text.size() - 6;
+    if (hourDigits < 1 || hourDigits > 2 || text[hourDigits] != ':' || text[hourDigits + 3] != ':')
         return std::nullopt;
-    return value;
-}
-
-bool expect(QByteArrayView text, qsizetype& at, char c)
-{
-    if (at >= text.size() || text[at] != c)
-        return false;
-    ++at;
-    return true;
-}
-
-// The forenoon and afternoon words of the locales whose logs are read.
-std::optional<bool> afternoon(QByteArrayView suffix)
-{
-    for (const char* am : {"am", "a.m.", "dop."})
-        if (suffix.compare(am, Qt::CaseInsensitive) == 0)
-            return false;
-    for (const char* pm : {"pm", "p.m.", "odp."})
-        if (suffix.compare(pm, Qt::CaseInsensitive) == 0)
-            return true;
-    return std::nullopt;
-}
-
-std::optional<int> twelveHour(int hour, QByteArrayView suffix)
-{
-    const std::optional<bool> pm = afternoon(suffix);
-    if (!pm || hour < 1 || hour > kHoursPerHalfDay)
+    int fields[3] = {};
+    for (qsizetype at = 0, field = 0; at < text.size(); ++at) {
+        if (at == hourDigits || at == hourDigits + 3) {
+            ++field;
+            continue;
+        }
+        const auto digit = unsigned(text[at]) - unsigned('0');
+        if (digit >= 10)
+            return std::nullopt;
+        fields[field] = fields[field] * 10 + int(digit);
+    }
+    if (fields[0] > 23 || fields[1] > 59 || fields[2] > 59)
         return std::nullopt;
-    return hour % kHoursPerHalfDay + (*pm ? kHoursPerHalfDay : 0);
+    return (fields[0] * 60 + fields[1]) * 60 + fields[2];
 }
 
 } // namespace
@@ -132,44 +280,51 @@ std::optional<float> takeValue(QByteArrayView& rest)
 
 std::optional<int> parseTimeOfDay(QByteArrayView text)
 {
-    qsizetype at = 0;
-    const auto hour = number(text, at, 1, 2);
-    if (!hour || !expect(text, at, ':'))
+    if (const auto plain = plainTimeOfDay(text))
+        return plain;
+    const DigitRuns runs = digitRuns(text);
+    if (runs.count != 3 || runs.lengths[0] > 2 || runs.lengths[1] > 2 || runs.lengths[2] != 2)
         return std::nullopt;
-    const auto minute = number(text, at, 2, 2);
-    if (!minute || *minute > 59 || !expect(text, at, ':'))
+    const auto [hour, minute, second] = runs.values;
+    if (minute > 59 || second > 59)
         return std::nullopt;
-    const auto second = number(text, at, 2, 2);
-    if (!second || *second > 59)
+    const auto half = dayHalf(text.first(runs.begin), text.sliced(runs.end));
+    if (!half)
         return std::nullopt;
-    std::optional<int> hourOfDay = hour;
-    if (at < text.size()) {
-        if (!expect(text, at, ' '))
+    int hourOfDay = hour;
+    if (*half) {
+        if (hour < 1 || hour > kHoursPerHalfDay)
             return std::nullopt;
-        hourOfDay = twelveHour(*hour, text.sliced(at).trimmed());
+        hourOfDay = hour % kHoursPerHalfDay + (**half ? kHoursPerHalfDay : 0);
     }
-    if (!hourOfDay || *hourOfDay > 23)
+    if (hourOfDay > 23)
         return std::nullopt;
-    return (*hourOfDay * 60 + *minute) * 60 + *second;
+    return (hourOfDay * 60 + minute) * 60 + second;
 }
 
-std::optional<QDate> parseLogDate(const QString& text)
+std::optional<LogDate> parseLogDate(const QString& text)
 {
-    const QLocale candidates[] = {QLocale(), QLocale(QLocale::Czech, QLocale::Czechia),
-                                  QLocale(QLocale::English, QLocale::UnitedStates), QLocale::c(),
-                                  QLocale(QLocale::English, QLocale::UnitedKingdom)};
-    for (const QLocale& locale : candidates) {
+    const QString trimmed = text.trimmed();
+    QList<QDate> dates;
+    QList<QDate> yearFirst;
+    for (const QLocale& locale : QList<QLocale>{QLocale()} + dateLocales()) {
         const QString format = locale.dateFormat(QLocale::ShortFormat);
-        QDate date = locale.toDate(text.trimmed(), format);
+        const QDate date = locale.toDate(trimmed, format);
         // Only a date that the locale writes the same way: a lenient reading
         // could take "26" for the year 26.
-        if (!date.isValid() || locale.toString(date, format) != text.trimmed())
-            continue;
-        if (!format.contains(QLatin1String("yyyy")))
-            date = QDate(2000 + date.year() % 100, date.month(), date.day());
-        return date;
+        if (date.isValid() && locale.toString(date, format) == trimmed)
+            (isShortYearFirst(format) ? yearFirst : dates).append(ofThisCentury(date, format));
     }
-    return std::nullopt;
+    // A two-digit year in front is rare: "13/12/26" is the 13th of December.
+    if (dates.isEmpty())
+        dates = yearFirst;
+    if (dates.isEmpty())
+        dates = datesFromDigits(trimmed);
+    if (dates.isEmpty())
+        return std::nullopt;
+    const bool certain =
+        std::all_of(dates.begin(), dates.end(), [&](const QDate& d) { return d == dates.first(); });
+    return LogDate{dates.first(), certain};
 }
 
 } // namespace log_fields

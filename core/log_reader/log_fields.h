@@ -15,13 +15,21 @@ namespace log_fields {
 // number; nothing, and the rest as it was, for text that is no value.
 std::optional<float> takeValue(QByteArrayView& rest);
 
-// A time of day in a long time format: "7:05:09", "07:05:09", "7:05:09 PM";
-// the seconds since midnight.
+// A time of day in the long time format of any locale, as the log's code page
+// holds it: "7:05:09", "07.05.09", "kl. 07:05:09", "13 h 05 min 09 s",
+// "7:05:09 PM", "7:05:09 p. m."; the seconds since midnight. Nothing for a
+// time whose forenoon or afternoon word was lost to the code page.
 std::optional<int> parseTimeOfDay(QByteArrayView text);
 
-// The header's date in the short date format of the current, the Czech, the
-// English or the C locale: "07.12.26", "12/7/26", "7 Dec 2026". Two-digit
-// years are of this century.
-std::optional<QDate> parseLogDate(const QString& text);
+// The header's date in the short date format of any locale: "07.12.26",
+// "12/7/26", "7 Dec 2026", "2026. 12. 07.". Not certain when locales read
+// it as different days ("12/7/26"); the current locale's reading, then the
+// Czech, the English and the C locale's, is taken. Two-digit years are of
+// this century.
+struct LogDate {
+    QDate day;
+    bool certain;
+};
+std::optional<LogDate> parseLogDate(const QString& text);
 
 } // namespace log_fields

@@ -10,6 +10,7 @@
 #include <QStringEncoder>
 
 #include <algorithm>
+#include <cmath>
 #include <cstring>
 #include <limits>
 #include <optional>
@@ -56,18 +57,21 @@ private:
     void readLine(QByteArrayView line);
     bool readData(QByteArrayView line);
     bool readMark(QByteArrayView line);
+    void readDateMark(QByteArrayView rest);
     void followLaterHeader(QByteArrayView line);
     void addSample(const std::array<float, kLogValueCount>& values, LogDays::Moment moment);
     void findBreaks();
 
     QByteArrayView m_bytes;
     qsizetype m_at = 0;
+    qsizetype m_lineNumber = 0;
     LogHistory m_history;
     std::optional<LogDays> m_days;
     std::vector<qsizetype> m_markBreaks;
     bool m_breakPending = false;
     const MarkPrefix m_outageBegins{QStringLiteral("# regulátor neodpovídá od ")};
     const MarkPrefix m_outageEnds{QStringLiteral("# regulátor odpovídá od ")};
+    const MarkPrefix m_dateMark{QStringLiteral("# datum a čas ")};
 };
 
 // A last line without its line end is one the writer has not finished.
@@ -84,6 +88,7 @@ std::optional<QByteArrayView> LogReader::nextLine()
     }
     QByteArrayView line = rest.first(end - rest.data());
     m_at += line.size() + 1;
+    ++m_lineNumber;
     if (line.endsWith('\r'))
         line.chop(1);
     return line;
@@ -99,11 +104,11 @@ bool LogReader::readHeader()
             continue;
         if (!line->startsWith(kProductPrefix))
             return false;
-        const auto day = log_fields::parseLogDate(QString::fromLatin1(line->sliced(kProductPrefix.size())));
-        if (!day)
+        const auto date = log_fields::parseLogDate(QString::fromLatin1(line->sliced(kProductPrefix.size())));
+        if (!date)
             return false;
-        m_history.firstDay = *day;
-        m_days.emplace(*day);
+        m_history.firstDay = date->day;
+        m_days.emplace(date->day, date->certain);
     }
     return true;
 }
@@ -118,6 +123,8 @@ LogReadResult LogReader::run()
         values.reserve(size_t(lines));
     while (const auto line = nextLine())
         readLine(*line);
+    if (m_history.size() == 0 && m_history.skippedLines > 0)
+        return LogFault::NoMeasurements;
     findBreaks();
     return std::move(m_history);
 }
@@ -150,6 +157,8 @@ bool LogReader::readData(QByteArrayView line)
 void LogReader::addSample(const std::array<float, kLogValueCount>& values, LogDays::Moment moment)
 {
     const qsizetype sample = m_history.size();
+    if (!moment.certain && m_history.undatedSamples++ == 0)
+        m_history.firstUndatedLine = m_lineNumber;
     if (m_history.offsets.empty() || m_history.offsets.back().offsetSeconds != moment.offsetSeconds)
         m_history.offsets.push_back({sample, moment.offsetSeconds});
     if (m_breakPending && sample > 0)
@@ -166,6 +175,10 @@ bool LogReader::readMark(QByteArrayView line)
 {
     if (!line.startsWith("# "))
         return false;
+    if (const auto date = m_dateMark.rest(line)) {
+        readDateMark(*date);
+        return true;
+    }
     const auto begins = m_outageBegins.rest(line);
     const auto rest = begins ? begins : m_outageEnds.rest(line);
     if (!rest)
@@ -175,8 +188,17 @@ bool LogReader::readMark(QByteArrayView line)
     if (begins) {
         ++m_history.outages;
         m_breakPending = true;
+        m_days->outage();
     }
     return true;
+}
+
+// A mark that cannot be read leaves the dates to the times, as without it.
+void LogReader::readDateMark(QByteArrayView rest)
+{
+    const QDateTime moment = QDateTime::fromString(QString::fromLatin1(rest.trimmed()), Qt::ISODate);
+    if (moment.isValid() && moment.timeSpec() != Qt::LocalTime)
+        m_days->mark(moment);
 }
 
 // A second header, from a log that was joined to another, is skipped like
@@ -185,8 +207,8 @@ void LogReader::followLaterHeader(QByteArrayView line)
 {
     if (!line.startsWith(kProductPrefix))
         return;
-    if (const auto day = log_fields::parseLogDate(QString::fromLatin1(line.sliced(kProductPrefix.size()))))
-        m_days->restartOn(*day);
+    if (const auto date = log_fields::parseLogDate(QString::fromLatin1(line.sliced(kProductPrefix.size()))))
+        m_days->restartOn(date->day, date->certain);
 }
 
 // A step is a gap when it is more than three times the shorter of the steps
@@ -223,6 +245,12 @@ int LogHistory::utcOffset(qsizetype sample) const
 QDateTime LogHistory::localTime(qsizetype sample) const
 {
     return QDateTime::fromSecsSinceEpoch(times[size_t(sample)], Qt::OffsetFromUTC, utcOffset(sample));
+}
+
+QDateTime LogHistory::localTimeAt(double seconds) const
+{
+    const qsizetype sample = std::max<qsizetype>(upperBound(seconds) - 1, 0);
+    return QDateTime::fromSecsSinceEpoch(qint64(std::floor(seconds)), Qt::OffsetFromUTC, utcOffset(sample));
 }
 
 qsizetype LogHistory::lowerBound(double seconds) const
@@ -265,5 +293,22 @@ QString logFaultMessage(LogFault fault, const QString& path)
     const QString name = QDir::toNativeSeparators(path);
     if (fault == LogFault::Unreadable)
         return QCoreApplication::translate("LogHistory", "Soubor %1 nelze přečíst.").arg(name);
+    if (fault == LogFault::NoMeasurements)
+        return QCoreApplication::translate("LogHistory", "V záznamu %1 není žádný čitelný řádek s měřením.")
+            .arg(name);
     return QCoreApplication::translate("LogHistory", "Soubor %1 není záznam měření.").arg(name);
+}
+
+QString logSummary(const LogHistory& history)
+{
+    QString text = QCoreApplication::translate("LogHistory", "Řádků s měřením: %L1, vynechaných řádků: %L2")
+                       .arg(history.size())
+                       .arg(history.skippedLines);
+    if (history.outages > 0)
+        text += QCoreApplication::translate("LogHistory", ", výpadků regulátoru: %L1").arg(history.outages);
+    if (history.undatedSamples > 0)
+        text += QCoreApplication::translate("LogHistory", ", datum odhadnuto u %L1 měření od řádku %L2")
+                    .arg(history.undatedSamples)
+                    .arg(history.firstUndatedLine);
+    return text;
 }

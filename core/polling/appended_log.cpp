@@ -30,18 +30,19 @@ bool AppendedLog::canWrite(const QDate& day)
     return false;
 }
 
-bool AppendedLog::append(const QString& line, const QDate& day)
+bool AppendedLog::append(const QString& line, const QDateTime& at)
 {
-    const QString target = fileNameFor(day);
+    const QString target = fileNameFor(at.date());
     // Lines of a day gone by that still cannot be written have no file left.
     if (target != m_target) {
         m_waiting.clear();
+        m_dating.reset();
         m_target = target;
     }
-    m_waiting.append(encoded(line));
+    m_waiting.append({at, encoded(line)});
     if (m_waiting.size() > kWaitingLimit)
         m_waiting.removeFirst();
-    return writeWaiting(day);
+    return writeWaiting(at.date());
 }
 
 // Unbuffered, so that bytes the disk refused stay in no buffer: the file is
@@ -55,18 +56,24 @@ bool AppendedLog::writeWaiting(const QDate& day)
     }
     const qint64 before = file.size();
     QByteArray bytes;
+    LogDating dating = m_dating;
     if (before == 0) {
         const QString name = QDir::toNativeSeparators(QFileInfo(m_target).absoluteFilePath());
         for (const QString& line : log_lines::header(name, day))
             bytes += encoded(line);
+        dating.reset();
     }
-    for (const QByteArray& line : std::as_const(m_waiting))
-        bytes += line;
+    for (const Waiting& waiting : std::as_const(m_waiting)) {
+        if (const auto mark = dating.markBefore(waiting.at))
+            bytes += encoded(*mark);
+        bytes += waiting.line;
+    }
     if (file.write(bytes) != bytes.size() || !file.flush()) {
         m_error = file.errorString();
         file.resize(before);
         return false;
     }
+    m_dating = dating;
     m_waiting.clear();
     return true;
 }

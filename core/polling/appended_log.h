@@ -1,7 +1,10 @@
 #pragma once
 
+#include "log_dating.h"
+
 #include <QByteArray>
 #include <QDate>
+#include <QDateTime>
 #include <QList>
 #include <QString>
 #include <QStringEncoder>
@@ -14,7 +17,9 @@
 // With daily files the day goes into the name before the extension, and each
 // day's file has that day in its header. A write that fails leaves the file
 // as it was, and its lines wait, the newest kWaitingLimit of them, for the
-// next write to the same file.
+// next write to the same file. Date marks go in as the main window's log
+// has them, and before the first line of each run, which may continue a file
+// of another day.
 class AppendedLog {
 public:
     static constexpr qsizetype kWaitingLimit = 10000;
@@ -25,12 +30,17 @@ public:
     // Opens the day's file for appending, creating it empty; false when it
     // cannot be written.
     [[nodiscard]] bool canWrite(const QDate& day);
-    // The line goes after any that are still waiting; false when the file
-    // could not be written.
-    [[nodiscard]] bool append(const QString& line, const QDate& day);
+    // The line, stamped `at`, goes after any that are still waiting; false
+    // when the file could not be written.
+    [[nodiscard]] bool append(const QString& line, const QDateTime& at);
     QString errorString() const { return m_error; }
 
 private:
+    struct Waiting {
+        QDateTime at;
+        QByteArray line;
+    };
+
     [[nodiscard]] bool writeWaiting(const QDate& day);
     QByteArray encoded(const QString& line);
 
@@ -38,6 +48,8 @@ private:
     bool m_daily;
     QStringEncoder m_encoder;
     QString m_target; // the file the waiting lines belong to
-    QList<QByteArray> m_waiting;
+    QList<Waiting> m_waiting;
+    // Of the lines in m_target's file.
+    LogDating m_dating;
     QString m_error;
 };

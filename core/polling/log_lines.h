@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QDate>
+#include <QDateTime>
 #include <QString>
 #include <QStringList>
 #include <QTime>
@@ -27,8 +28,17 @@ QString data(const QStringList& values, const QTime& time);
 QString outageBegan(const QTime& time);
 QString outageEnded(const QTime& time);
 
+// The date, time and UTC offset of the line that follows, in ISO 8601: the
+// lines carry only a time of day, and the header's date is the day of New....
+QString dateMark(const QDateTime& at);
+
 // The user's long time format without its time zone, which is no part of a
 // time of day.
 QString longTimeFormat();
+
+// A time of day as the log writes it: in the long time format, or, where the
+// code page cannot hold what the user's locale writes (other digits, words
+// of other scripts), as the C locale writes it, so that it stays readable.
+QString timeText(const QTime& time);
 
 } // namespace log_lines

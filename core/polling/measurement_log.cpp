@@ -23,6 +23,7 @@ MeasurementLog::MeasurementLog() : m_encoder(log_lines::kCodePage) {}
 void MeasurementLog::clear()
 {
     m_lines.clear();
+    m_dating.reset();
     m_written.reset();
 }
 
@@ -30,6 +31,13 @@ void MeasurementLog::addLine(const QString& text)
 {
     const QByteArray bytes = m_encoder.encode(text);
     m_lines.append(bytes);
+}
+
+void MeasurementLog::addLine(const QString& text, const QDateTime& at)
+{
+    if (const auto mark = m_dating.markBefore(at))
+        addLine(*mark);
+    addLine(text);
 }
 
 QString MeasurementLog::line(qsizetype index) const

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "encoded_lines.h"
+#include "log_dating.h"
 
 #include <QDateTime>
 #include <QString>
@@ -21,6 +22,9 @@ public:
 
     void clear();
     void addLine(const QString& text);
+    // A data line or an outage mark stamped `at`, after a date mark where the
+    // line's date could not be told otherwise.
+    void addLine(const QString& text, const QDateTime& at);
     qsizetype lineCount() const { return m_lines.count(); }
     QString line(qsizetype index) const;
     qint64 byteSize() const { return m_lines.byteSize(); }
@@ -53,6 +57,7 @@ private:
     void fail(bool always);
 
     EncodedLines m_lines;
+    LogDating m_dating;
     QStringEncoder m_encoder;
     QString m_fileName;
     std::optional<Written> m_written;

@@ -44,7 +44,8 @@ QRect plotArea(const QRect& bounds, const QFontMetrics& metrics)
 {
     const int left = metrics.horizontalAdvance(QStringLiteral("-000,0")) + 2 * kLabelGap;
     const int right = metrics.horizontalAdvance(QStringLiteral("00:00:00")) / 2 + kLabelGap;
-    const int top = metrics.height() + kLabelGap;
+    // The unit above the top value label, which reaches half a line above the plot.
+    const int top = metrics.height() * 3 / 2 + kLabelGap;
     const int bottom = 2 * metrics.height() + 2 * kLabelGap;
     return bounds.adjusted(left, top, -right, -bottom);
 }
@@ -78,8 +79,8 @@ void drawValueAxis(QPainter& painter, const QRect& plot, const Scale& scale, Qt:
 void drawUnit(QPainter& painter, const QRect& plot, const QString& unit)
 {
     painter.setPen(Qt::black);
-    painter.drawText(QRect(0, 0, plot.left() - kLabelGap, plot.top()), Qt::AlignRight | Qt::AlignVCenter,
-                     unit);
+    const int bottom = plot.top() - painter.fontMetrics().height() / 2;
+    painter.drawText(QRect(0, 0, plot.left() - kLabelGap, bottom), Qt::AlignRight | Qt::AlignBottom, unit);
 }
 
 void drawFrame(QPainter& painter, const QRect& plot)

@@ -30,7 +30,7 @@ Scale vertical(const QRect& plot, double min, double max);
 std::pair<double, double> padded(double min, double max, double least);
 
 // The plot within a chart's bounds: room on the left for the value labels,
-// above for the unit, below for two lines of labels, and on the right for
+// above for the unit clear of the top label, below for two lines of labels, and on the right for
 // half the last one.
 QRect plotArea(const QRect& bounds, const QFontMetrics& metrics);
 

@@ -112,16 +112,36 @@ void HistoryChart::pan(double share)
     showRange(m_from + shift, m_to + shift);
 }
 
+std::optional<double> HistoryChart::cursor() const
+{
+    if (!m_cursor || *m_cursor < m_from || *m_cursor > m_to)
+        return std::nullopt;
+    return m_cursor;
+}
+
+// Between a sample and the next that begins a new stretch there was no
+// measurement.
+bool HistoryChart::inGap(double seconds) const
+{
+    const qsizetype next = m_history->lowerBound(seconds);
+    if (next == 0 || next >= m_history->size() || double(m_history->times[size_t(next)]) == seconds)
+        return false;
+    return std::binary_search(m_history->breaks.begin(), m_history->breaks.end(), next);
+}
+
 std::optional<qsizetype> HistoryChart::cursorSample() const
 {
-    if (!m_cursor || !m_history || m_history->size() == 0 || *m_cursor < m_from || *m_cursor > m_to)
+    const auto at = cursor();
+    if (!at || !m_history || inGap(*at))
         return std::nullopt;
-    const qsizetype after = std::min(m_history->lowerBound(*m_cursor), m_history->size() - 1);
-    if (after == 0)
+    const qsizetype first = m_history->lowerBound(m_from);
+    const qsizetype last = m_history->upperBound(m_to);
+    if (first >= last)
+        return std::nullopt;
+    const qsizetype after = std::clamp(m_history->lowerBound(*at), first, last - 1);
+    if (after == first)
         return after;
-    const auto distance = [&](qsizetype s) {
-        return std::abs(double(m_history->times[size_t(s)]) - *m_cursor);
-    };
+    const auto distance = [&](qsizetype s) { return std::abs(double(m_history->times[size_t(s)]) - *at); };
     return distance(after - 1) <= distance(after) ? after - 1 : after;
 }
 
@@ -201,11 +221,14 @@ void HistoryChart::paintEvent(QPaintEvent*)
     chart_painting::drawFrame(painter, plot);
 }
 
-// Marks at round local times; the date under the first mark of each day.
+// Marks at round times of the log's own clock; the date under the first mark
+// of each day. Where the range holds two UTC offsets (the autumn hour comes
+// twice) each label says its offset.
 void HistoryChart::drawTimeAxis(QPainter& painter, const QRect& plot) const
 {
     const qint64 step = chart_ticks::timeStep(m_to - m_from, std::max(plot.width() / kPixelsPerTimeLabel, 1));
-    const qint64 offset = QDateTime::fromSecsSinceEpoch(qint64(m_from)).offsetFromUtc();
+    const qint64 offset = m_history->localTimeAt(m_from).offsetFromUtc();
+    const bool withOffset = offset != m_history->localTimeAt(m_to).offsetFromUtc();
     const QLocale locale;
     const QString timeFormat =
         step < 60 ? log_lines::longTimeFormat() : locale.timeFormat(QLocale::ShortFormat);
@@ -214,23 +237,37 @@ void HistoryChart::drawTimeAxis(QPainter& painter, const QRect& plot) const
     QDate previousDay;
     for (qint64 local = qint64(std::ceil((m_from + offset) / step)) * step; local - offset <= m_to;
          local += step) {
-        const QDateTime moment = QDateTime::fromSecsSinceEpoch(local - offset);
-        const int at = int(std::lround(x.pixel(double(local - offset))));
+        const qint64 utc = local - offset;
+        const QDate day = m_history->localTimeAt(double(utc)).date();
+        const int at = int(std::lround(x.pixel(double(utc))));
         painter.setPen(QColor(225, 225, 225));
         painter.drawLine(at, plot.top(), at, plot.bottom());
         painter.setPen(Qt::black);
-        QStringList lines{step >= kSecondsPerDay ? locale.toString(moment.date(), QLocale::ShortFormat)
-                                                 : locale.toString(moment.time(), timeFormat)};
-        if (step < kSecondsPerDay && moment.date() != previousDay)
-            lines.append(locale.toString(moment.date(), QLocale::ShortFormat));
-        previousDay = moment.date();
+        QStringList lines{step >= kSecondsPerDay ? locale.toString(day, QLocale::ShortFormat)
+                                                 : timeLabel(utc, timeFormat, withOffset)};
+        if (step < kSecondsPerDay && day != previousDay)
+            lines.append(locale.toString(day, QLocale::ShortFormat));
+        previousDay = day;
         for (int line = 0; line < lines.size(); ++line) {
             const int width = metrics.horizontalAdvance(lines[line]);
-            painter.drawText(at - width / 2,
+            // Never cut by the left edge: a label with its offset is wide.
+            painter.drawText(std::max(at - width / 2, 0),
                              plot.bottom() + kLabelGap + metrics.ascent() + line * metrics.height(),
                              lines[line]);
         }
     }
+}
+
+QString HistoryChart::timeLabel(qint64 utc, const QString& format, bool withOffset) const
+{
+    const QDateTime moment = m_history->localTimeAt(double(utc));
+    const QString time = QLocale().toString(moment.time(), format);
+    if (!withOffset)
+        return time;
+    const int minutes = moment.offsetFromUtc() / 60;
+    return QStringLiteral("%1 (%2%3)")
+        .arg(time, minutes < 0 ? QStringLiteral("-") : QStringLiteral("+"),
+             QTime(0, 0).addSecs(std::abs(minutes) * 60).toString(QStringLiteral("HH:mm")));
 }
 
 void HistoryChart::drawStretches(QPainter& painter, const Scale& x, const Scale& y) const

@@ -45,8 +45,11 @@ public:
     // By a share of the visible span; negative is back in time.
     void pan(double share);
 
-    // The sample nearest the cursor, when the cursor is in the visible range.
+    // The visible sample nearest the cursor, when the cursor is in the
+    // visible range and not in a gap or an outage.
     std::optional<qsizetype> cursorSample() const;
+    // Where the cursor is, when it is in the visible range.
+    std::optional<double> cursor() const;
     void setCursorAt(double seconds);
     void moveCursor(int columns);
 
@@ -79,6 +82,8 @@ private:
     void drawCursor(QPainter& painter, const QRect& plot, const chart_painting::Scale& x,
                     const chart_painting::Scale& y) const;
     void finishZoomDrag();
+    bool inGap(double seconds) const;
+    QString timeLabel(qint64 utc, const QString& format, bool withOffset) const;
 
     const LogHistory* m_history = nullptr;
     std::bitset<kLogValueCount> m_shown;

@@ -19,6 +19,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QLocale>
+#include <QPainter>
 #include <QPixmap>
 #include <QPushButton>
 #include <QSaveFile>
@@ -32,6 +33,7 @@ namespace {
 
 constexpr QSize kInitialSize(960, 640);
 constexpr int kSwatchSize = 12;
+constexpr int kPictureMargin = 6;
 
 const char* const kValueNames[kLogValueCount] = {QT_TRANSLATE_NOOP("LogHistoryWindow", "teplota vody"),
                                                  QT_TRANSLATE_NOOP("LogHistoryWindow", "venkovní teplota"),
@@ -301,14 +303,52 @@ void LogHistoryWindow::tl_csvClick()
     commitChecked(file, opened && writeLogCsv(m_history, first, last, file), *path);
 }
 
-// The chart in front, as the window shows it.
+// The chart in front, as the window shows it, under the file's name and the
+// range shown; the time chart with the colours of the values it shows,
+// which the window's check boxes tell but the chart alone does not.
+QImage LogHistoryWindow::picture() const
+{
+    const bool timeChart = m_tabs->currentIndex() == 0;
+    const QPixmap chart = (timeChart ? static_cast<QWidget*>(m_chart) : m_curveChart)->grab();
+    const QSize size = chart.deviceIndependentSize().toSize();
+    const QFontMetrics metrics(font());
+    const int line = metrics.height();
+    const QStringList heading{windowTitle(), tr("Zobrazeno:") + u' ' + ed_rozsah->text()};
+    const int headingHeight = int(heading.size()) * line + 2 * kPictureMargin;
+    const int legendHeight = timeChart ? line + 2 * kPictureMargin : 0;
+    QImage image(QSize(size.width(), headingHeight + size.height() + legendHeight) * chart.devicePixelRatio(),
+                 QImage::Format_RGB32);
+    image.setDevicePixelRatio(chart.devicePixelRatio());
+    image.fill(Qt::white);
+    QPainter painter(&image);
+    painter.setFont(font());
+    painter.setPen(Qt::black);
+    for (int i = 0; i < heading.size(); ++i)
+        painter.drawText(kPictureMargin, kPictureMargin + i * line + metrics.ascent(),
+                         metrics.elidedText(heading[i], Qt::ElideRight, size.width() - 2 * kPictureMargin));
+    painter.drawPixmap(0, headingHeight, chart);
+    int x = kPictureMargin;
+    const int top = headingHeight + size.height() + kPictureMargin;
+    for (int value = 0; timeChart && value < kLogValueCount; ++value) {
+        if (!m_chart->valueShown(LogValue(value)))
+            continue;
+        painter.fillRect(QRect(x, top + (line - kSwatchSize) / 2, kSwatchSize, kSwatchSize),
+                         HistoryChart::colorOf(LogValue(value)));
+        x += kSwatchSize + kPictureMargin;
+        const QString name = tr(kValueNames[value]);
+        painter.setPen(Qt::black);
+        painter.drawText(x, top + metrics.ascent(), name);
+        x += metrics.horizontalAdvance(name) + 2 * kPictureMargin;
+    }
+    return image;
+}
+
 void LogHistoryWindow::tl_obrazekClick()
 {
     const auto path = askSaveName(QT_TR_NOOP("Uložit obrázek"), QT_TR_NOOP("Obrázek PNG (*.png)"), "png");
     if (!path)
         return;
-    QWidget* chart = m_tabs->currentIndex() == 0 ? static_cast<QWidget*>(m_chart) : m_curveChart;
-    const QImage image = chart->grab().toImage();
+    const QImage image = picture();
     QSaveFile file(*path);
     const bool opened = file.open(QIODevice::WriteOnly | QIODevice::Unbuffered);
     commitChecked(file, opened && image.save(&file, "PNG"), *path);
@@ -362,10 +402,7 @@ void LogHistoryWindow::retranslate()
 
 void LogHistoryWindow::showSummary()
 {
-    QString text =
-        tr("Řádků s měřením: %L1, vynechaných řádků: %L2").arg(m_history.size()).arg(m_history.skippedLines);
-    if (m_history.outages > 0)
-        text += tr(", výpadků regulátoru: %L1").arg(m_history.outages);
+    const QString text = logSummary(m_history);
     m_summary->setText(text);
     // The summary is all this label says: assistive technology reads its name.
     m_summary->setAccessibleName(text);
@@ -380,8 +417,8 @@ void LogHistoryWindow::showRange()
     }
     const auto [first, last] = visibleSamples();
     ed_rozsah->setText(tr("%1 až %2, měření: %L3")
-                           .arg(momentText(QDateTime::fromSecsSinceEpoch(qint64(std::ceil(m_chart->from())))),
-                                momentText(QDateTime::fromSecsSinceEpoch(qint64(std::floor(m_chart->to())))))
+                           .arg(momentText(m_history.localTimeAt(std::ceil(m_chart->from()))),
+                                momentText(m_history.localTimeAt(std::floor(m_chart->to()))))
                            .arg(last - first));
     ed_rozsah->setCursorPosition(0);
 }
@@ -389,6 +426,12 @@ void LogHistoryWindow::showRange()
 void LogHistoryWindow::showCursor()
 {
     const auto sample = m_chart->cursorSample();
+    const auto cursor = m_chart->cursor();
+    if (!sample && cursor && m_history.size() > 0) {
+        ed_kurzor->setText(tr("%1: bez měření (mezera nebo výpadek v záznamu)")
+                               .arg(momentText(m_history.localTimeAt(*cursor))));
+        return;
+    }
     if (!sample) {
         ed_kurzor->setText(tr("ukažte myší do grafu nebo posuňte kurzor klávesami Ctrl a šipkou"));
         return;

@@ -64,6 +64,7 @@ private:
     // The visible samples, [first, last).
     std::pair<qsizetype, qsizetype> visibleSamples() const;
     std::optional<QString> askSaveName(const char* title, const char* filter, const char* extension);
+    QImage picture() const;
 
     TranslatedTexts m_texts{"LogHistoryWindow"};
     QString m_path;

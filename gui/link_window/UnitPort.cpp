@@ -2,6 +2,7 @@
 
 #include "ui_UnitPort.h"
 
+#include "app_error.h"
 #include "bus_protocol.h"
 #include "port_chooser.h"
 #include "port_names.h"
@@ -102,7 +103,12 @@ void Tport::FormCreate()
     selectBaudRate(baudRate());
     selectItem(m_ui->cb_com, portNumber());
 
-    m_line.OpenPortOrAwaitDevice(portNumber());
+    try {
+        m_line.OpenPortOrAwaitDevice(portNumber());
+    } catch (const AppError&) {
+        m_serverAwayAtStart = m_line.isNetworkPort();
+        throw;
+    }
     TakeSnapshot();
 }
 
@@ -169,6 +175,7 @@ void Tport::cb_saChange()
 
 void Tport::changePort(int number)
 {
+    m_serverAwayAtStart = false;
     m_line.setPortNumber(number);
     // "žádný port" leaves the open port open and in use.
     if (number == 0)
@@ -313,6 +320,7 @@ void Tport::tl_portyClick()
 {
     PortChooser chooser(*m_portSource, portNumber() > 0 ? portNumber() : kDefaultPort, this);
     chooser.setBaudRate(baudRate());
+    chooser.setStation({lowByte(device_address), lowByte(pc_address)});
     chooser.exec();
     showPortTargets();
     if (!chooser.assignedNumber())

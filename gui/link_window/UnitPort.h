@@ -42,7 +42,9 @@ public:
     bool ReadPort(uint8_t* buffer, int count, uint32_t& received) override;
     bool WritePort(const uint8_t* buffer, int count, uint32_t& written) override;
     void DropUntilQuiet(Clock::time_point until) override { m_line.DropUntilQuiet(until); }
-    bool DeviceAbsent() const override { return m_line.deviceLost(); }
+    // Also a server that could not be reached at start-up: its error box
+    // said why, and the settings window's check need not say it again.
+    bool DeviceAbsent() const override { return m_line.deviceLost() || m_serverAwayAtStart; }
     SerialLine& line() { return m_line; }
     // Where "Porty v počítači" lists the computer's ports from.
     void setPortSource(std::unique_ptr<PortSource> source) { m_portSource = std::move(source); }
@@ -94,6 +96,7 @@ private:
     std::unique_ptr<Ui::Tport> m_ui;
     SettingsStore& m_store;
     SerialLine m_line; // holds port_number and baud_rate
+    bool m_serverAwayAtStart = false;
     std::unique_ptr<PortSource> m_portSource = std::make_unique<SystemPortSource>();
     QTimer* Timer1;
     // Opens a lost device when it is back, also while nothing is read.

@@ -10,7 +10,6 @@
 #include <QEvent>
 #include <QFileInfo>
 #include <QHeaderView>
-#include <QRegularExpression>
 #include <QTimer>
 
 namespace {
@@ -64,6 +63,8 @@ PortChooser::PortChooser(const PortSource& source, int comNumber, QWidget* paren
 PortChooser::~PortChooser() = default;
 
 void PortChooser::setBaudRate(int baudRate) { m_serverPanel->setBaudRate(baudRate); }
+
+void PortChooser::setStation(const StationProbe& station) { m_serverPanel->setStation(station); }
 
 void PortChooser::changeEvent(QEvent* event)
 {
@@ -142,12 +143,10 @@ void PortChooser::tl_priraditClick()
 #ifdef Q_OS_WIN
 std::optional<int> PortChooser::assign(const SerialPortEntry& port)
 {
-    static const QRegularExpression comName(QStringLiteral("^COM(\\d+)$"));
-    const QRegularExpressionMatch match = comName.match(port.systemName);
-    if (match.hasMatch()) {
+    if (const std::optional<int> number = comPortNumber(port.systemName)) {
         // The number is the port's own again, not a server's.
-        forgetServer(match.captured(1).toInt());
-        return match.captured(1).toInt();
+        forgetServer(*number);
+        return number;
     }
     refuse(tr("Port %1 nemá číslo COM.").arg(port.systemName));
     return std::nullopt;
@@ -166,8 +165,8 @@ std::optional<int> PortChooser::assign(const SerialPortEntry& port)
         if (answer != Prompts::Answer::Yes)
             return std::nullopt;
     }
-    if (!linkComPort(number, target)) {
-        refuse(tr("Odkaz %1 nelze zapsat do složky portů %2.").arg(name, portDirectory()));
+    if (const EntryFailure failure = linkComPort(number, target)) {
+        refuse(tr("Odkaz %1 nelze zapsat: %2.").arg(name, *failure));
         return std::nullopt;
     }
     return number;

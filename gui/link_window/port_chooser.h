@@ -1,5 +1,6 @@
 #pragma once
 
+#include "network_port.h"
 #include "port_source.h"
 
 #include <QDialog>
@@ -32,6 +33,8 @@ public:
     std::optional<int> assignedNumber() const { return m_assigned; }
     // The line's rate, for the check of a serial server on the network.
     void setBaudRate(int baudRate);
+    // The addresses a check through a raw TCP server probes with.
+    void setStation(const StationProbe& station);
 
     void refresh();
     void tl_priraditClick();

@@ -70,20 +70,46 @@ void ServerPanel::tl_vyzkousetClick()
         return;
     // The check may hold the window for the connect time-out.
     QGuiApplication::setOverrideCursor(Qt::WaitCursor);
-    const ServerAnswer answer = checkServer(*server, m_baudRate);
+    const ServerCheck check = checkServer(*server, m_baudRate, m_station);
     QGuiApplication::restoreOverrideCursor();
-    const QString name = server->text();
-    switch (answer) {
-    case ServerAnswer::None:
-        tell(tr("Server %1 neodpověděl.").arg(name), true);
+    tellChecked(*server, check);
+}
+
+void ServerPanel::tellChecked(const NetworkAddress& server, const ServerCheck& check)
+{
+    const QString name = server.text();
+    const int station = m_station.destination;
+    switch (check.outcome) {
+    case ServerCheck::Outcome::Unreachable:
+        tell(tr("Se serverem %1 se nelze spojit: %2.").arg(name, check.reason), true);
         break;
-    case ServerAnswer::Connected:
-        if (server->kind == NetworkAddress::Kind::Rfc2217)
-            tell(tr("Server %1 přijal spojení, ale nepotvrdil nastavení linky (RFC 2217).").arg(name), true);
-        else
-            tell(tr("Server %1 přijal spojení.").arg(name), false);
+    case ServerCheck::Outcome::Connected:
+        tell(tr("Server %1 přijal spojení.").arg(name), false);
         break;
-    case ServerAnswer::Confirmed:
+    case ServerCheck::Outcome::Silent:
+        tell(tr("Server %1 přijal spojení, ale na dotaz na stanici %2 nepřišlo nic: server data nepředává, "
+                "nebo jeho linka nemá %3 Bd, 8 datových bitů, sudou paritu a 1 stop bit, nebo na adrese %2 "
+                "není regulátor.")
+                 .arg(name)
+                 .arg(station)
+                 .arg(m_baudRate),
+             true);
+        break;
+    case ServerCheck::Outcome::Relayed:
+        tell(tr("Server %1 předává data, ale na dotaz na stanici %2 nepřišla platná odpověď: jeho linka "
+                "nemá %3 Bd, 8 datových bitů, sudou paritu a 1 stop bit, nebo na ní ruší jiná stanice.")
+                 .arg(name)
+                 .arg(station)
+                 .arg(m_baudRate),
+             true);
+        break;
+    case ServerCheck::Outcome::Answered:
+        tell(tr("Server %1 předává data: stanice na adrese %2 odpověděla.").arg(name).arg(station), false);
+        break;
+    case ServerCheck::Outcome::Unconfirmed:
+        tell(tr("Server %1 přijal spojení, ale nepotvrdil nastavení linky (RFC 2217).").arg(name), true);
+        break;
+    case ServerCheck::Outcome::Confirmed:
         tell(tr("Server %1 odpověděl a nastavil linku na %2 Bd.").arg(name).arg(m_baudRate), false);
         break;
     }
@@ -95,8 +121,8 @@ void ServerPanel::tl_priraditServerClick()
     if (!server)
         return;
     const int number = m_ui->ed_server_com->value();
-    if (!assignServer(number, *server)) {
-        tell(tr("%1 nelze přiřadit server %2.").arg(comPortName(number), server->text()), true);
+    if (const EntryFailure failure = assignServer(number, *server)) {
+        tell(tr("%1 nelze přiřadit server %2: %3.").arg(comPortName(number), server->text(), *failure), true);
         return;
     }
     emit assigned(number);

@@ -25,9 +25,11 @@
 #include <QPushButton>
 #include <QScopeGuard>
 #include <QScreen>
+#include <QShowEvent>
 #include <QStatusBar>
 #include <QTimer>
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 
@@ -54,11 +56,32 @@ QLabel* makeLabel(TranslatedTexts& texts, const char* text, QWidget* parent, int
     return label;
 }
 
-bool onSomeScreen(const QRect& frame)
+// The screen that holds the middle of a window at `place` (its frame's
+// corner) of `size`; none when that is off every screen. Stored values can be
+// anything: the middle is worked out without overflow.
+QScreen* screenOf(const QPoint& place, const QSize& size)
 {
-    const auto screens = QGuiApplication::screens();
-    return std::any_of(screens.begin(), screens.end(),
-                       [&](const QScreen* s) { return s->availableGeometry().intersects(frame); });
+    const auto middle = [](int start, int length) {
+        return static_cast<int>(std::clamp<qint64>(qint64(start) + length / 2, std::numeric_limits<int>::min(),
+                                                   std::numeric_limits<int>::max()));
+    };
+    return QGuiApplication::screenAt({middle(place.x(), size.width()), middle(place.y(), size.height())});
+}
+
+// A window comes up whole on `screen`: no larger than the screen's free area
+// and moved in until its title bar and every edge are in reach. `frame` is
+// what the window manager adds around the window's own size; the result is
+// the frame's corner and the window's size.
+QRect withinScreen(const QScreen& screen, const QPoint& place, const QSize& size, const QSize& frame)
+{
+    const QRect room = screen.availableGeometry();
+    const QSize fitted = size.boundedTo(room.size() - frame).expandedTo({0, 0});
+    const auto inside = [](int start, int length, int roomStart, int roomLength) {
+        return std::clamp(start, roomStart, roomStart + std::max(roomLength - length, 0));
+    };
+    return {QPoint(inside(place.x(), fitted.width() + frame.width(), room.x(), room.width()),
+                   inside(place.y(), fitted.height() + frame.height(), room.y(), room.height())),
+            fitted};
 }
 
 } // namespace
@@ -320,12 +343,29 @@ void Tqzr17::restoreGeometry()
                        m_store->ReadInteger(kDesktop, QStringLiteral("Height"), height())},
                       {kDesignedWidth, kDesignedHeight}));
     m_storedPos = pos();
-    // A window stored on a screen that is no longer there would open out of
-    // reach: show it on the primary screen, but keep the stored place unless
-    // the user moves the window.
-    if (!onSomeScreen(QRect(pos(), size())))
-        move(QGuiApplication::primaryScreen()->availableGeometry().topLeft());
+    fitOnScreen();
+}
+
+// A window stored on a screen that is no longer there, or partly off its
+// screen, would open out of reach: it is shown whole (on the primary screen
+// when its own is gone), but the stored place is kept unless the user moves
+// the window.
+void Tqzr17::fitOnScreen()
+{
+    QScreen* screen = screenOf(pos(), size());
+    const QRect place = withinScreen(screen ? *screen : *QGuiApplication::primaryScreen(), pos(), size(),
+                                     frameGeometry().size() - geometry().size());
+    resize(place.size());
+    move(place.topLeft());
     m_shownPos = pos();
+}
+
+void Tqzr17::showEvent(QShowEvent* event)
+{
+    QMainWindow::showEvent(event);
+    // Only a shown window has the window manager's frame: fitted again with it.
+    if (!event->spontaneous())
+        fitOnScreen();
 }
 
 // A damaged store can hold sizes no user made: one larger than the screen is
@@ -455,9 +495,9 @@ void Tqzr17::AddChartPoint(float deviation)
     Chart1->addPoint(point_x, static_cast<double>(deviation), pen_color);
 }
 
-void Tqzr17::addLogLine(const QString& line)
+void Tqzr17::addLogLine(const QString& line, const QDateTime& at)
 {
-    m_log.addLine(line);
+    m_log.addLine(line, at);
     if (log_named)
         m_log.update();
 }
@@ -562,14 +602,18 @@ void Tqzr17::createTrafficWindow()
     const auto stored = [this](const char* key, int def) {
         return m_store->ReadInteger(kProvoz, QLatin1String(key), def);
     };
-    // The size is bounded before it meets the place: their sum must not overflow.
-    const QSize size =
-        usableSize({stored("Width", beside.width()), stored("Height", beside.height())}, beside.size());
-    const QRect place(QPoint(stored("Left", beside.x()), stored("Top", beside.y())), size);
-    if (!onSomeScreen(place))
-        return;
-    m_trafficWindow->resize(size);
-    m_trafficWindow->move(place.topLeft());
+    QSize size = usableSize({stored("Width", beside.width()), stored("Height", beside.height())}, beside.size());
+    QPoint place(stored("Left", beside.x()), stored("Top", beside.y()));
+    QScreen* screen = screenOf(place, size);
+    if (!screen) {
+        size = beside.size();
+        place = beside.topLeft();
+        screen = this->screen();
+    }
+    // Its frame is not known before it is shown: it gets the main window's.
+    const QRect fitted = withinScreen(*screen, place, size, frameGeometry().size() - geometry().size());
+    m_trafficWindow->resize(fitted.size());
+    m_trafficWindow->move(fitted.topLeft());
 }
 
 void Tqzr17::writeTrafficGeometry()

@@ -105,6 +105,7 @@ protected:
     void changeEvent(QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
+    void showEvent(QShowEvent* event) override;
 
 private:
     void buildPanel();
@@ -115,8 +116,9 @@ private:
     void addLanguageMenu(class QMenu* help);
     void chooseLanguage(Language language);
     void restoreGeometry();
+    void fitOnScreen();
     void showMeasurement(const Measurement& measurement);
-    void addLogLine(const QString& line);
+    void addLogLine(const QString& line, const QDateTime& at);
     void FormClose();
     void showModalWithoutPolling(QDialog* window);
     void showModal(QDialog* window);

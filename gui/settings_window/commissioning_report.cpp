@@ -7,6 +7,7 @@
 #include "param_record.h"
 
 #include <QCoreApplication>
+#include <QFont>
 #include <QLocale>
 #include <QRegularExpression>
 #include <QTextDocument>
@@ -159,6 +160,11 @@ QString CommissioningReport::html() const
 void CommissioningReport::print(QPagedPaintDevice& device) const
 {
     QTextDocument document;
+    // No ligatures: a PDF that holds "fi" as one character is not found by
+    // searching or copying the text as it reads.
+    QFont font = document.defaultFont();
+    font.setStyleStrategy(QFont::PreferNoShaping);
+    document.setDefaultFont(font);
     document.setHtml(html());
     document.print(&device);
 }

@@ -355,7 +355,7 @@ ParsedOptions parseOptions(int argc, char** argv)
 
 const char* usageText()
 {
-    return R"(usage: qzr17-sim [options]
+    return R"(Usage: qzr17-sim [OPTION]...
 Simulates a QZR 17 regulator on a pseudo-terminal; prints "PORT <path>" first.
   --address LIST         own bus address 0..126 (default 0); a list such as 3,5,7
                          or 3-5,9 puts several regulators on the line, each with
@@ -369,7 +369,7 @@ Simulates a QZR 17 regulator on a pseudo-terminal; prints "PORT <path>" first.
   --corrupt-byte R       fraction 0..1 of replies with one changed data byte
   --seed N               seed of the fault and noise generator
   --short-reply N        drop the last N bytes of every reply
-  --late-ms MS           delay every reply
+  --late-ms MS           delay every reply, listening on meanwhile
   --noise N              N random bytes before every reply
   --baud N               pace replies as on a line of N baud (11 bits a character)
   --type TEXT            device type text (UTF-8, sent as Windows-1250)
@@ -384,8 +384,9 @@ Options of a station's answers (--refuse-table, --corrupt-*, --short-reply,
 --late-ms, --noise, --type*, --version*, --firmware-date) apply to every
 station, or to those listed before a colon: --late-ms 7:900, --noise 3-5:4.
   --version              (alone) the program's version
-Control on stdin, one command a line, each answered by OK [data] or ERR <why>;
-"@A command" addresses the station at A, a command without it the first one:
+Control on stdin, one command a line, each answered by OK [data] or ERR <why>
+once no reply is still due; "@A command" addresses the station at A, a command
+without it the first one:
   silent on|off, refuse T, accept T, unreadable T, readable T, refuse-eeprom on|off,
   late MS, short N, noise N,
   corrupt-checksum R, corrupt-byte R, baud N, address N, no-type on|off,

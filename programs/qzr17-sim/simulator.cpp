@@ -97,7 +97,9 @@ int Simulator::run()
                          {m_port.clientGoneFd(), POLLIN, 0}};
         if (Clock::now() >= m_lineResumesAt)
             fds[1].fd = m_port.masterFd();
-        if (m_controlOpen)
+        // A command is answered once every reply still due has gone out,
+        // so that whoever changes the faults knows the old ones are done.
+        if (m_controlOpen && !m_transmitter->nextDue())
             fds[2].fd = STDIN_FILENO;
         const int ready = ::poll(fds, 4, pollTimeoutMs());
         if (ready < 0 && errno != EINTR)
@@ -111,6 +113,7 @@ int Simulator::run()
         if (ready > 0 && (fds[3].revents & POLLIN))
             m_port.restoreAfterClient();
         dropStaleBytes();
+        m_transmitter->sendDue();
     }
     m_port.removeLinks();
     return 0;
@@ -126,6 +129,8 @@ int Simulator::pollTimeoutMs() const
     }
     if (m_lineResumesAt > now)
         wait = std::min(wait, std::chrono::ceil<std::chrono::milliseconds>(m_lineResumesAt - now));
+    if (const auto due = m_transmitter->nextDue())
+        wait = std::min(wait, std::chrono::ceil<std::chrono::milliseconds>(*due - now));
     return static_cast<int>(std::max<long>(wait.count(), 0));
 }
 

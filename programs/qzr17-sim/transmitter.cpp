@@ -20,6 +20,14 @@ timespec toTimespec(std::chrono::steady_clock::time_point when)
     return timespec{static_cast<time_t>(ns / 1'000'000'000), static_cast<long>(ns % 1'000'000'000)};
 }
 
+// The answering station: SA of an SD1 acknowledgement or of an SD2 reply.
+uint8_t senderOf(const uint8_t* reply, size_t length)
+{
+    if (length > 2 && reply[0] == kSd1)
+        return reply[2];
+    return length > 5 ? reply[5] : 0;
+}
+
 } // namespace
 
 // steady_clock is CLOCK_MONOTONIC on Linux, so its time points convert directly.
@@ -53,13 +61,36 @@ void Transmitter::send(const uint8_t* reply, size_t length, const LineFaults& fa
         start = std::max(start, requestStart + perChar * static_cast<long>(requestLength));
     }
     start += std::chrono::milliseconds(faults.lateMs);
-    if (m_baud > 0) {
-        writePaced(m_out.data(), count, start, perChar);
-        return;
+    // A station's replies leave in the order of its requests; another
+    // station's late reply does not hold them up.
+    const uint8_t sender = senderOf(reply, length);
+    const auto same = std::find_if(m_queue.rbegin(), m_queue.rend(), [sender](const Queued& q) { return q.sender == sender; });
+    if (same != m_queue.rend())
+        start = std::max(start, same->start);
+    const auto at = std::upper_bound(m_queue.begin(), m_queue.end(), start,
+                                     [](Clock::time_point t, const Queued& q) { return t < q.start; });
+    m_queue.insert(at, {std::vector<uint8_t>(m_out.begin(), m_out.begin() + static_cast<long>(count)), start, perChar,
+                        sender});
+    sendDue();
+}
+
+void Transmitter::sendDue()
+{
+    while (!m_queue.empty() && m_queue.front().start <= Clock::now() && !stopRequested()) {
+        const Queued reply = std::move(m_queue.front());
+        m_queue.pop_front();
+        if (reply.perChar > Clock::duration::zero())
+            writePaced(reply.bytes.data(), reply.bytes.size(), reply.start, reply.perChar);
+        else
+            writeAll(reply.bytes.data(), reply.bytes.size());
     }
-    if (faults.lateMs > 0)
-        sleepUntil(start);
-    writeAll(m_out.data(), count);
+}
+
+std::optional<Transmitter::Clock::time_point> Transmitter::nextDue() const
+{
+    if (m_queue.empty())
+        return std::nullopt;
+    return m_queue.front().start;
 }
 
 // Noise, then the reply with its faults, in m_out; returns the byte count.

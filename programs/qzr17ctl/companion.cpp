@@ -29,7 +29,7 @@ ExitStatus runRequest(const CtlOptions& options, const CommandRequest& request,
         traceTraffic(line, start);
     openLine(line, settings);
     RecordingPort port(line);
-    const AttachedLink attached(port, settings);
+    const AttachedLink attached(port, settings, line.devicePath());
     return BusCommands(port).run(request);
 }
 
@@ -56,7 +56,10 @@ ExitStatus runCompanion(const QStringList& arguments, SerialLine::Clock::time_po
     } catch (const UsageError& error) {
         printError(error.message());
         printError(QCoreApplication::translate("qzr17ctl", "Nápověda: qzr17ctl --help"));
-        return ExitStatus::Usage;
+        return arguments.contains(QStringLiteral("watch")) ? ExitStatus::Configuration : ExitStatus::Usage;
+    } catch (const ConfigurationError& error) {
+        printError(error.message());
+        return ExitStatus::Configuration;
     } catch (const AppError& error) {
         printError(error.message());
         return ExitStatus::Usage;

@@ -1,6 +1,7 @@
 #include "link_setup.h"
 
 #include "bus_protocol.h"
+#include "line_failure_record.h"
 #include "settings_store.h"
 #include "usage_error.h"
 
@@ -60,17 +61,26 @@ void openLine(SerialLine& line, const LinkSettings& settings)
     }
 }
 
-AttachedLink::AttachedLink(PortIo& port, const LinkSettings& settings)
+AttachedLink::AttachedLink(PortIo& port, const LinkSettings& settings, const QString& device)
+    : m_recorded(!device.isEmpty())
 {
     bus_protocol::AttachPort(&port);
     bus_protocol::SetDestinationAddress(settings.destinationAddress);
     bus_protocol::SetSourceAddress(settings.sourceAddress);
+    if (device.isEmpty())
+        return;
+    if (const auto failure = line_failure_record::read(device))
+        bus_protocol::TakeOverFailure(*failure);
+    bus_protocol::SetFailureListener(
+        [device](const bus_protocol::LineFailure& failure) { line_failure_record::write(device, failure); });
 }
 
-// A run whose exchange failed waits out its late answer before it ends, so
-// that the next run meets a quiet line and a good run costs nothing.
+// A run that failed leaves without waiting when the next run is told; a good
+// run costs nothing either way.
 AttachedLink::~AttachedLink()
 {
-    bus_protocol::AwaitLateAnswers();
+    if (!m_recorded)
+        bus_protocol::AwaitLateAnswers();
+    bus_protocol::SetFailureListener({});
     bus_protocol::AttachPort(nullptr);
 }

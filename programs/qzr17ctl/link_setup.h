@@ -24,11 +24,17 @@ LinkSettings resolveLinkSettings(const CtlOptions& options, const SettingsStore&
 void openLine(SerialLine& line, const LinkSettings& settings);
 
 // Hands the line and the two addresses to the protocol module for as long as
-// it lives.
+// it lives, with what earlier runs left of their failures on the same device;
+// a failure of this run is left for the next one at once. Without a device
+// nothing is taken over or left: the run then waits out its own late answer
+// before it ends.
 class AttachedLink {
 public:
-    AttachedLink(PortIo& port, const LinkSettings& settings);
+    AttachedLink(PortIo& port, const LinkSettings& settings, const QString& device = {});
     ~AttachedLink();
     AttachedLink(const AttachedLink&) = delete;
     AttachedLink& operator=(const AttachedLink&) = delete;
+
+private:
+    bool m_recorded;
 };

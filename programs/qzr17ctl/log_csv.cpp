@@ -35,5 +35,6 @@ ExitStatus runLogCsv(const QStringList& arguments)
         printError(QCoreApplication::translate("qzr17ctl", "Standardní výstup nelze zapsat"));
         return ExitStatus::Usage;
     }
+    printError(logSummary(history));
     return ExitStatus::Success;
 }

@@ -35,6 +35,24 @@ void RecordingPort::startExchange()
 
 QString RecordingPort::describeFailure() const
 {
+    switch (bus_protocol::LastCheckFinding()) {
+    case bus_protocol::CheckFinding::RepliesDiffer:
+        return QCoreApplication::translate("qzr17ctl", "dvě odpovědi regulátoru se neshodují, jedna patřila "
+                                                       "jinému požadavku");
+    case bus_protocol::CheckFinding::ReadBackDiffers:
+        return QCoreApplication::translate("qzr17ctl", "regulátor zápis potvrdil, přečtená tabulka se ale "
+                                                       "od zapsané liší");
+    case bus_protocol::CheckFinding::ReadBackUnanswered:
+        return QCoreApplication::translate("qzr17ctl", "regulátor zápis potvrdil, tabulku ale nešlo přečíst "
+                                                       "zpět: %1").arg(exchangeFailure());
+    case bus_protocol::CheckFinding::None:
+        break;
+    }
+    return exchangeFailure();
+}
+
+QString RecordingPort::exchangeFailure() const
+{
     const auto& rx = bus_protocol::rx_buffer;
     if (!m_writeOk)
         return QCoreApplication::translate("qzr17ctl", "požadavek se nepodařilo odeslat");

@@ -6,7 +6,8 @@
 
 // Forwards to the line and remembers what the last exchange wrote and read,
 // so that a failed operation can say why: the request did not go out, nothing
-// came back, too little came, the regulator refused, or the reply was bad.
+// came back, too little came, the regulator refused, the reply was bad, or
+// the checks of a line in doubt found the reply another request's.
 class RecordingPort : public PortIo {
 public:
     explicit RecordingPort(PortIo& line) : m_line(line) {}
@@ -20,6 +21,8 @@ public:
     QString describeFailure() const;
 
 private:
+    QString exchangeFailure() const;
+
     PortIo& m_line;
     bool m_writeOk = true;
     int m_requested = 0;

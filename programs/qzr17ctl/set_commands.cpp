@@ -69,16 +69,27 @@ ParamSet withinFirmware(ParamSet set, bool newFirmware)
     return set;
 }
 
-// What a load that stopped has left in the regulator.
-void reportStoppedLoad(const std::vector<int>& written)
+// What a load that stopped has left in the regulator. A table whose write
+// got no answer may be in it all the same.
+QString stoppedLoadText(const std::vector<int>& written, int stoppedAt)
 {
-    printError(written.empty()
-                   ? QCoreApplication::translate(
-                         "qzr17ctl", "Do regulátoru se nezapsala žádná tabulka; do EEPROM se nic neuložilo.")
-                   : QCoreApplication::translate(
-                         "qzr17ctl",
-                         "V pracovní paměti (RAM) regulátoru už jsou tabulky %1; do EEPROM se nic neuložilo.")
-                         .arg(tableList(written)));
+    const bool mayHaveLanded = bus_protocol::WriteMayHaveLanded();
+    if (written.empty() && !mayHaveLanded)
+        return QCoreApplication::translate("qzr17ctl",
+                                           "Do regulátoru se nezapsala žádná tabulka; do EEPROM se nic neuložilo.");
+    if (written.empty())
+        return QCoreApplication::translate("qzr17ctl", "Tabulka %1 se do pracovní paměti (RAM) regulátoru možná "
+                                                       "zapsala, zápis se nepotvrdil; do EEPROM se nic neuložilo.")
+            .arg(stoppedAt);
+    if (mayHaveLanded)
+        return QCoreApplication::translate("qzr17ctl", "V pracovní paměti (RAM) regulátoru už jsou tabulky %1 a "
+                                                       "možná i tabulka %2, jejíž zápis se nepotvrdil; do EEPROM "
+                                                       "se nic neuložilo.")
+            .arg(tableList(written))
+            .arg(stoppedAt);
+    return QCoreApplication::translate(
+               "qzr17ctl", "V pracovní paměti (RAM) regulátoru už jsou tabulky %1; do EEPROM se nic neuložilo.")
+        .arg(tableList(written));
 }
 
 } // namespace
@@ -211,7 +222,7 @@ ExitStatus SetCommands::load(const CommandRequest& request, const Regulator& reg
         copyTable(table, set.record, param_record);
         if (!transfer(bus_protocol::WriteTable, table)) {
             failed(tableName(table));
-            reportStoppedLoad(written);
+            printError(stoppedLoadText(written, table));
             return ExitStatus::ExchangeFailed;
         }
         written.push_back(table);

@@ -57,10 +57,22 @@ void Watch::stop()
         m_publisher->stop();
 }
 
+QString Watch::regulatorState(bool answered) const
+{
+    if (answered)
+        return QCoreApplication::translate("qzr17ctl", "Regulátor odpovídá");
+    if (m_line && m_line->deviceLost() && m_line->isNetworkPort())
+        return QCoreApplication::translate("qzr17ctl", "Spojení se serverem %1 je přerušeno")
+            .arg(m_line->shownName());
+    if (m_line && m_line->deviceLost())
+        return QCoreApplication::translate("qzr17ctl", "Zařízení portu %1 není připojeno")
+            .arg(m_line->shownName());
+    return QCoreApplication::translate("qzr17ctl", "Regulátor neodpovídá");
+}
+
 void Watch::readingDone(bool answered)
 {
-    tell(Channel::Regulator, answered ? QCoreApplication::translate("qzr17ctl", "Regulátor odpovídá")
-                                      : QCoreApplication::translate("qzr17ctl", "Regulátor neodpovídá"));
+    tell(Channel::Regulator, regulatorState(answered));
     if (m_publisher)
         m_publisher->setAvailable(answered);
 }
@@ -74,7 +86,8 @@ void Watch::measured(const Measurement& measurement)
 }
 
 // The broker learns of the device once its type could be read: the type
-// names it there unless --name does, and is its model.
+// names it there unless --name does, and is its model; the version text is
+// its firmware.
 void Watch::startPublishing()
 {
     const bool typeRead = bus_protocol::ReadDeviceType();
@@ -91,7 +104,9 @@ void Watch::startPublishing()
                              : m_options.name;
     const QString id = mqttDeviceId(m_options.name.isEmpty() ? QStringLiteral("%1 %2").arg(type).arg(address)
                                                              : m_options.name);
-    m_publisher = new MqttPublisher(*m_options.mqtt, {id, name, type}, this);
+    const QString firmware =
+        bus_protocol::ReadDeviceVersion() ? deviceText(bus_protocol::device_version_text) : QString();
+    m_publisher = new MqttPublisher(*m_options.mqtt, {id, name, type, firmware}, this);
     connect(m_publisher, &MqttPublisher::connectionChanged, this, &Watch::brokerChanged);
     tell(Channel::Broker, QCoreApplication::translate("qzr17ctl", "MQTT: připojuji se k %1 jako kv36/%2")
                               .arg(m_publisher->address(), id));
@@ -113,7 +128,7 @@ void Watch::brokerChanged(bool connected, const QString& detail)
 void Watch::writeLogLine(const QString& line, const QDateTime& at)
 {
     const QString file = m_log->fileNameFor(at.date());
-    if (m_log->append(line, at.date()))
+    if (m_log->append(line, at))
         tell(Channel::Log, QCoreApplication::translate("qzr17ctl", "Záznam %1 se zapisuje").arg(file));
     else
         tell(Channel::Log, QCoreApplication::translate("qzr17ctl", "Záznam %1 nelze zapsat: %2")
@@ -139,9 +154,14 @@ ExitStatus runWatch(const CtlOptions& options, SerialLine::Clock::time_point sta
     const AttachedLink attached(line, settings);
     requireAnsweringAddress();
     Watch watch(watchOptions);
+    watch.setLine(&line);
     watch.start();
     std::signal(SIGTERM, requestStop);
     std::signal(SIGINT, requestStop);
+#ifdef SIGHUP
+    // A closed terminal or "systemctl kill -s HUP" ends the watch as cleanly.
+    std::signal(SIGHUP, requestStop);
+#endif
 #ifdef SIGPIPE
     // A broker gone in the middle of a write must not end the watch.
     std::signal(SIGPIPE, SIG_IGN);

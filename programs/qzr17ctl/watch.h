@@ -26,6 +26,10 @@ public:
     ~Watch() override;
 
     MeasurementPolling& polling() { return *m_polling; }
+    // The line read through: a reading that failed because the line itself
+    // is gone (a server's connection dropped, an adapter pulled out) is told
+    // as such, not as a regulator that does not answer.
+    void setLine(const SerialLine* line) { m_line = line; }
     // Throws AppError when the log cannot be written.
     void start();
     // Tells the broker the watch is gone; the log holds every line already.
@@ -35,6 +39,7 @@ private:
     enum class Channel { Regulator, Broker, Log };
 
     void readingDone(bool answered);
+    QString regulatorState(bool answered) const;
     void measured(const Measurement& measurement);
     void writeLogLine(const QString& line, const QDateTime& at);
     void startPublishing();
@@ -43,10 +48,13 @@ private:
 
     WatchOptions m_options;
     MeasurementPolling* const m_polling;
+    const SerialLine* m_line = nullptr;
     std::unique_ptr<AppendedLog> m_log;
     MqttPublisher* m_publisher = nullptr;
     QMap<Channel, QString> m_told;
 };
 
-// The whole run of qzr17ctl watch: until SIGTERM or SIGINT, then a clean stop.
+// The whole run of qzr17ctl watch: until SIGTERM, SIGINT or SIGHUP, then a
+// clean stop. The log needs no reopening after rotation: every line opens
+// its file anew.
 ExitStatus runWatch(const CtlOptions& options, SerialLine::Clock::time_point start);

@@ -3,16 +3,20 @@
 #include "measured_text.h"
 
 #include <QCoreApplication>
+#include <QCryptographicHash>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QTcpSocket>
 #include <QThread>
 
 #include <mosquitto.h>
 
+#include <cerrno>
 #include <cmath>
+#include <utility>
 
 namespace {
 
@@ -57,25 +61,119 @@ QString mqttDeviceId(const QString& name)
 {
     QString id;
     bool gap = false;
+    bool unfolded = false;
     for (const QChar c : name.normalized(QString::NormalizationForm_KD).toLower()) {
         if (c.isMark())
             continue;
         const bool plain = c.unicode() < 128 && c.isLetterOrNumber();
+        unfolded = unfolded || (!plain && c.isLetterOrNumber());
         if (plain && gap && !id.isEmpty())
             id += u'_';
         if (plain)
             id += c;
         gap = !plain;
     }
-    return id;
+    if (!unfolded)
+        return id;
+    const QByteArray hash = QCryptographicHash::hash(
+        name.normalized(QString::NormalizationForm_C).toLower().toUtf8(), QCryptographicHash::Sha1);
+    return (id.isEmpty() ? QString() : id + u'_') + QString::fromLatin1(hash.toHex().left(8));
 }
 
+namespace {
+
+QString translated(const char* text)
+{
+    return QCoreApplication::translate("qzr17ctl", text);
+}
+
+// The library's reasons in the user's language.
+QString reasonOf(int code)
+{
+    switch (code) {
+    case MOSQ_ERR_CONN_LOST:
+        return translated(QT_TRANSLATE_NOOP("qzr17ctl", "spojení se ztratilo"));
+    case MOSQ_ERR_NO_CONN:
+        return translated(QT_TRANSLATE_NOOP("qzr17ctl", "bez spojení"));
+    case MOSQ_ERR_CONN_REFUSED:
+        return translated(QT_TRANSLATE_NOOP("qzr17ctl", "broker spojení odmítl"));
+    case MOSQ_ERR_TLS:
+        return translated(QT_TRANSLATE_NOOP("qzr17ctl", "šifrované spojení (TLS) se nepodařilo navázat"));
+    case MOSQ_ERR_KEEPALIVE:
+        return translated(QT_TRANSLATE_NOOP("qzr17ctl", "broker přestal odpovídat"));
+    case MOSQ_ERR_EAI:
+        return translated(QT_TRANSLATE_NOOP("qzr17ctl", "název brokeru nelze přeložit na adresu"));
+    case MOSQ_ERR_PROTOCOL:
+        return translated(QT_TRANSLATE_NOOP("qzr17ctl", "broker nemluví protokolem MQTT"));
+    case MOSQ_ERR_ERRNO:
+        return translated(QT_TRANSLATE_NOOP("qzr17ctl", "chyba sítě"));
+    case MOSQ_ERR_NOMEM:
+        return translated(QT_TRANSLATE_NOOP("qzr17ctl", "nedostatek paměti"));
+    default:
+        return QString::fromUtf8(mosquitto_strerror(code));
+    }
+}
+
+QString unreachable(QAbstractSocket::SocketError error)
+{
+    switch (error) {
+    case QAbstractSocket::ConnectionRefusedError:
+        return translated(QT_TRANSLATE_NOOP("qzr17ctl", "na portu brokeru nikdo nenaslouchá"));
+    case QAbstractSocket::HostNotFoundError:
+        return translated(QT_TRANSLATE_NOOP("qzr17ctl", "název brokeru nelze přeložit na adresu"));
+    default:
+        return translated(QT_TRANSLATE_NOOP("qzr17ctl", "broker není dostupný"));
+    }
+}
+
+// What the system said when the first connection failed at once.
+QString systemReason(int error)
+{
+    switch (error) {
+    case ECONNREFUSED:
+        return translated(QT_TRANSLATE_NOOP("qzr17ctl", "na portu brokeru nikdo nenaslouchá"));
+    case ECONNRESET:
+        return translated(QT_TRANSLATE_NOOP("qzr17ctl", "broker spojení ukončil"));
+    case ETIMEDOUT:
+        return translated(QT_TRANSLATE_NOOP("qzr17ctl", "broker neodpověděl"));
+    case ENETUNREACH:
+    case EHOSTUNREACH:
+        return translated(QT_TRANSLATE_NOOP("qzr17ctl", "síť k brokeru není dostupná"));
+    default:
+        return translated(QT_TRANSLATE_NOOP("qzr17ctl", "chyba sítě"));
+    }
+}
+
+// The broker's answers to a connection request (MQTT 3.1.1).
+QString refusalOf(int code)
+{
+    switch (code) {
+    case 1:
+        return translated(QT_TRANSLATE_NOOP("qzr17ctl", "broker nepodporuje tuto verzi MQTT"));
+    case 2:
+        return translated(QT_TRANSLATE_NOOP("qzr17ctl", "broker odmítl identifikátor klienta"));
+    case 3:
+        return translated(QT_TRANSLATE_NOOP("qzr17ctl", "služba brokeru není dostupná"));
+    case 4:
+        return translated(QT_TRANSLATE_NOOP("qzr17ctl", "broker nepřijal jméno nebo heslo"));
+    case 5:
+        return translated(QT_TRANSLATE_NOOP("qzr17ctl", "broker nepovolil přístup"));
+    default:
+        return translated(QT_TRANSLATE_NOOP("qzr17ctl", "broker spojení odmítl (kód %1)")).arg(code);
+    }
+}
+
+} // namespace
+
 MqttPublisher::MqttPublisher(const MqttSettings& settings, const MqttDevice& device, QObject* parent)
-    : QObject(parent), m_settings(settings), m_device(device)
+    : QObject(parent), m_settings(settings), m_device(device), m_connectWatch(new QTimer(this))
 {
     initLibrary();
     if (m_settings.port == 0)
         m_settings.port = m_settings.caFile.isEmpty() ? kPlainPort : kTlsPort;
+    m_connectWatch->setSingleShot(true);
+    m_connectWatch->setInterval(kConnectReportMs);
+    connect(m_connectWatch, &QTimer::timeout, this, &MqttPublisher::connectionOverdue);
 }
 
 MqttPublisher::~MqttPublisher()
@@ -98,7 +196,7 @@ QByteArray MqttPublisher::topic(const char* leaf) const
 
 bool MqttPublisher::failed(int code)
 {
-    m_error = QString::fromUtf8(mosquitto_strerror(code));
+    m_error = reasonOf(code);
     return false;
 }
 
@@ -153,7 +251,8 @@ bool MqttPublisher::start()
     code = mosquitto_connect_async(m_client, m_settings.host.toUtf8().constData(), m_settings.port,
                                    kKeepAliveSeconds);
     if (code != MOSQ_ERR_SUCCESS)
-        emit connectionChanged(false, QString::fromUtf8(mosquitto_strerror(code)));
+        emit connectionChanged(false, code == MOSQ_ERR_ERRNO ? systemReason(errno) : reasonOf(code));
+    m_connectWatch->start();
     code = mosquitto_loop_start(m_client);
     return code == MOSQ_ERR_SUCCESS || failed(code);
 }
@@ -169,16 +268,20 @@ std::optional<int> MqttPublisher::publish(const QByteArray& topic, const QByteAr
 
 void MqttPublisher::publishDiscovery()
 {
-    const QJsonObject device{{"identifiers", QJsonArray{QStringLiteral("kv36_") + m_device.id}},
-                             {"name", m_device.name},
-                             {"model", m_device.model}};
+    QJsonObject device{{"identifiers", QJsonArray{QStringLiteral("kv36_") + m_device.id}},
+                       {"name", m_device.name},
+                       {"manufacturer", QStringLiteral("KORAVEL")},
+                       {"model", m_device.model}};
+    if (!m_device.firmware.isEmpty())
+        device.insert(QStringLiteral("sw_version"), m_device.firmware);
+    const QJsonObject origin{{"name", QStringLiteral("KV-36")}, {"sw_version", QStringLiteral(KV36_VERSION)}};
     for (const Sensor& sensor : kSensors) {
         const QString key = QLatin1String(sensor.key);
         const QString uniqueId = m_device.id + u'_' + key;
         const QJsonObject config{
             {"name", QCoreApplication::translate("qzr17ctl", sensor.title)},
             {"unique_id", uniqueId},
-            {"object_id", QStringLiteral("kv36_") + uniqueId},
+            {"default_entity_id", QStringLiteral("sensor.kv36_") + uniqueId},
             {"state_topic", QString::fromUtf8(topic("state"))},
             {"value_template", QStringLiteral("{{ value_json.%1 }}").arg(key)},
             {"device_class", "temperature"},
@@ -186,6 +289,7 @@ void MqttPublisher::publishDiscovery()
             {"state_class", "measurement"},
             {"availability_topic", QString::fromUtf8(topic("availability"))},
             {"device", device},
+            {"origin", origin},
         };
         publish("homeassistant/sensor/" + m_device.id.toUtf8() + '/' + sensor.key + "/config",
                 QJsonDocument(config).toJson(QJsonDocument::Compact));
@@ -227,9 +331,10 @@ void MqttPublisher::setAvailable(bool available)
 void MqttPublisher::connected(int code)
 {
     if (code != 0) {
-        emit connectionChanged(false, QString::fromUtf8(mosquitto_connack_string(code)));
+        emit connectionChanged(false, refusalOf(code));
         return;
     }
+    m_connectWatch->stop();
     m_connected = true;
     m_stateInFlight.reset();
     m_stateWaiting = !m_state.isEmpty();
@@ -239,12 +344,62 @@ void MqttPublisher::connected(int code)
     emit connectionChanged(true, QString());
 }
 
+// A connection closed before the broker took it is a wrong transport as
+// often as not (a TLS client at a plain listener, or the other way round),
+// or nobody listening: which one, a connection of its own tells.
 void MqttPublisher::disconnected(int code)
 {
-    if (!m_connected)
+    if (std::exchange(m_connected, false)) {
+        m_connectWatch->start();
+        emit connectionChanged(false, reasonOf(code));
         return;
-    m_connected = false;
-    emit connectionChanged(false, QString::fromUtf8(mosquitto_strerror(code)));
+    }
+    m_connectWatch->stop();
+    diagnose(reasonOf(code));
+}
+
+QString MqttPublisher::transportHint(const QString& reason) const
+{
+    if (m_settings.caFile.isEmpty())
+        return translated(
+                   QT_TRANSLATE_NOOP("qzr17ctl",
+                                     "%1; šifruje-li broker na portu %2 spojení (TLS), chybí --mqtt-cafile"))
+            .arg(reason)
+            .arg(m_settings.port);
+    return translated("%1; šifrované spojení (TLS) se nenavázalo: šifruje broker na portu %2 a je jeho "
+                      "certifikát vydán autoritou z %3?")
+        .arg(reason)
+        .arg(m_settings.port)
+        .arg(m_settings.caFile);
+}
+
+// The library tries again quietly and says little about a connection that
+// never got as far as MQTT.
+void MqttPublisher::connectionOverdue()
+{
+    diagnose(translated(QT_TRANSLATE_NOOP("qzr17ctl", "broker do %1 s spojení nepřijal"))
+                 .arg(kConnectReportMs / 1000));
+}
+
+// A plain connection to the broker's port tells what is wrong: nobody
+// listens, or the broker waits for the other transport (a TLS handshake, or
+// MQTT in plain text).
+void MqttPublisher::diagnose(const QString& reason)
+{
+    if (m_connected)
+        return;
+    auto* probe = new QTcpSocket(this);
+    connect(probe, &QTcpSocket::connected, this, [this, probe, reason] {
+        probe->deleteLater();
+        if (!m_connected)
+            emit connectionChanged(false, transportHint(reason));
+    });
+    connect(probe, &QTcpSocket::errorOccurred, this, [this, probe](QAbstractSocket::SocketError error) {
+        probe->deleteLater();
+        if (!m_connected)
+            emit connectionChanged(false, unreachable(error));
+    });
+    probe->connectToHost(m_settings.host, quint16(m_settings.port));
 }
 
 void MqttPublisher::published(int messageId)

@@ -6,6 +6,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <QTimer>
+
 #include <atomic>
 #include <optional>
 
@@ -24,15 +26,21 @@ struct MqttSettings {
 };
 
 // Who is published: the device id in the topics and unique ids, the name
-// Home Assistant shows, the model (the device type text).
+// Home Assistant shows, the model (the device type text) and the regulator's
+// firmware (its version text).
 struct MqttDevice {
     QString id;
     QString name;
     QString model;
+    QString firmware;
 };
 
-// A name as it can stand in a topic and a unique id: lower-case ASCII letters
-// and digits, everything else one underscore between them.
+// A name as it can stand in a topic, a discovery topic and an entity id:
+// lower-case ASCII letters and digits, everything else one underscore
+// between them. Letters with accents lose them; a name with letters that
+// have no ASCII form (Cyrillic, Greek, ...) gets eight hexadecimal digits of
+// its hash in their place, so that two such names still differ. Empty for a
+// name without letters or digits.
 QString mqttDeviceId(const QString& name);
 
 // Publishes one regulator's values to an MQTT broker, for Home Assistant
@@ -45,8 +53,15 @@ QString mqttDeviceId(const QString& name);
 class MqttPublisher : public QObject {
     Q_OBJECT
 public:
-    static constexpr int kKeepAliveSeconds = 10;
+    // Debian's mosquitto 2.0.11 gives up on a silent client 1.5 times the
+    // keep-alive after its last packet, plus up to about 6 s more (with 6 s,
+    // 9.3 to 14.6 s; with 10 s, 19.6 s): with 5 s the last will is out
+    // within 15 s of a dead watch, as the README promises.
+    static constexpr int kKeepAliveSeconds = 5;
     static constexpr int kStopWaitMs = 2000;
+    // A connection that neither succeeds nor fails for this long is told
+    // as such (a TLS listener spoken to in plain text waits for ever).
+    static constexpr int kConnectReportMs = 10000;
 
     MqttPublisher(const MqttSettings& settings, const MqttDevice& device, QObject* parent = nullptr);
     ~MqttPublisher() override;
@@ -78,11 +93,15 @@ private:
     void connected(int code);
     void disconnected(int code);
     void published(int messageId);
+    void connectionOverdue();
+    void diagnose(const QString& reason);
+    QString transportHint(const QString& reason) const;
     bool failed(int code);
 
     MqttSettings m_settings;
     MqttDevice m_device;
     mosquitto* m_client = nullptr;
+    QTimer* m_connectWatch;
     bool m_connected = false;
     bool m_available = true;
     QByteArray m_state;

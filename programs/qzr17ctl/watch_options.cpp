@@ -1,6 +1,5 @@
 #include "watch_options.h"
 
-#include "app_error.h"
 #include "numbers.h"
 #include "usage_error.h"
 
@@ -51,23 +50,26 @@ MqttSettings parseBroker(const QString& text)
     return {url.host(), std::max(url.port(), 0), std::nullopt, QString()};
 }
 
-// Readable by its owner alone, like a key: a password that others can read
-// is no secret.
+// For its owner alone, like a key: a password that a group or others may
+// read, change or run is no secret.
 MqttCredentials readCredentials(const QString& path)
 {
-    const QFileDevice::Permissions open = QFileDevice::ReadOther | QFileDevice::WriteOther;
+    const QFileDevice::Permissions notOwner = QFileDevice::ReadGroup | QFileDevice::WriteGroup |
+                                              QFileDevice::ExeGroup | QFileDevice::ReadOther |
+                                              QFileDevice::WriteOther | QFileDevice::ExeOther;
     QFile file(path);
-    if (file.exists() && (permissionsOf(file) & open))
-        throw AppError(QCoreApplication::translate(
-                           "qzr17ctl", "Soubor %1 mohou číst nebo měnit i ostatní uživatelé; přístupové "
-                                       "údaje v něm nelze použít (chmod 600)")
-                           .arg(path));
+    if (file.exists() && (permissionsOf(file) & notOwner))
+        throw ConfigurationError(
+            QCoreApplication::translate("qzr17ctl",
+                                        "Soubor %1 smí používat i jiný uživatel než vlastník (skupina "
+                                        "nebo ostatní); přístupové údaje v něm nelze použít (chmod 600)")
+                .arg(path));
     if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
-        throw AppError(QCoreApplication::translate("qzr17ctl", "Soubor %1 nelze číst: %2")
-                           .arg(path, file.errorString()));
+        throw ConfigurationError(QCoreApplication::translate("qzr17ctl", "Soubor %1 nelze číst: %2")
+                                     .arg(path, file.errorString()));
     const QStringList lines = QString::fromUtf8(file.readAll()).split(u'\n');
     if (lines.size() < 2 || lines[0].isEmpty())
-        throw AppError(
+        throw ConfigurationError(
             QCoreApplication::translate("qzr17ctl", "Soubor %1 čeká jméno na prvním řádku a heslo na druhém")
                 .arg(path));
     return {lines[0], lines[1]};
@@ -124,8 +126,8 @@ WatchOptions parseWatchOptions(const QStringList& arguments)
     if (options.mqtt && !credentials.isEmpty())
         options.mqtt->credentials = readCredentials(credentials);
     if (QFile ca(caFile); !caFile.isEmpty() && !ca.open(QIODevice::ReadOnly))
-        throw AppError(QCoreApplication::translate("qzr17ctl", "Soubor %1 nelze číst: %2")
-                           .arg(caFile, ca.errorString()));
+        throw ConfigurationError(QCoreApplication::translate("qzr17ctl", "Soubor %1 nelze číst: %2")
+                                     .arg(caFile, ca.errorString()));
     if (options.mqtt)
         options.mqtt->caFile = caFile;
     return options;
@@ -138,9 +140,9 @@ QString watchUsageText()
         "  watch [--interval S] [--log SOUBOR [--daily]] [--mqtt POČÍTAČ[:PORT]\n"
         "        [--mqtt-credentials SOUBOR] [--mqtt-cafile SOUBOR] [--name JMÉNO]]\n"
         "                           čte naměřené hodnoty každých S sekund (10), dokud neskončí\n"
-        "                           (SIGTERM, SIGINT); zapisuje je do záznamu jako okno programu\n"
+        "                           (SIGTERM, SIGINT, SIGHUP); zapisuje je do záznamu jako okno programu\n"
         "                           (--daily: soubor na každý den, SOUBOR-RRRR-MM-DD.txt) a posílá\n"
         "                           je na MQTT broker pro Home Assistant; do regulátoru nezapisuje.\n"
         "                           Přístupové údaje: jméno a heslo na dvou řádcích souboru, který\n"
-        "                           čte jen vlastník.");
+        "                           smí používat jen vlastník. Chybné volby a odmítnuté soubory: kód 78.");
 }

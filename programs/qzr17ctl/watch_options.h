@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app_error.h"
 #include "watch_mqtt.h"
 
 #include <QString>
@@ -16,8 +17,16 @@ struct WatchOptions {
     QString name; // the device's name for the broker; empty: from its type and address
 };
 
-// Throws UsageError for an unknown option or a bad value, AppError for a
-// credentials file that cannot be read or that others can read.
+// A file the options name that cannot be used as it is: trying again later
+// does not help.
+class ConfigurationError : public AppError {
+public:
+    using AppError::AppError;
+};
+
+// Throws UsageError for an unknown option or a bad value, ConfigurationError
+// for a credentials or CA file that cannot be read or that others than its
+// owner may use.
 WatchOptions parseWatchOptions(const QStringList& arguments);
 
 QString watchUsageText();

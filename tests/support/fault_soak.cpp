@@ -204,9 +204,7 @@ void FaultSoak::vanishAndReturn()
         if (!good)
             QThread::msleep(kPollWhileAbsentMs);
     }
-    const double ms = double(back.nsecsElapsed()) / 1e6;
-    m_figures.longestReturnMs = std::max(m_figures.longestReturnMs, ms);
-    m_figures.totalReturnMs += ms;
+    m_figures.returnsMs.append(double(back.nsecsElapsed()) / 1e6);
     ++m_figures.checksAfterFault;
     if (good)
         ++m_figures.goodAfterFault;

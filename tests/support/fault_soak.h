@@ -25,8 +25,7 @@ public:
         int checksAfterFault = 0;    // exchanges right after a fault was switched off
         int goodAfterFault = 0;
         int failedWithoutFault = 0;  // later, with no fault on
-        double longestReturnMs = 0;  // device back until the first good exchange
-        double totalReturnMs = 0;
+        QList<double> returnsMs;     // each time from the device's return to the first good exchange
         QStringList notes;           // what went wrong, for the failure message
     };
 

@@ -55,7 +55,14 @@ def serve(device, connection, log):
     connection.close()
 
 
+def settings_and_purges(record):
+    """A client's no-operation commands, which acknowledge what came at
+    once, are no news and would fill the log."""
+    return 'ignoring Telnet command' not in record.getMessage()
+
+
 logging.basicConfig(stream=sys.stdout, level=logging.INFO, format='%(message)s')
+logging.getLogger('rfc2217').addFilter(settings_and_purges)
 device = PseudoTerminal(sys.argv[1], timeout=0.01)
 listener = socket.create_server(('127.0.0.1', int(sys.argv[2])), reuse_port=True)
 print('LISTEN', listener.getsockname()[1], flush=True)
