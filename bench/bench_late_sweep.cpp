@@ -207,7 +207,7 @@ private:
         bus_protocol::AttachPort(&m_line);
         if (doubt) {
             const auto now = PortIo::Clock::now();
-            bus_protocol::TakeOverFailure({now, true, {}, 1, now, now});
+            bus_protocol::TakeOverFailure({{bus_protocol::GetDestinationAddress(), {now, 1, now, now}}});
         }
         int sent = 0;
         m_line.setTrafficTap([&sent](SerialLine::Direction direction, auto, const QByteArray&) {

@@ -28,21 +28,23 @@ QByteArray dataReply(uint8_t da, uint8_t sa, const QByteArray& data)
     return frame.append(static_cast<char>(sum)).append('\x16');
 }
 
-// "read T", "write T", "probe DA" or "type".
-void runOperation(const QString& operation)
+// "read T", "write T", "probe DA" or "type", to the current DA or, for a
+// read or a write, to the DA that follows ("read 1 2"); the operation's result.
+int runOperation(const QString& operation)
 {
     const QString verb = operation.section(u' ', 0, 0);
     const int number = operation.section(u' ', 1, 1).toInt();
+    if (const QString station = operation.section(u' ', 2, 2); !station.isEmpty())
+        SetDestinationAddress(static_cast<uint8_t>(station.toInt()));
     if (verb == u"read")
-        ReadTable(number);
-    else if (verb == u"write")
-        WriteTable(number);
-    else if (verb == u"probe") {
+        return ReadTable(number);
+    if (verb == u"write")
+        return WriteTable(number);
+    if (verb == u"probe") {
         SetDestinationAddress(static_cast<uint8_t>(number));
-        ProbeStation();
+        return ProbeStation();
     }
-    else
-        ReadDeviceType();
+    return ReadDeviceType();
 }
 
 void putRx(const QByteArray& bytes)
@@ -228,8 +230,9 @@ private slots:
         QCOMPARE(m_port.written.at(1).toHex(' '), hex("10 05 00 69 6E 16").toHex(' '));
     }
 
-    // What follows a failed exchange waits until its late answer would be
-    // twice its read time-out old, unless that answer cannot be mistaken.
+    // An exchange after a failed one with the same station (or with all)
+    // waits until the failed one's late answer would be twice its read
+    // time-out old; other stations are not held back.
     void lateAnswerHoldsBackWhatFollows_data()
     {
         QTest::addColumn<QString>("first");
@@ -244,6 +247,51 @@ private slots:
         QTest::newRow("probe of the same station") << "probe 4" << QByteArray() << "probe 4" << 6;
         QTest::newRow("write after a silent probe") << "probe 1" << QByteArray() << "write 0" << 6;
         QTest::newRow("another station's answer") << "probe 5" << hex("10 00 04 00 04 16") << "probe 5" << 6;
+        QTest::newRow("table of another station") << "read 1" << QByteArray() << "read 1 2" << 0;
+        QTest::newRow("write to another station") << "read 1" << QByteArray() << "write 3 2" << 0;
+        QTest::newRow("table of the same station again") << "read 1 2" << QByteArray() << "read 1 2" << 19;
+        QTest::newRow("write to all after a silent table") << "read 1" << QByteArray() << "write 3 127" << 19;
+    }
+
+    // While a station owes a late answer, an answer counts only when it names
+    // the station asked; otherwise who sent it is not looked at.
+    void answerOwedByAnotherStationIsNotTaken_data()
+    {
+        QTest::addColumn<QByteArray>("firstAnswer"); // station 1's to a read of table 1
+        QTest::addColumn<QString>("then");
+        QTest::addColumn<QByteArray>("answer");
+        QTest::addColumn<QByteArray>("after"); // what the next read of the same exchange gets
+        QTest::addColumn<int>("result");
+        const QByteArray table1(10, '\1');
+        const QByteArray owes; // station 1 was silent
+        QTest::newRow("table from the station that owes") << owes << "read 1 2" << dataReply(0, 1, table1) << QByteArray() << 0;
+        QTest::newRow("own table after the late one") << owes << "read 1 2" << dataReply(0, 1, table1)
+                                                      << dataReply(0, 2, table1) << 1;
+        QTest::newRow("table from the station asked") << owes << "read 1 2" << dataReply(0, 2, table1) << QByteArray() << 1;
+        QTest::newRow("any sender while none owes") << dataReply(0, 1, table1) << "read 1 2" << dataReply(0, 9, table1)
+                                                    << QByteArray() << 1;
+        QTest::newRow("acknowledgement from the one that owes") << owes << "write 3 2" << hex("10 00 01 00 01 16")
+                                                                << QByteArray() << 0;
+        QTest::newRow("refusal from the one that owes") << owes << "write 3 2" << hex("10 00 01 02 03 16") << QByteArray() << 0;
+        QTest::newRow("text from the one that owes") << owes << "type" << dataReply(0, 1, "QZR") << QByteArray() << 0;
+    }
+
+    void answerOwedByAnotherStationIsNotTaken()
+    {
+        QFETCH(QByteArray, firstAnswer);
+        QFETCH(QString, then);
+        QFETCH(QByteArray, answer);
+        QFETCH(QByteArray, after);
+        QFETCH(int, result);
+        m_port.replies = {firstAnswer, answer, after};
+        runOperation(QStringLiteral("read 1 1"));
+        SetDestinationAddress(2);
+        QCOMPARE(runOperation(then), result);
+        QCOMPARE(m_port.heldBackUntil.size(), 0);
+        // Refused or not taken, the station asked owes its own answer now.
+        if (result == 0)
+            QCOMPARE(runOperation(then), 0);
+        QCOMPARE(m_port.heldBackUntil.size(), result == 0 ? 1 : 0);
     }
 
     void lateAnswerHoldsBackWhatFollows()

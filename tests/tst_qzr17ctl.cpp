@@ -95,6 +95,7 @@ private slots:
     void portThatCannotBeOpened();
     void settingsStoreFillsMissingOptions_data();
     void settingsStoreFillsMissingOptions();
+    void scanListsAnsweringAddresses_data();
     void scanListsAnsweringAddresses();
     void lateReplyOfAnEarlierRunIsDropped_data();
     void lateReplyOfAnEarlierRunIsDropped();
@@ -474,6 +475,7 @@ void TestQzr17Ctl::badUsage_data()
     QTest::newRow("address above the broadcast address") << QStringList{"--da", "128", "probe"};
     QTest::newRow("negative source address") << QStringList{"--sa", "-1", "probe"};
     QTest::newRow("argument after probe") << QStringList{"probe", "1"};
+    QTest::newRow("scan with another switch") << QStringList{"scan", "--all"};
     QTest::newRow("argument after ports") << QStringList{"ports", "all"};
     QTest::newRow("read without a table") << QStringList{"read"};
     QTest::newRow("read of table 18, which has no layout") << QStringList{"read", "18"};
@@ -621,14 +623,30 @@ void TestQzr17Ctl::settingsStoreFillsMissingOptions()
     QCOMPARE(tracedBytes(requests.first()), sent);
 }
 
+void TestQzr17Ctl::scanListsAnsweringAddresses_data()
+{
+    QTest::addColumn<QStringList>("line");
+    QTest::addColumn<QStringList>("scan");
+    QTest::addColumn<QStringList>("out");
+    QTest::newRow("addresses") << QStringList{"--address", "5"} << QStringList{"scan"} << QStringList{"5"};
+    // Station 9 gives no type: the type of station 5 must not show beside it.
+    QTest::newRow("with texts") << QStringList{"--address", "5,9", "--no-type", "9"}
+                                << QStringList{"scan", "--texts"}
+                                << QStringList{"5\tQZR 17 ekvitermní regulátor 5\tQZR17-5 FW 15.03.2012",
+                                               "9\t\tQZR17-5 FW 16.03.2012"};
+}
+
 void TestQzr17Ctl::scanListsAnsweringAddresses()
 {
-    control({"address 5"});
+    QFETCH(QStringList, line);
+    QFETCH(QStringList, scan);
+    QFETCH(QStringList, out);
+    startSim(line);
 
-    const CtlResult result = run({"--port", m_sim->portPath(), "scan"}, kScanTimeoutMs);
+    const CtlResult result = run(QStringList{"--port", m_sim->portPath()} + scan, kScanTimeoutMs);
 
     QCOMPARE(result.exitCode, kExitOk);
-    QCOMPARE(result.out, QStringList{"5"});
+    QCOMPARE(result.out, out);
 }
 
 void TestQzr17Ctl::lateReplyOfAnEarlierRunIsDropped_data()

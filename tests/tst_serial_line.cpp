@@ -159,6 +159,41 @@ private slots:
         QCOMPARE(param_record.input2.ENDS, 100.0f);
     }
 
+    // Station 5 answers so late that the line has gone on to station 7: the
+    // late answer names its sender and must never pass for station 7's, and
+    // station 7's own answer behind it still counts.
+    void lateStationIsNeverTakenForAnother_data()
+    {
+        QTest::addColumn<int>("lateMs");
+        QTest::newRow("just after the time-out") << 620;
+        QTest::newRow("during the next station's read") << 800;
+        QTest::newRow("nearly twice the time-out") << 1000;
+    }
+
+    void lateStationIsNeverTakenForAnother()
+    {
+        QFETCH(int, lateMs);
+        AttachPort(nullptr);
+        m_line.reset();
+        startSim({"--address", "3,5,7", "--late-ms", QStringLiteral("5:%1").arg(lateMs)});
+        openLine();
+        // Each station's curve starts elsewhere: SP_0 tells whose table 0 came.
+        const std::pair<uint8_t, float> stations[] = {{3, 75.0f}, {5, 74.0f}, {7, 73.0f}};
+        constexpr int kRounds = 3;
+        int answersOfOthers = 0;
+        for (int round = 0; round < kRounds; ++round) {
+            for (const auto& [station, curveStart] : stations) {
+                param_record.SP_0 = 0.0f;
+                SetDestinationAddress(station);
+                if (ReadTable(0) == 0)
+                    continue;
+                QCOMPARE(param_record.SP_0, curveStart);
+                answersOfOthers += station != 5 ? 1 : 0;
+            }
+        }
+        QCOMPARE(answersOfOthers, 2 * kRounds);
+    }
+
     void noiseBeforeReplyFails()
     {
         QCOMPARE(m_sim->command("noise 3"), QStringLiteral("OK"));

@@ -236,6 +236,8 @@ private slots:
     void measuredValuesFollowCurveAndProgramme();
     void measuredValuesMoveUnlessHeld();
     void eofOnStdinKeepsServing();
+    void stationsOfOneLineDiffer_data();
+    void stationsOfOneLineDiffer();
     void linksFollowTheProcess_data();
     void linksFollowTheProcess();
     void comLinkReplacesStaleOne();
@@ -267,6 +269,12 @@ void TstSimulator::workedExamples_data()
                                           << hex("68090968 000108 000000000000 0916");
     QTest::newRow("version text") << at1 << QString() << hex("68040468 01006C04 7116")
                                   << hex("68181868 000108 515A5231372D35204657203135 2E 3033 2E 32303132 9716");
+    const QStringList line{"--address", "3-4,9", "--refuse-eeprom", "4", "--late-ms", "9:900"};
+    QTest::newRow("one station of several") << line << QString() << sd1(4, 0, 0x69) << hex("100004000416");
+    QTest::newRow("station refusing EEPROM") << line << QString() << sd2(4, 0, 0x63, hex("06")) << hex("100004020616");
+    QTest::newRow("EEPROM beside it") << line << QString() << sd2(3, 0, 0x63, hex("06")) << hex("100003000316");
+    QTest::newRow("control for one station") << line << "@4 set 0 42A0000041A00000" << readRequest(4, 0, 8)
+                                             << hex("680B0B68 000408 42A00000 41A00000 CF16");
 }
 
 void TstSimulator::workedExamples()
@@ -306,6 +314,11 @@ void TstSimulator::silence_data()
     QTest::newRow("silent option") << QStringList{"--address", "1", "--silent"} << sd1(1, 0, 0x69);
     QTest::newRow("no-type option") << QStringList{"--address", "1", "--no-type"} << sd2(1, 0, 0x6C, hex("00"));
     QTest::newRow("no-version option") << QStringList{"--address", "1", "--no-version"} << sd2(1, 0, 0x6C, hex("04"));
+    const QStringList line{"--address", "3-5,9", "--silent", "5", "--late-ms", "9:900", "--no-type", "3,4"};
+    QTest::newRow("address not on the line") << line << sd1(6, 0, 0x69);
+    QTest::newRow("silent station of several") << line << sd1(5, 0, 0x69);
+    QTest::newRow("late station of several") << line << sd1(9, 0, 0x69);
+    QTest::newRow("no type from a listed station") << line << sd2(4, 0, 0x6C, hex("00"));
 }
 
 void TstSimulator::silence()
@@ -878,6 +891,34 @@ void TstSimulator::killMakesDeviceVanish()
     QCOMPARE(sim.command("get 7", 200), QString());
 }
 
+// Three stations answer the same request each with data of its own, so that an
+// answer taken for another station's shows.
+void TstSimulator::stationsOfOneLineDiffer_data()
+{
+    QTest::addColumn<QByteArray>("du");
+    QTest::addColumn<int>("replyLength");
+    QTest::newRow("curve") << tableHeader(1, 0, 8) << 17;
+    QTest::newRow("measured values") << tableHeader(1, 16, 18) << 27;
+    QTest::newRow("type") << hex("00") << 38;
+    QTest::newRow("version") << hex("04") << 30;
+}
+
+void TstSimulator::stationsOfOneLineDiffer()
+{
+    QFETCH(QByteArray, du);
+    QFETCH(int, replyLength);
+    auto sim = startSim({"--address", "3,5,7"});
+    QVERIFY(sim);
+    QSet<QByteArray> answers;
+    for (const quint8 address : {3, 5, 7}) {
+        const QByteArray reply = sim->line->exchange(sd2(address, 0, 0x6C, du), replyLength);
+        QCOMPARE(reply.size(), replyLength);
+        QCOMPARE(quint8(reply[5]), address);
+        answers.insert(reply.mid(7));
+    }
+    QCOMPARE(answers.size(), 3);
+}
+
 void TstSimulator::badUsageExitsWithTwo_data()
 {
     QTest::addColumn<QStringList>("args");
@@ -890,6 +931,10 @@ void TstSimulator::badUsageExitsWithTwo_data()
     QTest::newRow("text outside the code page") << QStringList{"--type", "日本"};
     QTest::newRow("COM0") << QStringList{"--com", "0"};
     QTest::newRow("table 21") << QStringList{"--refuse-table", "21"};
+    QTest::newRow("address listed twice") << QStringList{"--address", "3-5,4"};
+    QTest::newRow("range backwards") << QStringList{"--address", "5-3"};
+    QTest::newRow("fault of a station not on the line") << QStringList{"--address", "3,5", "--late-ms", "7:900"};
+    QTest::newRow("station list that is none") << QStringList{"--address", "3,5", "--silent", "five"};
 }
 
 void TstSimulator::badUsageExitsWithTwo()

@@ -45,22 +45,20 @@ PortIo* g_port = nullptr;
 
 // A reply names no table and a day record no day: a failed exchange's answer
 // that comes late passes every check as the answer to the next request of its
-// length. After a failure the next request therefore waits until the failed
-// one is older than its late-answer window and the line is quiet, dropping what
-// comes. A probe's answer names the station that sends it, so a probe of a
-// station not probed in vain meanwhile need not wait.
+// length. It does name the station that sends it. After a failure the next
+// exchange with the same station (or with everybody) therefore waits until
+// the failed one is older than its late-answer window and the line is quiet,
+// dropping what comes; an exchange with another station does not wait, but
+// while a station owes a late answer it takes only an answer that names the
+// station it asked. The doubt after a failure is a station's too: another
+// station's reply never passes for its answer.
 struct LateAnswerGuard {
-    bool armed = false;
-    PortIo::Clock::time_point until{};
-    bool onlyProbes = true;
-    std::bitset<256> probedInVain;
+    std::array<StationFailure, 256> stations; // by address
+    PortIo::Clock::time_point lastSentAt{};
 };
 
 LateAnswerGuard g_guard;
-std::optional<PortIo::Clock::time_point> g_readFailedAt;
-std::optional<PortIo::Clock::time_point> g_writeFailedAt;
 std::function<void(const LineFailure&)> g_onFailure;
-int g_holdBack = 1;
 bool g_secondRead = false; // the read that checks another one's reply is under way
 
 // How the last exchange ended, beyond its result.
@@ -76,6 +74,11 @@ bool inDoubt(const std::optional<PortIo::Clock::time_point>& failedAt)
 {
     return failedAt && PortIo::Clock::now() - *failedAt < kDoubtAfterFailure;
 }
+
+bool inDoubt(const StationFailure& failure) { return inDoubt(failure.readFailedAt) || inDoubt(failure.writeFailedAt); }
+
+// The failures of the station the request goes to.
+StationFailure& station() { return g_guard.stations[destination_address]; }
 
 void noteFailure(std::optional<PortIo::Clock::time_point>& failedAt, PortIo::Clock::time_point sentAt)
 {
@@ -125,32 +128,77 @@ uint32_t readRx(int count)
     return received;
 }
 
-void holdBackForLateAnswer(bool probe)
+// The station a request in tx_buffer goes to.
+uint8_t requestedStation() { return tx_buffer[0] == kSd1 ? tx_buffer[1] : tx_buffer[4]; }
+
+void dropUntilQuiet(PortIo::Clock::time_point until)
 {
-    if (probe && g_guard.onlyProbes && !g_guard.probedInVain.test(destination_address))
-        return;
-    AwaitLateAnswers();
+    if (g_port)
+        g_port->DropUntilQuiet(until);
+    for (StationFailure& failure : g_guard.stations) {
+        if (failure.owedUntil && *failure.owedUntil <= until)
+            failure.owedUntil.reset();
+    }
+}
+
+void holdBackForLateAnswer(uint8_t station)
+{
+    auto& owed = g_guard.stations[station].owedUntil;
+    if (station == kBroadcastAddress)
+        AwaitLateAnswers();
+    // A request to another station after the window closed dropped what was
+    // still pending, and its read met whatever came later.
+    else if (owed && *owed < g_guard.lastSentAt)
+        owed.reset();
+    else if (owed)
+        dropUntilQuiet(*owed);
+}
+
+// How many other stations may still send a late answer at `at`: those that
+// owe one, and those in doubt, whose answer may come later still.
+int owingOthers(uint8_t station, PortIo::Clock::time_point at)
+{
+    int owing = 0;
+    for (size_t other = 0; other < g_guard.stations.size(); ++other) {
+        const StationFailure& failure = g_guard.stations[other];
+        const bool owes = failure.owedUntil && *failure.owedUntil > at;
+        owing += other != station && (owes || inDoubt(failure)) ? 1 : 0;
+    }
+    return owing;
+}
+
+bool fromAnotherStation(uint32_t received, uint8_t station)
+{
+    if (received >= kAckLength && rx_buffer[0] == kSd1)
+        return rx_buffer[2] != station;
+    return received >= kAckLength && rx_buffer[0] == kSd2 && rx_buffer[5] != station;
+}
+
+LineFailure lineFailure()
+{
+    LineFailure failure;
+    for (size_t station = 0; station < g_guard.stations.size(); ++station) {
+        const StationFailure& kept = g_guard.stations[station];
+        if (kept.owedUntil || kept.readFailedAt || kept.writeFailedAt)
+            failure.emplace(static_cast<uint8_t>(station), kept);
+    }
+    return failure;
 }
 
 // `leavesTwo`: the failure of a read that checked another one, which may
 // have taken a late answer: two answers of the table are then on their way.
-void armGuard(PortIo::Clock::time_point sentAt, int readCount, bool probe, bool leavesTwo = false)
+void owe(uint8_t station, PortIo::Clock::time_point sentAt, int readCount, bool probe, bool leavesTwo = false)
 {
-    g_holdBack = leavesTwo ? std::min(2 * g_holdBack, kLongestHoldBack) : 1;
-    const auto until = sentAt + g_holdBack * PortIo::lateAnswerWindow(readCount);
-    g_guard.until = g_guard.armed ? std::max(g_guard.until, until) : until;
-    g_guard.armed = true;
-    if (probe)
-        g_guard.probedInVain.set(destination_address);
-    else
-        g_guard.onlyProbes = false;
+    StationFailure& failure = g_guard.stations[station];
+    failure.holdBack = leavesTwo ? std::min(2 * failure.holdBack, kLongestHoldBack) : 1;
+    const auto until = sentAt + failure.holdBack * PortIo::lateAnswerWindow(readCount);
+    failure.owedUntil = failure.owedUntil ? std::max(*failure.owedUntil, until) : until;
     // Only an acknowledgement (6 bytes) can pass for a write's, only a data
     // reply for a read's.
     if (!probe)
-        noteFailure(readCount == kAckLength ? g_writeFailedAt : g_readFailedAt, sentAt);
+        noteFailure(readCount == kAckLength ? failure.writeFailedAt : failure.readFailedAt, sentAt);
     if (g_onFailure)
-        g_onFailure({g_guard.until, g_guard.onlyProbes, g_guard.probedInVain, g_holdBack, g_readFailedAt,
-                     g_writeFailedAt});
+        g_onFailure(lineFailure());
 }
 
 // A whole acknowledgement that refuses: the answer has come, none is late.
@@ -163,19 +211,28 @@ bool isRefusal(uint32_t received)
 // Sends the first requestLength bytes of tx_buffer and reads up to readCount
 // bytes of the answer, which `judge` turns into the operation's result.
 template <typename Judge>
-int exchange(int requestLength, int readCount, bool probe, Judge judge)
+int exchange(int requestLength, int readCount, Judge judge)
 {
-    holdBackForLateAnswer(probe);
+    const uint8_t station = requestedStation();
+    holdBackForLateAnswer(station);
     const int sent = writeTx(requestLength);
     const auto sentAt = PortIo::Clock::now();
+    g_guard.lastSentAt = sentAt;
     // A probe that could not be sent waits for nothing.
-    if (probe && !sent)
+    if (tx_buffer[0] == kSd1 && !sent)
         return 0;
-    const uint32_t received = readRx(readCount);
-    const int result = judge(received);
-    g_last = {sent != 0, isRefusal(received)};
+    uint32_t received = readRx(readCount);
+    // Late answers of others are dropped; the station asked answers after them.
+    const int owing = owingOthers(station, sentAt);
+    bool foreign = owing > 0 && fromAnotherStation(received, station);
+    for (int dropped = 0; foreign && dropped < owing; ++dropped) {
+        received = readRx(readCount);
+        foreign = fromAnotherStation(received, station);
+    }
+    const int result = foreign ? 0 : judge(received);
+    g_last = {sent != 0, !foreign && isRefusal(received)};
     if (result == 0 && sent && !g_last.refused)
-        armGuard(sentAt, readCount, probe, g_secondRead);
+        owe(station, sentAt, readCount, tx_buffer[0] == kSd1, g_secondRead);
     return result;
 }
 
@@ -248,7 +305,7 @@ QByteArray replyData(uint32_t length) { return {reinterpret_cast<const char*>(&r
 template <typename ReadReply>
 bool secondReplyAgrees(ReadReply readReply, uint32_t length, int readCount)
 {
-    if (!inDoubt(g_readFailedAt))
+    if (!inDoubt(station().readFailedAt))
         return true;
     const QByteArray first = replyData(length);
     const auto sentAt = PortIo::Clock::now();
@@ -260,14 +317,14 @@ bool secondReplyAgrees(ReadReply readReply, uint32_t length, int readCount)
     if (replyData(length) == first)
         return true;
     g_finding = CheckFinding::RepliesDiffer;
-    armGuard(sentAt, readCount, false, true);
+    owe(destination_address, sentAt, readCount, false, true);
     return false;
 }
 
 int textReply(uint8_t service)
 {
     buildServiceRequest(kFcRequestData, service);
-    return exchange(frameLength(), kTextReadCount, false, [](uint32_t received) {
+    return exchange(frameLength(), kTextReadCount, [](uint32_t received) {
         const int le = static_cast<int8_t>(rx_buffer[1]);
         return received == static_cast<uint32_t>(le + 6) && CheckReply(received) ? 1 : 0;
     });
@@ -283,7 +340,7 @@ int readText(uint8_t service, std::array<uint8_t, kTextSize>& text)
         return 0;
     text.fill(0);
     std::memcpy(text.data(), &rx_buffer[7], length);
-    g_holdBack = 1;
+    station().holdBack = 1;
     return 1;
 }
 
@@ -304,7 +361,7 @@ int tableReply(int table)
     const uint8_t length = table_length[table];
     buildTableRead(table);
     const uint32_t expected = length + 9u;
-    return exchange(frameLength(), static_cast<int>(expected), false, [length, expected](uint32_t received) {
+    return exchange(frameLength(), static_cast<int>(expected), [length, expected](uint32_t received) {
         // A reply names no table: only its length tells a frame meant for
         // another request (a late or stray one) from this table's.
         return received == expected && CheckReply(expected) && rx_buffer[1] == length + 3 ? 1 : 0;
@@ -352,30 +409,30 @@ void AttachPort(PortIo* port)
 {
     g_port = port;
     g_guard = {};
-    g_readFailedAt.reset();
-    g_writeFailedAt.reset();
-    g_holdBack = 1;
 }
 
 bool PortDeviceAbsent() { return g_port && g_port->DeviceAbsent(); }
 
 void AwaitLateAnswers()
 {
-    if (g_guard.armed && g_port)
-        g_port->DropUntilQuiet(g_guard.until);
-    g_guard = {};
+    std::optional<PortIo::Clock::time_point> last;
+    for (const StationFailure& failure : g_guard.stations)
+        last = std::max(last, failure.owedUntil);
+    if (last)
+        dropUntilQuiet(*last);
 }
 
 void SetFailureListener(std::function<void(const LineFailure&)> listener) { g_onFailure = std::move(listener); }
 
 void TakeOverFailure(const LineFailure& failure)
 {
-    g_readFailedAt = failure.readFailedAt;
-    g_writeFailedAt = failure.writeFailedAt;
-    g_holdBack = std::clamp(failure.holdBack, 1, kLongestHoldBack);
-    if (failure.answerUntil <= PortIo::Clock::now())
-        return;
-    g_guard = {true, failure.answerUntil, failure.onlyProbes, failure.probedInVain};
+    for (const auto& [address, kept] : failure) {
+        StationFailure& taken = g_guard.stations[address];
+        taken = kept;
+        taken.holdBack = std::clamp(kept.holdBack, 1, kLongestHoldBack);
+        if (taken.owedUntil && *taken.owedUntil <= PortIo::Clock::now())
+            taken.owedUntil.reset();
+    }
 }
 
 CheckFinding LastCheckFinding() { return g_finding; }
@@ -402,7 +459,7 @@ int ReadTable(int table)
         !secondReplyAgrees([table] { return tableReply(table); }, table_length[table], readCount))
         return 0;
     DecodeTable(table);
-    g_holdBack = 1;
+    station().holdBack = 1;
     return 1;
 }
 
@@ -422,21 +479,21 @@ int WriteTable(int table)
         return 0;
     tx_buffer[11 + length] = FrameSum();
     tx_buffer[12 + length] = kEnd;
-    const bool doubtful = inDoubt(g_writeFailedAt);
-    if (!exchange(frameLength(), kAckLength, false, ackJudge)) {
+    const bool doubtful = inDoubt(station().writeFailedAt);
+    if (!exchange(frameLength(), kAckLength, ackJudge)) {
         g_writeMayHaveLanded = g_last.sent && !g_last.refused;
         return 0;
     }
     if (doubtful && !confirmWrite(table, QByteArray(reinterpret_cast<const char*>(&tx_buffer[11]), length)))
         return 0;
-    g_holdBack = 1;
+    station().holdBack = 1;
     return 1;
 }
 
 int StoreToEeprom()
 {
     buildServiceRequest(kFcSendData, svc_store_eeprom);
-    return exchange(frameLength(), kAckLength, false, ackJudge);
+    return exchange(frameLength(), kAckLength, ackJudge);
 }
 
 int ReadDeviceType() { return readText(svc_device_type, device_type_text); }
@@ -452,7 +509,7 @@ int ProbeStation()
     tx_buffer[5] = kEnd;
     // The answering station is the acknowledgement's sender: a late answer
     // of another station is no answer of this one.
-    return exchange(kAckLength, kAckLength, true,
+    return exchange(kAckLength, kAckLength,
                     [](uint32_t received) { return ackJudge(received) && rx_buffer[2] == destination_address; });
 }
 

@@ -3,10 +3,10 @@
 #include "port_io.h"
 
 #include <array>
-#include <bitset>
 #include <chrono>
 #include <cstdint>
 #include <functional>
+#include <map>
 #include <optional>
 
 // The regulator's bus protocol: SD1/SD2 telegrams carrying one table or one
@@ -46,11 +46,13 @@ bool PortDeviceAbsent();
 void AwaitLateAnswers();
 
 // A late answer can come after any wait: for a while after a failed exchange
-// the line is in doubt. After a failed read a table read is taken only when a
-// second reply carries the same data, and so is a device text; after a failed
+// the station is in doubt. After a failed read a table read is taken only when
+// a second reply carries the same data, and so is a device text; after a failed
 // write or store a write counts only when reading the table back gives what
-// was sent. A failed probe leaves no doubt: its answer names its station. On a
-// good line nothing changes.
+// was sent. Other stations need no checks: an answer names its sender, and
+// while a station is in doubt the others take only answers that name them. A
+// failed probe leaves no doubt: its answer names its station. On a good line
+// nothing changes.
 constexpr std::chrono::seconds kDoubtAfterFailure{60};
 // A read in doubt whose second reply did not come or differs may have taken a
 // late answer for the first: two answers of its table are then on their way,
@@ -59,16 +61,16 @@ constexpr std::chrono::seconds kDoubtAfterFailure{60};
 // or a success sets it back to one.
 constexpr int kLongestHoldBack = 4;
 
-// The failures of the line, to be handed to whoever uses the line next, also
-// another run of a program.
-struct LineFailure {
-    PortIo::Clock::time_point answerUntil; // a late answer may pass for another's until then
-    bool onlyProbes = true;                // then only probes of these stations wait
-    std::bitset<256> probedInVain;
-    int holdBack = 1;                      // late-answer windows the next failure holds back
+// The failures of one station of the line.
+struct StationFailure {
+    std::optional<PortIo::Clock::time_point> owedUntil;     // its late answer may still come until then
+    int holdBack = 1;                                       // late-answer windows the next failure holds back
     std::optional<PortIo::Clock::time_point> readFailedAt;  // the last failed read went out
     std::optional<PortIo::Clock::time_point> writeFailedAt; // the last failed write or store
 };
+// The failures of the line by station, to be handed to whoever uses the line
+// next, also another run of a program.
+using LineFailure = std::map<uint8_t, StationFailure>;
 // Called at every failed exchange whose answer may still come.
 void SetFailureListener(std::function<void(const LineFailure&)> listener);
 // Takes over the failures of an earlier user of the line: what follows waits

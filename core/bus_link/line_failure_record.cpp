@@ -45,35 +45,52 @@ std::optional<Clock::time_point> failedAt(qint64 ms)
     return at;
 }
 
-// "until onlyProbes probedInVain holdBack readFailedAt writeFailedAt\tdevice"
+// "A:owedUntil,holdBack,readFailedAt,writeFailedAt ...\tdevice", a station a
+// field, only the stations whose failures matter.
 QByteArray entry(const QString& device, const bus_protocol::LineFailure& failure)
 {
-    return QByteArray::number(wallMs(failure.answerUntil)) + ' ' + (failure.onlyProbes ? "1 " : "0 ") +
-           QByteArray::fromStdString(failure.probedInVain.to_string()) + ' ' + QByteArray::number(failure.holdBack) +
-           ' ' + QByteArray::number(wallOrZero(failure.readFailedAt)) + ' ' +
-           QByteArray::number(wallOrZero(failure.writeFailedAt)) + '\t' + device.toUtf8() + '\n';
+    QList<QByteArray> stations;
+    for (const auto& [address, kept] : failure) {
+        stations.append(QByteArray::number(address) + ':' + QByteArray::number(wallOrZero(kept.owedUntil)) + ',' +
+                        QByteArray::number(kept.holdBack) + ',' + QByteArray::number(wallOrZero(kept.readFailedAt)) +
+                        ',' + QByteArray::number(wallOrZero(kept.writeFailedAt)));
+    }
+    return stations.join(' ') + '\t' + device.toUtf8() + '\n';
 }
 
-std::optional<bus_protocol::LineFailure> parse(const QByteArray& line)
+std::optional<bus_protocol::StationFailure> parseStation(const QList<QByteArray>& fields)
 {
-    const QList<QByteArray> fields = line.split(' ');
-    if (fields.size() != 6)
+    if (fields.size() != 4)
         return std::nullopt;
-    bus_protocol::LineFailure failure;
+    bus_protocol::StationFailure failure;
     const auto longest = bus_protocol::kLongestHoldBack * PortIo::lateAnswerWindow(kLongestRead);
-    const auto until = std::min(steadyAt(fields[0].toLongLong()), Clock::now() + longest);
-    failure.answerUntil = until;
-    failure.onlyProbes = fields[1] == "1";
-    failure.probedInVain = std::bitset<256>(fields[2].toStdString(), 0, std::string::npos, '0', '1');
-    failure.holdBack = fields[3].toInt();
-    failure.readFailedAt = failedAt(fields[4].toLongLong());
-    failure.writeFailedAt = failedAt(fields[5].toLongLong());
+    const qint64 owedMs = fields[0].toLongLong();
+    const auto owedUntil = std::min(steadyAt(owedMs), Clock::now() + longest);
+    if (owedMs != 0 && owedUntil > Clock::now())
+        failure.owedUntil = owedUntil;
+    failure.holdBack = fields[1].toInt();
+    failure.readFailedAt = failedAt(fields[2].toLongLong());
+    failure.writeFailedAt = failedAt(fields[3].toLongLong());
+    if (!failure.owedUntil && !failure.readFailedAt && !failure.writeFailedAt)
+        return std::nullopt;
     return failure;
 }
 
-bool matters(const bus_protocol::LineFailure& failure)
+// The stations whose failures still matter; nothing when none does or the
+// line is not understood.
+std::optional<bus_protocol::LineFailure> parse(const QByteArray& line)
 {
-    return failure.answerUntil > Clock::now() || failure.readFailedAt || failure.writeFailedAt;
+    bus_protocol::LineFailure failure;
+    for (const QByteArray& field : line.split(' ')) {
+        const qsizetype colon = field.indexOf(':');
+        bool ok = false;
+        const int address = field.left(colon).toInt(&ok);
+        if (colon < 1 || !ok || address < 0 || address > 255)
+            return std::nullopt;
+        if (const auto station = parseStation(field.mid(colon + 1).split(',')))
+            failure.emplace(static_cast<uint8_t>(address), *station);
+    }
+    return failure.empty() ? std::nullopt : std::optional(failure);
 }
 
 // Each kept line with its device.
@@ -98,8 +115,7 @@ std::optional<bus_protocol::LineFailure> read(const QString& device)
     for (const auto& [kept, fields] : entries()) {
         if (kept != device)
             continue;
-        const auto failure = parse(fields);
-        return failure && matters(*failure) ? failure : std::nullopt;
+        return parse(fields);
     }
     return std::nullopt;
 }
@@ -115,7 +131,7 @@ void write(const QString& device, const bus_protocol::LineFailure& failure)
     QByteArray content = entry(device, failure);
     for (const auto& [kept, fields] : entries()) {
         const auto other = parse(fields);
-        if (kept != device && other && matters(*other))
+        if (kept != device && other)
             content += entry(kept, *other);
     }
     QSaveFile file(path);

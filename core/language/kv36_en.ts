@@ -3038,6 +3038,14 @@ qzr17ctl --version prints the program version.</translation>
         <translation>--port also takes a serial server on the network: tcp://HOST:PORT or rfc2217://HOST:PORT.</translation>
     </message>
     <message>
+        <source>scan --texts vypíše u každé adresy i typ a verzi přístroje (oddělené tabulátorem).</source>
+        <translation>scan --texts also prints the device type and version beside each address (separated by tabs).</translation>
+    </message>
+    <message>
+        <source>Příkaz scan zná jen volbu --texts</source>
+        <translation>The scan command knows only the option --texts</translation>
+    </message>
+    <message>
         <source>Spojení se serverem %1 je přerušeno</source>
         <translation>The connection to server %1 is lost</translation>
     </message>

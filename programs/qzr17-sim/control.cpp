@@ -119,7 +119,6 @@ const std::map<std::string_view, Command>& commands()
         {"late", oneArgument(integer(0, 600'000), [](long long v, Regulator&, LineFaults& f) { f.lateMs = static_cast<int>(v); })},
         {"short", oneArgument(integer(0, 261), [](long long v, Regulator&, LineFaults& f) { f.shortBy = static_cast<int>(v); })},
         {"noise", oneArgument(integer(0, 512), [](long long v, Regulator&, LineFaults& f) { f.noiseBytes = static_cast<int>(v); })},
-        {"baud", oneArgument(integer(0, 4'000'000), [](long long v, Regulator&, LineFaults& f) { f.baud = static_cast<int>(v); })},
         {"corrupt-checksum", oneArgument(parseRate, [](double v, Regulator&, LineFaults& f) { f.corruptChecksumRate = v; })},
         {"corrupt-byte", oneArgument(parseRate, [](double v, Regulator&, LineFaults& f) { f.corruptByteRate = v; })},
         {"address", oneArgument(integer(0, 126), [](long long v, Regulator& r, LineFaults&) { r.setAddress(static_cast<uint8_t>(v)); })},
@@ -139,11 +138,17 @@ const std::map<std::string_view, Command>& commands()
     return table;
 }
 
+Command baudCommand(int& baud)
+{
+    return oneArgument(integer(0, 4'000'000), [&baud](long long v, Regulator&, LineFaults&) { baud = static_cast<int>(v); });
+}
+
 } // namespace
 
-Control::Control(Regulator& regulator, LineFaults& faults)
+Control::Control(Regulator& regulator, LineFaults& faults, int& lineBaud)
     : m_regulator(regulator)
     , m_faults(faults)
+    , m_lineBaud(lineBaud)
 {
 }
 
@@ -154,6 +159,8 @@ Control::Result Control::execute(std::string_view line)
         return {error("empty command"), false};
     if (words[0] == "quit")
         return {kOk, true};
+    if (words[0] == "baud")
+        return {baudCommand(m_lineBaud)(words, m_regulator, m_faults), false};
     const auto command = commands().find(words[0]);
     if (command == commands().end())
         return {error("unknown command " + std::string(words[0])), false};

@@ -7,10 +7,11 @@ class Regulator;
 struct LineFaults;
 
 // The control channel on stdin: one command a line, each answered by exactly
-// one line "OK", "OK <data>" or "ERR <why>".
+// one line "OK", "OK <data>" or "ERR <why>". A command acts on one station,
+// its regulator and the faults of its answers; "baud" on the whole line.
 class Control {
 public:
-    Control(Regulator& regulator, LineFaults& faults);
+    Control(Regulator& regulator, LineFaults& faults, int& lineBaud);
 
     struct Result {
         std::string reply;
@@ -22,4 +23,5 @@ public:
 private:
     Regulator& m_regulator;
     LineFaults& m_faults;
+    int& m_lineBaud;
 };

@@ -13,6 +13,8 @@ constexpr double kWaterPeriodS = 120.0;
 constexpr double kOutdoorMean = 5.0;
 constexpr double kOutdoorSwing = 2.0;
 constexpr double kOutdoorPeriodS = 600.0;
+constexpr double kWaterStep = 2.5;
+constexpr double kOutdoorStep = -1.5;
 
 double wave(double mean, double swing, double periodS, double t)
 {
@@ -21,16 +23,18 @@ double wave(double mean, double swing, double periodS, double t)
 
 } // namespace
 
-LiveValues::LiveValues()
+LiveValues::LiveValues(int variant)
     : m_start(std::chrono::steady_clock::now())
+    , m_waterMean(kWaterMean + kWaterStep * variant)
+    , m_outdoorMean(kOutdoorMean + kOutdoorStep * variant)
 {
 }
 
 void LiveValues::fill(uint8_t* out, float sp0, float sp20, float setback) const
 {
     const double t = std::chrono::duration<double>(std::chrono::steady_clock::now() - m_start).count();
-    const double water = wave(kWaterMean, kWaterSwing, kWaterPeriodS, t);
-    const double outdoor = wave(kOutdoorMean, kOutdoorSwing, kOutdoorPeriodS, t);
+    const double water = wave(m_waterMean, kWaterSwing, kWaterPeriodS, t);
+    const double outdoor = wave(m_outdoorMean, kOutdoorSwing, kOutdoorPeriodS, t);
     const double demanded = sp0 + (sp20 - sp0) * outdoor / 20.0 + setback;
     const bool heating = water < demanded;
 

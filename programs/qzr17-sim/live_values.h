@@ -7,7 +7,8 @@
 // so that a chart of the deviation from the demanded temperature is never flat.
 class LiveValues {
 public:
-    LiveValues();
+    // Each variant runs warmer and its outdoor sensor colder than the one before.
+    explicit LiveValues(int variant = 0);
 
     // water, outdoor, aux 1, demanded, setback, aux 2; demanded follows the
     // equithermal curve through (0 °C, sp0) and (20 °C, sp20) plus the setback.
@@ -15,4 +16,6 @@ public:
 
 private:
     std::chrono::steady_clock::time_point m_start;
+    double m_waterMean;
+    double m_outdoorMean;
 };

@@ -28,7 +28,10 @@ public:
         uint8_t ackCode = 0;
     };
 
-    explicit Regulator(uint8_t address);
+    // `variant` sets a regulator apart from the others on its line: its curve
+    // and its measured values differ, so that answers mixed up show. Variant 0
+    // is the factory state.
+    explicit Regulator(uint8_t address, int variant = 0);
 
     // Answers one telegram already checked for framing and checksum.
     void handle(const uint8_t* telegram, size_t length, Outcome& outcome);

@@ -3,6 +3,7 @@
 #include "hex.h"
 #include "stop_signal.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <poll.h>
@@ -20,6 +21,7 @@ constexpr int kTickMs = 200;
 constexpr auto kHangUpPause = std::chrono::milliseconds(20);
 constexpr size_t kReadChunk = 512;
 constexpr size_t kTableHeaderEnd = 11; // SD2 framing (7) + service, table, length, 0
+constexpr size_t kSd2DestinationAt = 4;
 
 void printLine(std::string_view line)
 {
@@ -37,14 +39,19 @@ uint64_t seedFrom(const SimOptions& options)
 
 Simulator::Simulator(const SimOptions& options)
     : m_options(options)
-    , m_regulator(options.address)
 {
-    for (const int table : options.refusedTables)
-        m_regulator.setRefused(table, true);
-    m_regulator.setTypeText(options.typeText);
-    m_regulator.setVersionText(options.versionText);
-    m_regulator.setTypeSilent(options.typeSilent);
-    m_regulator.setVersionSilent(options.versionSilent);
+    m_stations.reserve(options.stations.size());
+    for (const StationOptions& station : options.stations) {
+        Regulator& regulator =
+            m_stations.emplace_back(Station{Regulator(station.address, station.variant), station.faults}).regulator;
+        for (const int table : station.refusedTables)
+            regulator.setRefused(table, true);
+        regulator.setTypeText(station.typeText);
+        regulator.setVersionText(station.versionText);
+        regulator.setTypeSilent(station.typeSilent);
+        regulator.setVersionSilent(station.versionSilent);
+        regulator.setEepromRefused(station.eepromRefused);
+    }
 }
 
 bool Simulator::setUp()
@@ -83,7 +90,7 @@ int Simulator::run()
     if (!setUp())
         return 1;
     m_transmitter.emplace(m_port.masterFd(), seedFrom(m_options));
-    m_transmitter->faults() = m_options.faults;
+    m_transmitter->baud() = m_options.baud;
 
     while (!stopRequested() && !m_quit) {
         pollfd fds[4] = {{stopWakeFd(), POLLIN, 0}, {-1, POLLIN, 0}, {-1, POLLIN, 0},
@@ -148,12 +155,14 @@ void Simulator::serveLine()
 void Simulator::answerTelegrams()
 {
     while (const auto telegram = m_parser.next()) {
-        if (!m_transmitter->faults().silent) {
-            m_regulator.handle(telegram->bytes, telegram->length, m_outcome);
+        for (Station& station : m_stations) {
+            if (station.faults.silent)
+                continue;
+            station.regulator.handle(telegram->bytes, telegram->length, m_outcome);
             if (m_outcome.replyLength > 0)
-                m_transmitter->send(m_outcome.reply.data(), m_outcome.replyLength, telegram->firstByteAt,
-                                    telegram->length);
-            reportEvent(m_outcome, telegram->bytes);
+                m_transmitter->send(m_outcome.reply.data(), m_outcome.replyLength, station.faults,
+                                    telegram->firstByteAt, telegram->length);
+            reportEvent(telegram->bytes);
         }
         m_parser.consume(telegram->length);
     }
@@ -169,20 +178,24 @@ void Simulator::dropStaleBytes()
     }
 }
 
-void Simulator::reportEvent(const Regulator::Outcome& outcome, const uint8_t* telegram)
+// With several stations an event names the one it happened to; the address is
+// the one the request went to, also when the write moved it.
+void Simulator::reportEvent(const uint8_t* telegram)
 {
-    switch (outcome.event) {
+    const std::string prefix =
+        m_stations.size() > 1 ? "@" + std::to_string(telegram[kSd2DestinationAt]) + " " : std::string();
+    switch (m_outcome.event) {
     case Regulator::Event::None:
         return;
     case Regulator::Event::Eeprom:
-        printLine("EEPROM");
+        printLine(prefix + "EEPROM");
         return;
     case Regulator::Event::Wrote:
-        printLine("WROTE " + std::to_string(outcome.table) + " "
-                  + toHex(telegram + kTableHeaderEnd, tables::length(outcome.table)));
+        printLine(prefix + "WROTE " + std::to_string(m_outcome.table) + " "
+                  + toHex(telegram + kTableHeaderEnd, tables::length(m_outcome.table)));
         return;
     case Regulator::Event::Refused:
-        printLine("REFUSED " + std::to_string(outcome.table) + " " + std::to_string(outcome.ackCode));
+        printLine(prefix + "REFUSED " + std::to_string(m_outcome.table) + " " + std::to_string(m_outcome.ackCode));
         return;
     }
 }
@@ -209,10 +222,29 @@ void Simulator::serveControl()
     }
 }
 
+std::pair<Simulator::Station*, std::string_view> Simulator::stationFor(std::string_view line)
+{
+    const size_t start = line.find_first_not_of(" \t");
+    if (start == std::string_view::npos || line[start] != '@')
+        return {&m_stations.front(), line};
+    line.remove_prefix(start + 1);
+    const size_t end = std::min(line.find_first_of(" \t"), line.size());
+    const auto address = parseInteger(line.substr(0, end), 0, tables::kBroadcast - 1);
+    const auto station = std::ranges::find_if(m_stations, [&address](const Station& s) {
+        return address && s.regulator.address() == *address;
+    });
+    return {station == m_stations.end() ? nullptr : &*station, line.substr(end)};
+}
+
 void Simulator::executeControlLine(std::string_view line)
 {
-    Control control(m_regulator, m_transmitter->faults());
-    const Control::Result result = control.execute(line);
+    const auto [station, command] = stationFor(line);
+    if (!station) {
+        printLine("ERR no such station");
+        return;
+    }
+    Control control(station->regulator, station->faults, m_transmitter->baud());
+    const Control::Result result = control.execute(command);
     printLine(result.reply);
     m_quit = result.quit;
 }

@@ -10,8 +10,11 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
-// The process around the regulator: the pty, the poll loop over the line and the control channel.
+// The process around the regulators: the pty, the poll loop over the line and
+// the control channel. Every station on the line hears every request; the one
+// it is addressed to answers.
 class Simulator {
 public:
     explicit Simulator(const SimOptions& options);
@@ -27,12 +30,19 @@ private:
     void dropStaleBytes();
     void serveControl();
     void executeControlLine(std::string_view line);
-    void reportEvent(const Regulator::Outcome& outcome, const uint8_t* telegram);
+    void reportEvent(const uint8_t* telegram);
     [[nodiscard]] int pollTimeoutMs() const;
+
+    struct Station {
+        Regulator regulator;
+        LineFaults faults;
+    };
+    // The station a control line is for ("@A command"), and the command; null when A is no station.
+    [[nodiscard]] std::pair<Station*, std::string_view> stationFor(std::string_view line);
 
     SimOptions m_options;
     PtyPort m_port;
-    Regulator m_regulator;
+    std::vector<Station> m_stations;
     RequestParser m_parser;
     std::optional<Transmitter> m_transmitter; // exists once the port is open
     Regulator::Outcome m_outcome{};

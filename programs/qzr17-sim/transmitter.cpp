@@ -20,6 +20,14 @@ timespec toTimespec(std::chrono::steady_clock::time_point when)
     return timespec{static_cast<time_t>(ns / 1'000'000'000), static_cast<long>(ns % 1'000'000'000)};
 }
 
+// The answering station: SA of an SD1 acknowledgement or of an SD2 reply.
+uint8_t senderOf(const uint8_t* reply, size_t length)
+{
+    if (length > 2 && reply[0] == kSd1)
+        return reply[2];
+    return length > 5 ? reply[5] : 0;
+}
+
 } // namespace
 
 // steady_clock is CLOCK_MONOTONIC on Linux, so its time points convert directly.
@@ -39,28 +47,30 @@ Transmitter::Transmitter(int fd, uint64_t seed)
 {
 }
 
-LineFaults& Transmitter::faults()
+void Transmitter::send(const uint8_t* reply, size_t length, const LineFaults& faults, Clock::time_point requestStart,
+                       size_t requestLength)
 {
-    return m_faults;
-}
-
-void Transmitter::send(const uint8_t* reply, size_t length, Clock::time_point requestStart, size_t requestLength)
-{
-    const size_t count = compose(reply, length);
+    const size_t count = compose(reply, length, faults);
     if (count == 0)
         return;
     auto start = Clock::now();
     Clock::duration perChar{};
-    if (m_faults.baud > 0) {
+    if (m_baud > 0) {
         perChar = std::chrono::duration_cast<Clock::duration>(
-            std::chrono::nanoseconds(1'000'000'000LL * kBitsPerChar / m_faults.baud));
+            std::chrono::nanoseconds(1'000'000'000LL * kBitsPerChar / m_baud));
         start = std::max(start, requestStart + perChar * static_cast<long>(requestLength));
     }
-    start += std::chrono::milliseconds(m_faults.lateMs);
-    // Replies leave in the order of their requests, as on one line.
-    if (!m_queue.empty())
-        start = std::max(start, m_queue.back().start);
-    m_queue.push_back({std::vector<uint8_t>(m_out.begin(), m_out.begin() + static_cast<long>(count)), start, perChar});
+    start += std::chrono::milliseconds(faults.lateMs);
+    // A station's replies leave in the order of its requests; another
+    // station's late reply does not hold them up.
+    const uint8_t sender = senderOf(reply, length);
+    const auto same = std::find_if(m_queue.rbegin(), m_queue.rend(), [sender](const Queued& q) { return q.sender == sender; });
+    if (same != m_queue.rend())
+        start = std::max(start, same->start);
+    const auto at = std::upper_bound(m_queue.begin(), m_queue.end(), start,
+                                     [](Clock::time_point t, const Queued& q) { return t < q.start; });
+    m_queue.insert(at, {std::vector<uint8_t>(m_out.begin(), m_out.begin() + static_cast<long>(count)), start, perChar,
+                        sender});
     sendDue();
 }
 
@@ -84,18 +94,18 @@ std::optional<Transmitter::Clock::time_point> Transmitter::nextDue() const
 }
 
 // Noise, then the reply with its faults, in m_out; returns the byte count.
-size_t Transmitter::compose(const uint8_t* reply, size_t length)
+size_t Transmitter::compose(const uint8_t* reply, size_t length, const LineFaults& faults)
 {
-    const size_t noise = static_cast<size_t>(std::clamp(m_faults.noiseBytes, 0, static_cast<int>(kMaxOut / 2)));
+    const size_t noise = static_cast<size_t>(std::clamp(faults.noiseBytes, 0, static_cast<int>(kMaxOut / 2)));
     for (size_t i = 0; i < noise; ++i)
         m_out[i] = static_cast<uint8_t>(m_random());
     uint8_t* telegram = m_out.data() + noise;
     std::memcpy(telegram, reply, length);
-    if (chance(m_faults.corruptChecksumRate))
+    if (chance(faults.corruptChecksumRate))
         corruptChecksum(telegram, length);
-    if (chance(m_faults.corruptByteRate))
+    if (chance(faults.corruptByteRate))
         corruptDataByte(telegram, length);
-    const size_t shortBy = static_cast<size_t>(std::max(m_faults.shortBy, 0));
+    const size_t shortBy = static_cast<size_t>(std::max(faults.shortBy, 0));
     return noise + (shortBy >= length ? 0 : length - shortBy);
 }
 

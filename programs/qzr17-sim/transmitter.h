@@ -17,25 +17,27 @@ struct LineFaults {
     int shortBy = 0;                  // bytes dropped from the end of every reply
     int lateMs = 0;                   // extra delay before every reply
     int noiseBytes = 0;               // random bytes sent before every reply
-    int baud = 0;                     // 0: no wire-speed pacing
 };
 
-// Puts replies on the pty master, with the configured faults and, when a baud
-// rate is set, at the pace of a real line of 11 bits a character. A late reply
-// waits in a queue, so that the regulator goes on listening meanwhile and its
-// port is looked after; once it starts, a paced reply goes out whole.
+// Puts replies on the pty master, with the answering station's faults and,
+// when a baud rate is set, at the pace of a real line of 11 bits a character.
+// A late reply waits in a queue, so that the regulator goes on listening
+// meanwhile and its port is looked after; once it starts, a paced reply goes
+// out whole.
 class Transmitter {
 public:
     using Clock = std::chrono::steady_clock;
 
     Transmitter(int fd, uint64_t seed);
 
-    LineFaults& faults();
+    // The line's speed, the same for every station; 0: no wire-speed pacing.
+    int& baud() { return m_baud; }
 
     // requestStart/requestLength: when the request's first byte came and how long it was,
     // so that a paced reply cannot begin before the request could have been on the wire.
     // Queues the reply and sends what is due.
-    void send(const uint8_t* reply, size_t length, Clock::time_point requestStart, size_t requestLength);
+    void send(const uint8_t* reply, size_t length, const LineFaults& faults, Clock::time_point requestStart,
+              size_t requestLength);
     // Sends the queued replies whose time has come.
     void sendDue();
     // When the next queued reply is due; nothing when none waits.
@@ -48,9 +50,10 @@ private:
         std::vector<uint8_t> bytes;
         Clock::time_point start;
         Clock::duration perChar;
+        uint8_t sender;
     };
 
-    size_t compose(const uint8_t* reply, size_t length);
+    size_t compose(const uint8_t* reply, size_t length, const LineFaults& faults);
     [[nodiscard]] bool chance(double rate);
     void corruptChecksum(uint8_t* telegram, size_t length);
     void corruptDataByte(uint8_t* telegram, size_t length);
@@ -58,7 +61,7 @@ private:
     void writePaced(const uint8_t* bytes, size_t count, Clock::time_point start, Clock::duration perChar);
 
     int m_fd;
-    LineFaults m_faults;
+    int m_baud = 0;
     std::mt19937_64 m_random;
     std::array<uint8_t, kMaxOut> m_out{};
     std::deque<Queued> m_queue;

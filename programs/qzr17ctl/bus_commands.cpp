@@ -31,7 +31,7 @@ ExitStatus BusCommands::run(const CommandRequest& request)
 {
     switch (request.command) {
     case Command::Probe: return probe();
-    case Command::Scan: return scan();
+    case Command::Scan: return scan(request.texts);
     case Command::Type:
         return text(bus_protocol::ReadDeviceType, bus_protocol::device_type_text,
                     QCoreApplication::translate("qzr17ctl", "Typ přístroje"));
@@ -68,14 +68,14 @@ ExitStatus BusCommands::probe()
     return ExitStatus::Success;
 }
 
-ExitStatus BusCommands::scan()
+ExitStatus BusCommands::scan(bool texts)
 {
     const uint8_t kept = bus_protocol::GetDestinationAddress();
     bool anyAnswered = false;
     for (uint8_t address = 0; address < bus_protocol::kBroadcastAddress; ++address) {
         bus_protocol::SetDestinationAddress(address);
         if (exchange(bus_protocol::ProbeStation)) {
-            printLine(QString::number(address));
+            printLine(QString::number(address) + (texts ? stationTexts() : QString()));
             anyAnswered = true;
         }
     }
@@ -85,6 +85,16 @@ ExitStatus BusCommands::scan()
         return ExitStatus::ExchangeFailed;
     }
     return ExitStatus::Success;
+}
+
+// "\ttype\tversion"; a text the station did not give stays empty rather
+// than showing the one read from the station before.
+QString BusCommands::stationTexts()
+{
+    const QString type = exchange(bus_protocol::ReadDeviceType) ? deviceText(bus_protocol::device_type_text) : QString();
+    const QString version =
+        exchange(bus_protocol::ReadDeviceVersion) ? deviceText(bus_protocol::device_version_text) : QString();
+    return QStringLiteral("\t%1\t%2").arg(type, version);
 }
 
 ExitStatus BusCommands::text(int (*readText)(), const TextBuffer& buffer, const QString& what)

@@ -28,7 +28,8 @@ private:
     using TextBuffer = std::array<uint8_t, bus_protocol::kTextSize>;
 
     ExitStatus probe();
-    ExitStatus scan();
+    ExitStatus scan(bool texts);
+    QString stationTexts();
     ExitStatus text(int (*readText)(), const TextBuffer& buffer, const QString& what);
     ExitStatus read(const QList<int>& tables);
     ExitStatus write(int table, const QList<Assignment>& assignments);

@@ -115,6 +115,9 @@ QString usageText()
            QCoreApplication::translate(
                "qzr17ctl", "--port bere i sériový server v síti: tcp://POČÍTAČ:PORT nebo rfc2217://POČÍTAČ:PORT.") +
            u'\n' +
+           QCoreApplication::translate("qzr17ctl",
+                                       "scan --texts vypíše u každé adresy i typ a verzi přístroje (oddělené tabulátorem).") +
+           u'\n' +
            QCoreApplication::translate("qzr17ctl", "qzr17ctl log-csv SOUBOR vypíše záznam měření jako CSV v UTF-8 "
                                                    "(bez portu).") +
            u'\n' + watchUsageText();

@@ -73,12 +73,23 @@ CommandRequest parseWrite(const QStringList& arguments)
     return request;
 }
 
+CommandRequest parseScan(const QStringList& arguments)
+{
+    CommandRequest request{Command::Scan, {}, {}};
+    for (const QString& argument : arguments) {
+        if (argument != u"--texts")
+            throw UsageError(QCoreApplication::translate("qzr17ctl", "Příkaz scan zná jen volbu --texts"));
+        request.texts = true;
+    }
+    return request;
+}
+
 } // namespace
 
 CommandRequest parseRequest(const QString& command, const QStringList& arguments)
 {
     static const QList<std::pair<QString, Command>> kPlain{
-        {QStringLiteral("probe"), Command::Probe},   {QStringLiteral("scan"), Command::Scan},
+        {QStringLiteral("probe"), Command::Probe},
         {QStringLiteral("type"), Command::Type},     {QStringLiteral("version"), Command::Version},
         {QStringLiteral("eeprom"), Command::Eeprom},
     };
@@ -86,6 +97,8 @@ CommandRequest parseRequest(const QString& command, const QStringList& arguments
         return parseRead(arguments);
     if (command == u"write")
         return parseWrite(arguments);
+    if (command == u"scan")
+        return parseScan(arguments);
     if (isSetCommand(command))
         return parseSetRequest(command, arguments);
     for (const auto& [name, kind] : kPlain) {

@@ -27,6 +27,7 @@ struct CommandRequest {
     std::optional<param_set::ParamSet> set; // load, diff: the file, read in full
     bool eeprom = false;           // load: store to EEPROM after the write
     bool force = false;            // load: even a set of another device type
+    bool texts = false;            // scan: the device's type and version beside its address
 };
 
 // Throws UsageError for an unknown command, a table without a layout (or,
